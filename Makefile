@@ -1,0 +1,57 @@
+# Tapvox: the three commands a developer needs are `make run`, `make test` and `make dist`.
+# Each build kind lives in its own folder under $(BUILD); CMake does the real work.
+
+BUILD ?= build
+DIST := $(BUILD)/dist/Tapvox
+CMAKE_GEN := -G Ninja
+FUZZ_SECONDS ?= 600
+
+.PHONY: all setup dist run test bench fuzz clean win32 win64 host native fuzzers
+
+all: dist
+
+setup:
+	@bash scripts/setup.sh
+
+win32: setup
+	cmake -S . -B $(BUILD)/win32 $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD)/win32
+
+win64: setup
+	cmake -S . -B $(BUILD)/win64 $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DTAPVOX_TESTS=OFF
+	cmake --build $(BUILD)/win64
+
+# Release build of the native tools: the scheme generator and the benchmarks.
+host: setup
+	cmake -S . -B $(BUILD)/host $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTAPVOX_TESTS=OFF -DTAPVOX_BENCH=ON
+	cmake --build $(BUILD)/host
+
+dist: win32 win64 host
+	bash scripts/stage-dist.sh $(BUILD)
+
+run: dist
+	bash scripts/run.sh $(BUILD)
+
+# Native tests under AddressSanitizer and UBSan; ctest there also runs the Wine and end-to-end tests.
+native: dist fuzzers
+	cmake -S . -B $(BUILD)/native $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTAPVOX_SANITIZE=ON \
+	  -DTAPVOX_BUILD_ROOT=$(abspath $(BUILD))
+	cmake --build $(BUILD)/native
+
+fuzzers: setup
+	cmake -S . -B $(BUILD)/fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAPVOX_FUZZ=ON -DTAPVOX_TESTS=OFF \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(BUILD)/fuzz
+
+test: native
+	ctest --test-dir $(BUILD)/native --output-on-failure -j2
+
+bench: dist
+	bash scripts/bench.sh $(BUILD)
+
+# Long fuzzing sessions: FUZZ_SECONDS per target.
+fuzz: fuzzers
+	bash scripts/fuzz.sh $(BUILD)/fuzz $(FUZZ_SECONDS)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,49 @@
+# Small helpers shared by the component folders.
+
+set(TAPVOX_NATIVE OFF)
+set(TAPVOX_WIN32 OFF)
+set(TAPVOX_WIN64 OFF)
+if(TAPVOX_TARGET STREQUAL "native")
+  set(TAPVOX_NATIVE ON)
+elseif(TAPVOX_TARGET STREQUAL "win32")
+  set(TAPVOX_WIN32 ON)
+elseif(TAPVOX_TARGET STREQUAL "win64")
+  set(TAPVOX_WIN64 ON)
+else()
+  message(FATAL_ERROR "TAPVOX_TARGET must be native, win32 or win64")
+endif()
+
+# GoogleTest: the system build natively; built from Debian's sources for MinGW.
+if(TAPVOX_TESTS AND TAPVOX_NATIVE AND NOT TAPVOX_FUZZ)
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+elseif(TAPVOX_TESTS AND TAPVOX_WIN32)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endif()
+
+# tapvox_native_test(NAME source... LIBS lib...): a GoogleTest program of platform-neutral code,
+# each of its tests registered with ctest.
+function(tapvox_native_test name)
+  if(NOT (TAPVOX_TESTS AND TAPVOX_NATIVE) OR TAPVOX_FUZZ OR TAPVOX_BENCH)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
+  gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+                       PROPERTIES LABELS native DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# tapvox_wine_test(NAME source... LIBS lib...): a GoogleTest program of Win32 code, built with
+# MinGW into <build>/wintests/, where the native build's ctest finds it and runs it under Wine.
+function(tapvox_wine_test name)
+  if(NOT (TAPVOX_TESTS AND TAPVOX_WIN32))
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} gtest_main)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/wintests)
+endfunction()
