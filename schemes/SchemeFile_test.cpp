@@ -1,0 +1,205 @@
+#include "schemes/SchemeFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Assignments = std::vector<std::pair<unsigned, std::string>>;
+
+Assignments GroupGets(const char* groupName, const std::string& file) {
+    Assignments result;
+    const KeyGroup* group = FindKeyGroup(groupName);
+    for (size_t i = 0; group != nullptr && i < group->codeCount; ++i) {
+        result.emplace_back(group->codes[i], file);
+    }
+    return result;
+}
+
+Assignments operator+(Assignments first, const Assignments& later) {
+    first.insert(first.end(), later.begin(), later.end());
+    return first;
+}
+
+// The table that the assignments give, applied in order; every other entry is empty.
+KeySoundTable TableOf(const Assignments& assignments) {
+    KeySoundTable table;
+    for (const auto& [code, file] : assignments) table[code] = file;
+    return table;
+}
+
+KeySoundTable Apply(const std::string& text) {
+    KeySoundTable table;
+    ApplySchemeText(text.data(), text.size(), table);
+    return table;
+}
+
+struct TextCase {
+    const char* what;
+    std::string text;
+    Assignments expected;
+};
+
+TEST(SchemeText, WordsBecomeAssignments) {
+    const std::string longValue(253, 'v');  // "A=" plus 253 characters: a 255-character word
+    const TextCase cases[] = {
+        {"words of the example file",
+         "[Keys]\r\nDIGITS=digit.wav\r\nCHARS=key.wav\r\nA=a.wav\r\nenter=bell.wav\r\n"
+         "Space = space.wav\r\n",
+         GroupGets("DIGITS", "digit.wav") + GroupGets("CHARS", "key.wav") +
+             Assignments{{65, "a.wav"}, {13, "bell.wav"}}},
+        {"lower-case key, value keeps its case", "a=X.Wav", {{65, "X.Wav"}}},
+        {"empty value or no equals sign", "A= A B=", {}},
+        {"value after the first equals sign", "A==x.wav", {{65, "=x.wav"}}},
+        {"empty key", "=x.wav", {}},
+        {"blanks around the equals sign", "A = a.wav", {}},
+        {"group then exception", "CHARS=k.wav Q=q.wav",
+         GroupGets("CHARS", "k.wav") + Assignments{{81, "q.wav"}}},
+        {"group overrides earlier key", "Q=q.wav CHARS=k.wav", GroupGets("CHARS", "k.wav")},
+        {"function keys", "FUNCS=f.wav F1=g.wav",
+         GroupGets("FUNCS", "f.wav") + Assignments{{112, "g.wav"}}},
+        {"own codes and shared names", "NUMLOCK=n.wav WINL=w.wav clear=c.wav",
+         {{157, "n.wav"}, {91, "w.wav"}, {254, "c.wav"}}},
+        {"later word wins", "WINL=w.wav WIN=v.wav", {{91, "v.wav"}}},
+        {"every separator", "A=a\tB=b\vC=c\fD=d\rE=e\nF=f  G=g",
+         {{65, "a"}, {66, "b"}, {67, "c"}, {68, "d"}, {69, "e"}, {70, "f"}, {71, "g"}}},
+        {"unknown names and groups in lower case", "FOO=x.wav digits=d.wav F25=y.wav",
+         GroupGets("DIGITS", "d.wav")},
+        {"stray brackets", "[A=a.wav B=b.wav] C]=c.wav [ D=d.wav",
+         {{66, "b.wav]"}, {68, "d.wav"}}},
+        {"sub-path and ANSI bytes kept", "A=sub\\\xE9t\xE9.wav", {{65, "sub\\\xE9t\xE9.wav"}}},
+        {"byte-order mark spoils the first word", "\xEF\xBB\xBF" "A=a.wav B=b.wav",
+         {{66, "b.wav"}}},
+        {"0x1A ends the text", "A=a.wav\x1A B=b.wav", {{65, "a.wav"}}},
+        {"0x1A inside a word cuts it", "A=a.w\x1Av B=b.wav", {{65, "a.w"}}},
+        {"zero byte ends the text", std::string("A=a.wav\0B=b.wav", 15), {{65, "a.wav"}}},
+        {"UTF-16 text gives nothing", std::string("\xFF\xFE" "A\0=\0a\0\r\0\n\0", 12), {}},
+        {"only section headers", "[Keys]\r\n[More]\r\n", {}},
+        {"empty text", "", {}},
+        {"255-character word", "A=" + longValue, {{65, longValue}}},
+        {"256-character word skipped whole", "A=" + longValue + "v B=b", {{66, "b"}}},
+        {"long word never cut into another", std::string(300, 'x') + "B=b.wav C=c", {{67, "c"}}},
+    };
+    for (const TextCase& c : cases) EXPECT_EQ(Apply(c.text), TableOf(c.expected)) << c.what;
+}
+
+class SchemeFolder : public testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("tapvox-scheme-" + std::string(testing::UnitTest::GetInstance()
+                                                      ->current_test_info()->name()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    void Write(const std::string& name, const std::string& text) {
+        std::ofstream(folder_ / name, std::ios::binary) << text;
+    }
+    std::string FolderWithSeparator() const { return (folder_ / "").string(); }
+
+    fs::path folder_;
+};
+
+TEST_F(SchemeFolder, TxtWinsOverIni) {
+    Write("Scheme.txt", "A=txt.wav");
+    Write("Scheme.ini", "A=ini.wav B=ini.wav");
+    KeySoundTable table;
+    EXPECT_TRUE(ReadSchemeFile(FolderWithSeparator(), table));
+    EXPECT_EQ(table, TableOf({{65, "txt.wav"}}));
+}
+
+TEST_F(SchemeFolder, IniWhenTxtIsMissingOrAFolder) {
+    Write("Scheme.ini", "B=ini.wav");
+    KeySoundTable table;
+    EXPECT_TRUE(ReadSchemeFile(FolderWithSeparator(), table));
+    EXPECT_EQ(table, TableOf({{66, "ini.wav"}}));
+
+    fs::create_directory(folder_ / "Scheme.txt");
+    table = KeySoundTable();
+    EXPECT_TRUE(ReadSchemeFile(FolderWithSeparator(), table));
+    EXPECT_EQ(table, TableOf({{66, "ini.wav"}}));
+}
+
+TEST_F(SchemeFolder, NoFileClearsTheTable) {
+    KeySoundTable table = TableOf({{65, "old.wav"}});
+    EXPECT_FALSE(ReadSchemeFile(FolderWithSeparator(), table));
+    EXPECT_EQ(table, KeySoundTable());
+    table = TableOf({{65, "old.wav"}});
+    EXPECT_FALSE(ReadSchemeFile(FolderWithSeparator() + "missing/", table));
+    EXPECT_EQ(table, KeySoundTable());
+}
+
+TEST_F(SchemeFolder, SecondSchemeReplacesTheFirst) {
+    KeySoundTable table = TableOf({{65, "old.wav"}, {13, "old.wav"}});
+    Write("Scheme.txt", "");
+    EXPECT_TRUE(ReadSchemeFile(FolderWithSeparator(), table));
+    EXPECT_EQ(table, KeySoundTable());
+    Write("Scheme.txt", "ENTER=new.wav");
+    EXPECT_TRUE(ReadSchemeFile(FolderWithSeparator(), table));
+    EXPECT_EQ(table, TableOf({{13, "new.wav"}}));
+}
+
+// Files are read in pieces; words that straddle a piece boundary must come out whole.
+TEST_F(SchemeFolder, LargeFileReadsLikeItsText) {
+    std::string text;
+    for (int i = 0; text.size() < 20000; ++i) {
+        text += (i % 2 ? "A=a" : "B=bb") + std::to_string(i) + (i % 3 ? " " : "\r\n");
+    }
+    text += "ENTER=last.wav\x1A" "SPACE=after.wav";
+    Write("Scheme.txt", text);
+    KeySoundTable table;
+    EXPECT_TRUE(ReadSchemeFile(FolderWithSeparator(), table));
+    EXPECT_EQ(table, Apply(text));
+    EXPECT_EQ(table[13], "last.wav");
+    EXPECT_EQ(table[32], "");
+}
+
+TEST_F(SchemeFolder, OverlongPathIsNotOpened) {
+    const std::string deep = FolderWithSeparator() + std::string(240, 'd') + "/";
+    fs::create_directories(deep);
+    std::ofstream(deep + "Scheme.txt") << "A=a.wav";
+    KeySoundTable table;
+    EXPECT_FALSE(ReadSchemeFile(deep, table));
+    EXPECT_EQ(table, KeySoundTable());
+}
+
+TEST(SchemeWriter, OneLinePerRowWithAFileInListOrder) {
+    SchemeRowFiles rows;
+    EXPECT_EQ(FormatSchemeText(rows), "");
+    rows[50] = "space.wav";  // SPACE
+    rows[0] = "a.wav";
+    rows[74] = "sl ash.wav";
+    EXPECT_EQ(FormatSchemeText(rows), "A=a.wav\r\nSPACE=space.wav\r\nSLASH=sl ash.wav\r\n");
+}
+
+TEST_F(SchemeFolder, WrittenFileReadsBack) {
+    SchemeRowFiles rows;
+    for (size_t row = 0; row < rows.size(); ++row) rows[row] = "k" + std::to_string(row) + ".wav";
+    rows[3].clear();
+    ASSERT_TRUE(WriteSchemeFile(FolderWithSeparator() + "Scheme.txt", rows));
+
+    KeySoundTable table;
+    ASSERT_TRUE(ReadSchemeFile(FolderWithSeparator(), table));
+    for (size_t row = 0; row < rows.size(); ++row) {
+        EXPECT_EQ(table[KeyCodeFromName(EditableKeyNames[row])], rows[row]) << row;
+    }
+    std::ifstream in(folder_ / "Scheme.txt", std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(written, FormatSchemeText(rows));
+}
+
+TEST_F(SchemeFolder, WriteIntoMissingFolderFails) {
+    EXPECT_FALSE(WriteSchemeFile(FolderWithSeparator() + "missing/Scheme.txt", SchemeRowFiles()));
+}
+
+}  // namespace
