@@ -1,0 +1,252 @@
+#include "audio/WavePlayer.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <utility>
+
+namespace {
+
+// Fixed offsets of the layout the loader trusts.
+constexpr size_t kFormatHeaderOffset = 12;
+constexpr size_t kFormatHeaderEnd = 36;      // where the data scan starts after a 16-byte format
+constexpr size_t kExtraChunkOffset = 38;     // after cbSize, with an 18-byte format
+constexpr size_t kExtraChunkEnd = 50;
+constexpr size_t kExtraPayloadOffset = 46;   // the extra chunk's payload, of its stated size
+constexpr size_t kDataHeaderSize = 8;
+constexpr uint32_t kEchoMilliseconds = 50;
+
+uint16_t ReadU16(const uint8_t* at) { return uint16_t(at[0] | at[1] << 8); }
+
+uint32_t ReadU32(const uint8_t* at) {
+    return uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16 | uint32_t(at[3]) << 24;
+}
+
+int ReadSample16(const uint8_t* at) { return int16_t(ReadU16(at)); }
+
+void WriteSample16(uint8_t* at, int value) {
+    at[0] = uint8_t(value & 0xFF);
+    at[1] = uint8_t((value >> 8) & 0xFF);
+}
+
+WavePlayer::Wave::ChunkHeader ReadChunkHeader(const uint8_t* at) {
+    WavePlayer::Wave::ChunkHeader header;
+    std::copy_n(at, header.id.size(), header.id.begin());
+    header.size = ReadU32(at + 4);
+    return header;
+}
+
+struct FileCloser {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+using FileHolder = std::unique_ptr<FILE, FileCloser>;
+
+// Anything but a plain file (a folder, a device) is not a sound.
+bool IsRegularFile(const char* path) {
+    struct stat info;
+    return stat(path, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// The rounding rule of the volume step: y truncated toward zero, plus one when the part cut
+// off is at least one half (so only positive products round up).
+struct TruncatedProduct {
+    double truncated;
+    int roundUp;
+};
+
+TruncatedProduct Truncate(double y) {
+    const double truncated = std::trunc(y);
+    return {truncated, y - truncated >= 0.5 ? 1 : 0};
+}
+
+}  // namespace
+
+WavePlayer::Wave::Wave(const char* path) { LoadFile(path); }
+
+WavePlayer::Wave::Wave(std::vector<uint8_t> image) { TakeImage(std::move(image)); }
+
+void WavePlayer::Wave::LoadFile(const char* path) {
+    if (path == nullptr || !IsRegularFile(path)) return;
+    // Binary mode; the C runtime's default sharing lets other programs read and write meanwhile.
+    FileHolder file(std::fopen(path, "rb"));
+    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return;
+    const long size = std::ftell(file.get());
+    if (size < 0 || static_cast<unsigned long>(size) > std::numeric_limits<uint32_t>::max() ||
+        std::fseek(file.get(), 0, SEEK_SET) != 0) {
+        return;
+    }
+    std::vector<uint8_t> image(static_cast<size_t>(size));
+    // A file that shrank while being read is not the sound it claimed to be.
+    if (std::fread(image.data(), 1, image.size(), file.get()) != image.size()) return;
+    TakeImage(std::move(image));
+}
+
+void WavePlayer::Wave::TakeImage(std::vector<uint8_t> image) {
+    if (image.size() > std::numeric_limits<uint32_t>::max()) return;
+    fileImage = std::move(image);
+    fileSize = uint32_t(fileImage.size());
+    valid = ParseHeaders();
+}
+
+bool WavePlayer::Wave::ParseHeaders() {
+    playImage = fileImage;
+    const uint8_t* bytes = fileImage.data();
+    const size_t size = fileImage.size();
+    if (size < kFormatHeaderEnd) return false;
+
+    std::copy_n(bytes, riffHeader.size(), riffHeader.begin());
+    const uint8_t* format = bytes + kFormatHeaderOffset;
+    formatHeader.chunk = ReadChunkHeader(format);
+    formatHeader.wFormatTag = ReadU16(format + 8);
+    formatHeader.nChannels = ReadU16(format + 10);
+    formatHeader.nSamplesPerSec = ReadU32(format + 12);
+    formatHeader.nAvgBytesPerSec = ReadU32(format + 16);
+    formatHeader.nBlockAlign = ReadU16(format + 20);
+    formatHeader.wBitsPerSample = ReadU16(format + 22);
+
+    // 64 bits: the skipped chunk's size comes from the file and may be anything.
+    uint64_t scanStart = kFormatHeaderEnd;
+    if (formatHeader.chunk.size == 18) {
+        if (size < kExtraChunkEnd) return false;
+        cbSize = ReadU16(bytes + kFormatHeaderEnd);
+        extraChunk.chunk = ReadChunkHeader(bytes + kExtraChunkOffset);
+        std::copy_n(bytes + kExtraPayloadOffset, extraChunk.firstValue.size(),
+                    extraChunk.firstValue.begin());
+        if (extraChunk.chunk.size < extraChunk.firstValue.size()) {
+            throw WaveHeaderError("chunk after the format chunk is shorter than 4 bytes");
+        }
+        scanStart = kExtraPayloadOffset + uint64_t(extraChunk.chunk.size);
+    } else if (formatHeader.chunk.size != 16) {
+        return false;
+    }
+
+    // Byte by byte, so the first "data" anywhere wins, even inside another chunk's payload.
+    for (uint64_t at = scanStart; at + 4 <= size; ++at) {
+        if (std::memcmp(bytes + at, "data", 4) != 0) continue;
+        if (at + kDataHeaderSize > size) return false;
+        dataHeader = ReadChunkHeader(bytes + at);
+        dataOffset = uint32_t(at + kDataHeaderSize);
+        return true;
+    }
+    return false;
+}
+
+std::vector<uint8_t> WavePlayer::Wave::TakePlayImage() {
+    valid = false;
+    return std::move(playImage);
+}
+
+bool WavePlayer::Wave::RefreshPlayImage() {
+    if (!valid) return false;
+    playImage.assign(fileImage.begin(), fileImage.end());
+    return true;
+}
+
+bool WavePlayer::Wave::ApplyFilterAndVolume(unsigned volume, int filter) {
+    if (!valid) return false;
+    bool filtered = true;
+    switch (filter) {
+        case FilterNone: filtered = RefreshPlayImage(); break;
+        case FilterEcho: filtered = ApplyEcho(); break;
+        case FilterInversion: filtered = ApplyInversion(); break;
+        case FilterNegate: filtered = ApplyNegate(); break;
+        case FilterRepeat: filtered = ApplyRepeat(); break;
+        default: break;  // unknown filters play the copy made at loading
+    }
+    if (!filtered) return false;
+    return volume > 100 || ApplyVolume(volume);
+}
+
+bool WavePlayer::Wave::ApplyEcho() {
+    if (!RefreshPlayImage()) return false;
+    const size_t end = fileSize;
+    const uint32_t dataLength = fileSize - dataOffset;
+    // Unsigned 32-bit arithmetic, wrapping as the delay always has.
+    uint32_t delay = formatHeader.nSamplesPerSec / 1000 * formatHeader.nBlockAlign *
+                     kEchoMilliseconds;
+    if (delay > dataLength) delay = dataLength >> 1;
+    // Without a delay (no block size, or a rate under 1 kHz) there is no echo to add.
+    if (delay == 0) return true;
+
+    uint8_t* samples = playImage.data();
+    if (formatHeader.wBitsPerSample == 8) {
+        for (size_t i = dataOffset + size_t(delay); i + 2 < end; i += 2) {
+            for (size_t k = i; k < i + 2; ++k) {
+                samples[k] = uint8_t((samples[k - delay] >> 1) + (samples[k] >> 1));
+            }
+        }
+    } else if (formatHeader.wBitsPerSample == 16) {
+        for (size_t i = dataOffset + size_t(delay); i + 4 < end; i += 4) {
+            for (size_t k = i; k < i + 4; k += 2) {
+                // Two halves of 16-bit samples always add up to a 16-bit sample.
+                WriteSample16(samples + k,
+                              ReadSample16(samples + k) / 2 + ReadSample16(samples + k - delay) / 2);
+            }
+        }
+    }
+    return true;
+}
+
+bool WavePlayer::Wave::ApplyInversion() {
+    if (!RefreshPlayImage()) return false;
+    const size_t frameSize = formatHeader.nBlockAlign;
+    if (frameSize == 0) return true;  // no frames to reverse
+    size_t length = fileSize - dataOffset;
+    length -= length % frameSize;
+    length -= length % 2;
+    uint8_t* data = playImage.data() + dataOffset;
+    for (size_t k = 0; k < length / (2 * frameSize); ++k) {
+        uint8_t* front = data + k * frameSize;
+        std::swap_ranges(front, front + frameSize, data + length - (k + 1) * frameSize);
+    }
+    return true;
+}
+
+bool WavePlayer::Wave::ApplyNegate() {
+    if (!RefreshPlayImage()) return false;
+    if (formatHeader.wBitsPerSample == 8) {
+        for (size_t i = dataOffset; i < fileSize; ++i) playImage[i] = uint8_t(255 - fileImage[i]);
+    }
+    return true;
+}
+
+bool WavePlayer::Wave::ApplyRepeat() {
+    if (!RefreshPlayImage()) return false;
+    const size_t channels = formatHeader.nChannels;
+    // Only 8-bit sounds are repeated; without channels no group of samples can be formed.
+    if (formatHeader.wBitsPerSample != 8 || channels == 0) return true;
+    const size_t end = fileSize;
+    for (size_t e = dataOffset; e + 2 * channels < end; e += 2 * channels) {
+        const size_t source = dataOffset + (e - dataOffset) / channels;
+        size_t i = e;
+        for (size_t j = 0; j < channels; ++j) {
+            playImage[i] = playImage[i + 1] = fileImage[source + j];
+            if (i + 2 < end && j + 1 < channels) i += 2;
+        }
+    }
+    return true;
+}
+
+bool WavePlayer::Wave::ApplyVolume(unsigned volume) {
+    if (!valid) return false;
+    if (volume > 100) return true;
+    const double factor = volume / 100.0;
+    uint8_t* samples = playImage.data();
+    if (formatHeader.wBitsPerSample == 8) {
+        for (size_t i = dataOffset; i < fileSize; ++i) {
+            const TruncatedProduct y = Truncate((samples[i] - 128) * factor);
+            samples[i] = uint8_t(int(y.truncated) + 128 + y.roundUp);
+        }
+    } else if (formatHeader.wBitsPerSample == 16) {
+        for (size_t i = dataOffset; i + 1 < fileSize; i += 2) {
+            const double y = ReadSample16(samples + i) * factor;
+            WriteSample16(samples + i, int(std::trunc(y + Truncate(y).roundUp)));
+        }
+    }
+    return true;
+}
