@@ -1,0 +1,54 @@
+#!/usr/bin/env python3
+"""Writes the small seed corpus of the fuzz targets into fuzz/corpus/."""
+import pathlib
+import struct
+
+ROOT = pathlib.Path(__file__).resolve().parent / "corpus"
+
+
+def wav(channels, rate, bits, block, samples, fmt_size=16, between=b""):
+    fmt = struct.pack("<HHIIHH", 1, channels, rate, rate * block, block, bits)
+    fmt += bytes(fmt_size - 16)
+    body = b"WAVE" + b"fmt " + struct.pack("<I", fmt_size) + fmt + between
+    body += b"data" + struct.pack("<I", len(samples)) + samples
+    return b"RIFF" + struct.pack("<I", len(body)) + body
+
+
+def chunk(chunk_id, payload):
+    return chunk_id + struct.pack("<I", len(payload)) + payload
+
+
+RAMP8 = bytes(range(0, 256, 3))
+RAMP16 = b"".join(struct.pack("<h", v) for v in range(-32000, 32000, 1500))
+
+SCHEMES = {
+    "example": b"[Keys]\r\nDIGITS=digit.wav\r\nCHARS=key.wav\r\nA=a.wav\r\nenter=bell.wav\r\n"
+               b"Space = space.wav\r\n",
+    "groups": b"FUNCS=f.wav F1=g.wav\tNUMLOCK=n.wav\vWINL=w.wav\fA==x.wav\nq=Q.WAV",
+    "bom": b"\xef\xbb\xbfA=a.wav\r\nB=sub\\b.wav\r\n\x1aC=c.wav",
+    "utf16": "A=a.wav\r\n".encode("utf-16"),
+    "long": b"A=" + b"v" * 253 + b" B=" + b"w" * 253 + b"x [x=y] =z",
+}
+
+# The first two bytes of each wave seed choose the filter (byte % 8 - 1) and the volume.
+WAVES = {
+    "mono8": bytes([2, 50]) + wav(1, 11025, 8, 1, RAMP8 * 8),
+    "mono16": bytes([1, 100]) + wav(1, 22050, 16, 2, RAMP16 * 4),
+    "stereo16": bytes([2, 33]) + wav(2, 44100, 16, 4, RAMP16 * 2),
+    "mono24": bytes([4, 0]) + wav(1, 44100, 24, 3, RAMP8[:81]),
+    "stereo8": bytes([5, 101]) + wav(2, 11025, 8, 2, RAMP8),
+    "fact": bytes([3, 70]) + wav(1, 8000, 8, 1, RAMP8, 18, chunk(b"fact", b"\x10\0\0\0")),
+    "list": bytes([0, 20]) + wav(1, 22050, 16, 2, RAMP16, 16, chunk(b"LIST", b"INFOmetadata!\0")),
+}
+
+
+def main():
+    for folder, seeds in (("scheme_text", SCHEMES), ("wave", WAVES)):
+        target = ROOT / folder
+        target.mkdir(parents=True, exist_ok=True)
+        for name, data in seeds.items():
+            (target / name).write_bytes(data)
+
+
+if __name__ == "__main__":
+    main()
