@@ -1,0 +1,245 @@
+#include "tools/schemegen/SchemeBuilder.h"
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+#include "tools/schemegen/KeyLayout.h"
+
+namespace schemegen {
+
+namespace {
+
+struct PlannedSound {
+    SoundRequest request;
+    double pan;
+};
+
+struct KeyFile {
+    std::string key;
+    std::string file;
+};
+
+// Which file each key plays and which sounds must be made.
+struct Plan {
+    std::vector<KeyFile> letters;
+    std::vector<KeyFile> digits;
+    std::vector<KeyFile> singles;
+    std::string functionFile;
+    std::map<std::string, PlannedSound> sounds;  // by file name
+};
+
+const char* RoleFileName(SoundRole role)
+{
+    switch (role) {
+    case SoundRole::Letter: return "key.wav";
+    case SoundRole::Digit: return "digit.wav";
+    case SoundRole::Punctuation: return "punct.wav";
+    case SoundRole::Space: return "space.wav";
+    case SoundRole::Enter: return "enter.wav";
+    case SoundRole::Backspace: return "back.wav";
+    case SoundRole::Tab: return "tab.wav";
+    case SoundRole::Escape: return "esc.wav";
+    case SoundRole::Navigation: return "nav.wav";
+    case SoundRole::Function: return "fkey.wav";
+    case SoundRole::Modifier: return "modifier.wav";
+    case SoundRole::Lock: return "lock.wav";
+    }
+    return "key.wav";
+}
+
+std::string NoteFileName(int degree)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "note%02d.wav", degree);
+    return name;
+}
+
+// Letters next to each other on the keyboard and in the alphabet get different variants.
+int LetterVariant(char letter, int count)
+{
+    return ((letter - 'A') * 5 + 3) % count;
+}
+
+std::string PlanLetter(const SchemeDesign& design, char letter, Plan& plan)
+{
+    const int count = design.letterVariants > 0 ? design.letterVariants : 1;
+    std::string file;
+    PlannedSound sound{{SoundRole::Letter, 0, count}, 0};
+    switch (design.letters) {
+    case LetterPlan::Variants:
+        sound.request.index = LetterVariant(letter, count);
+        file = "key" + std::to_string(sound.request.index + 1) + ".wav";
+        break;
+    case LetterPlan::ScaleNotes:
+        sound.request.index = LetterDegree(letter);
+        file = NoteFileName(sound.request.index);
+        break;
+    case LetterPlan::PannedKeys:
+        sound.request.index = LetterVariant(letter, count);
+        sound.pan = LetterPan(letter);
+        file = std::string("key-") + static_cast<char>(letter - 'A' + 'a') + ".wav";
+        break;
+    }
+    plan.sounds.emplace(file, sound);
+    return file;
+}
+
+std::string PlanDigit(const SchemeDesign& design, int digit, Plan& plan)
+{
+    if (design.letters == LetterPlan::ScaleNotes) {
+        const int degree = DigitDegree(digit);
+        const std::string file = NoteFileName(degree);
+        plan.sounds.emplace(file, PlannedSound{{SoundRole::Letter, degree, 1}, 0});
+        return file;
+    }
+    const char* file = RoleFileName(SoundRole::Digit);
+    plan.sounds.emplace(file, PlannedSound{{SoundRole::Digit, 0, 1}, RolePan(SoundRole::Digit)});
+    return file;
+}
+
+std::string PlanRole(SoundRole role, Plan& plan)
+{
+    const char* file = RoleFileName(role);
+    plan.sounds.emplace(file, PlannedSound{{role, 0, 1}, RolePan(role)});
+    return file;
+}
+
+Plan MakePlan(const SchemeDesign& design)
+{
+    Plan plan;
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        plan.letters.push_back({std::string(1, letter), PlanLetter(design, letter, plan)});
+    for (const std::string& key : DigitKeyNames())
+        plan.digits.push_back({key, PlanDigit(design, key.back() - '0', plan)});
+    plan.functionFile = PlanRole(SoundRole::Function, plan);
+    for (const NamedKey& key : SingleKeys())
+        plan.singles.push_back({key.name, PlanRole(key.role, plan)});
+    return plan;
+}
+
+// The file most keys of a group play: the group word's value, with the rest as exceptions.
+std::string MostCommonFile(const std::vector<KeyFile>& keys)
+{
+    std::map<std::string, int> uses;
+    std::string best;
+    int bestUses = 0;
+    for (const KeyFile& k : keys) {
+        const int n = ++uses[k.file];
+        if (n > bestUses) {
+            best = k.file;
+            bestUses = n;
+        }
+    }
+    return best;
+}
+
+void AppendLine(std::string& text, const std::string& key, const std::string& file)
+{
+    text += key + "=" + file + "\r\n";
+}
+
+std::string SchemeFileText(const SchemeDesign& design, const Plan& plan)
+{
+    std::string text;
+    if (design.fileName == SchemeFileName::SchemeIni)
+        text += "[Keys]\r\n";
+    if (design.listing == KeyListing::GroupWords) {
+        const std::string chars = MostCommonFile(plan.letters);
+        const std::string digits = MostCommonFile(plan.digits);
+        AppendLine(text, "CHARS", chars);
+        AppendLine(text, "DIGITS", digits);
+        AppendLine(text, "FUNCS", plan.functionFile);
+        for (const KeyFile& k : plan.letters)
+            if (k.file != chars)
+                AppendLine(text, k.key, k.file);
+        for (const KeyFile& k : plan.digits)
+            if (k.file != digits)
+                AppendLine(text, k.key, k.file);
+        for (const KeyFile& k : plan.singles)
+            AppendLine(text, k.key, k.file);
+        return text;
+    }
+    for (const std::vector<KeyFile>* keys : {&plan.letters, &plan.digits, &plan.singles})
+        for (const KeyFile& k : *keys)
+            AppendLine(text, k.key, k.file);
+    for (const std::string& key : FunctionKeyNames())
+        AppendLine(text, key, plan.functionFile);
+    return text;
+}
+
+Samples Pan(const Samples& mono, double pan)
+{
+    // Equal-power law: a sound keeps its loudness as it moves across.
+    const double angle = (pan + 1) * kPi / 4;
+    const double left = std::cos(angle);
+    const double right = std::sin(angle);
+    Samples stereo;
+    stereo.reserve(mono.size() * 2);
+    for (double v : mono) {
+        stereo.push_back(v * left);
+        stereo.push_back(v * right);
+    }
+    return stereo;
+}
+
+std::vector<uint8_t> RenderSound(const SchemeDesign& design, const PlannedSound& sound)
+{
+    const double rate = design.format.sampleRate;
+    const uint64_t tag = static_cast<uint64_t>(sound.request.role) * 1000 +
+                         static_cast<uint64_t>(sound.request.index + 100);
+    Synth synth{rate, Rng(MixSeed(design.seed, tag))};
+    Samples mono = design.render(sound.request, synth);
+
+    // -54 dB is below what a keyboard sound's tail contributes; 20 ms is the shortest click.
+    TrimTail(mono, 1, 0.002, FramesFor(rate, 0.02));
+    const int channels = design.format.channels;
+    Samples out = channels == 2 ? Pan(mono, sound.pan) : mono;
+    ApplyFades(out, channels, FramesFor(rate, 0.0005), FramesFor(rate, 0.008));
+
+    const double rms = SoundingRms(out, channels);
+    if (rms > 0)
+        Scale(out, DbToGain(kLetterLoudnessDb + RoleLevelDb(sound.request.role)) / rms);
+    const double peak = PeakOf(out);
+    if (peak > kPeakCeiling)
+        Scale(out, kPeakCeiling / peak);
+    return EncodeWav(out, design.format);
+}
+
+}  // namespace
+
+double RoleLevelDb(SoundRole role)
+{
+    switch (role) {
+    case SoundRole::Letter: return 0;
+    case SoundRole::Digit: return -0.5;
+    case SoundRole::Punctuation: return -1;
+    case SoundRole::Space: return 0.5;
+    case SoundRole::Enter: return 1;
+    case SoundRole::Backspace: return -0.5;
+    case SoundRole::Tab:
+    case SoundRole::Escape: return -1.5;
+    case SoundRole::Navigation:
+    case SoundRole::Function: return -2.5;
+    // Modifiers and locks are pressed alongside other keys; they should stay in the
+    // background.
+    case SoundRole::Modifier: return -8;
+    case SoundRole::Lock: return -7;
+    }
+    return 0;
+}
+
+BuiltScheme BuildScheme(const SchemeDesign& design)
+{
+    const Plan plan = MakePlan(design);
+    BuiltScheme built;
+    built.name = design.name;
+    built.schemeFileName =
+        design.fileName == SchemeFileName::SchemeIni ? "Scheme.ini" : "Scheme.txt";
+    built.schemeFileText = SchemeFileText(design, plan);
+    for (const auto& [file, sound] : plan.sounds)
+        built.sounds.push_back({file, RenderSound(design, sound)});
+    return built;
+}
+
+}  // namespace schemegen
