@@ -29,13 +29,25 @@ void AddModes(Samples& out, const Synth& synth, const std::vector<Mode>& modes, 
               double attack)
 {
     const size_t first = FramesFor(synth.rate, start);
+    // Recurrences instead of sin and exp per sample: a rotating phasor that shrinks by the
+    // decay factor each step. Over a few thousand samples the rounding drift is far below
+    // the 16-bit step.
+    const double onsetStep = attack > 0 ? std::exp(-1 / (attack * synth.rate)) : 0.0;
     for (const Mode& m : modes) {
         if (!Audible(synth, m.hz))
             continue;
+        const double w = 2 * kPi * m.hz / synth.rate;
+        const double shrink = std::exp(-1 / (m.decay * synth.rate));
+        const double cw = std::cos(w) * shrink;
+        const double sw = std::sin(w) * shrink;
+        double re = m.amp, im = 0;  // amplitude times (cos, sin) of the phase
+        double onsetRemainder = 1;  // e^(-t/attack)
         for (size_t i = first; i < out.size(); ++i) {
-            const double t = static_cast<double>(i - first) / synth.rate;
-            out[i] += m.amp * Onset(t, attack) * std::exp(-t / m.decay) *
-                      std::sin(2 * kPi * m.hz * t);
+            out[i] += (1 - onsetRemainder) * im;
+            const double nextRe = re * cw - im * sw;
+            im = im * cw + re * sw;
+            re = nextRe;
+            onsetRemainder *= onsetStep;
         }
     }
 }
