@@ -1,0 +1,279 @@
+#include "app/Settings_win.h"
+#include "app/Trace.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr char kTestRoot[] = "Software\\Quillmark\\TapvoxTest";
+constexpr char kTestKey[] = "Software\\Quillmark\\TapvoxTest\\Values";
+constexpr char kTestRunKey[] = "Software\\Quillmark\\TapvoxTest\\Run";
+constexpr char kMissingRunKey[] = "Software\\Quillmark\\TapvoxTest\\NoRun";
+
+bool KeyExists(const char* subKey) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+void SetRaw(const char* subKey, const char* name, DWORD type, const void* data, DWORD size) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, subKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+void SetText(const char* subKey, const char* name, const std::string& text) {
+    SetRaw(subKey, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+void SetDword(const char* subKey, const char* name, DWORD value) {
+    SetRaw(subKey, name, REG_DWORD, &value, sizeof(value));
+}
+
+// The stored type and text of a value; type 0 when the value is missing.
+std::pair<DWORD, std::string> GetRaw(const char* subKey, const char* name) {
+    char data[512] = {};
+    DWORD size = sizeof(data) - 1;
+    DWORD type = 0;
+    if (RegGetValueA(HKEY_CURRENT_USER, subKey, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data,
+                     &size) != ERROR_SUCCESS) {
+        return {0, ""};
+    }
+    return {type, data};
+}
+
+class RegistrySettings : public ::testing::Test {
+protected:
+    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, kTestRoot); }
+    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, kTestRoot); }
+};
+
+TEST_F(RegistrySettings, NumberTextsReadByTheirRules) {
+    struct Case {
+        const char* stored;
+        int expected;
+    };
+    const Case cases[] = {
+        {"abc", 0},                   // text without digits is 0, not the default
+        {"", 100},                    // empty text takes the default
+        {"  -7x", -7},
+        {"1234567890123456789012345678901", INT_MAX},  // 31 characters still fit
+        {"12345678901234567890123456789012", 100},     // 32 characters do not: default
+    };
+    for (const Case& c : cases) {
+        SetText(kTestKey, "Valume", c.stored);
+        EXPECT_EQ(ReadSettingInt(kTestKey, "Valume", 100), c.expected) << '"' << c.stored << '"';
+    }
+    EXPECT_EQ(ReadSettingInt(kTestKey, "Filter", 100), 100) << "a missing value takes the default";
+}
+
+TEST_F(RegistrySettings, OtherValueTypesReadAsRawBytes) {
+    struct Case {
+        DWORD stored;
+        int expected;
+    };
+    const Case cases[] = {
+        {0x3533, 35},          // bytes '3' '5' 0 0
+        {5, 0},                // byte 5: not empty, no digits
+        {0x34333231, 1234},    // '1' '2' '3' '4' without a terminating zero
+        {0, 19},               // a zero first byte reads as the empty text
+    };
+    for (const Case& c : cases) {
+        SetDword(kTestKey, "Scheme", c.stored);
+        EXPECT_EQ(ReadSettingInt(kTestKey, "Scheme", 19), c.expected) << std::hex << c.stored;
+    }
+}
+
+TEST_F(RegistrySettings, TextReadsCreateTheKeyAndRefuseWhatDoesNotFit) {
+    char buffer[8] = "junk";
+    ReadSettingText(HKEY_CURRENT_USER, kTestKey, "Language", buffer, sizeof(buffer));
+    EXPECT_STREQ(buffer, "");
+    EXPECT_TRUE(KeyExists(kTestKey));
+
+    SetText(kTestKey, "Language", "1234567");
+    ReadSettingText(HKEY_CURRENT_USER, kTestKey, "Language", buffer, sizeof(buffer));
+    EXPECT_STREQ(buffer, "1234567");
+    SetText(kTestKey, "Language", "12345678");
+    ReadSettingText(HKEY_CURRENT_USER, kTestKey, "Language", buffer, sizeof(buffer));
+    EXPECT_STREQ(buffer, "");
+    // Eight bytes of binary data with no zero among them fill the buffer without an end.
+    SetRaw(kTestKey, "Language", REG_BINARY, "ABCDEFGH", 8);
+    ReadSettingText(HKEY_CURRENT_USER, kTestKey, "Language", buffer, sizeof(buffer));
+    EXPECT_STREQ(buffer, "");
+}
+
+TEST_F(RegistrySettings, NumbersAreStoredAsDecimalText) {
+    EXPECT_EQ(WriteSettingInt(kTestKey, "Valume", -1), ERROR_SUCCESS);
+    EXPECT_EQ(GetRaw(kTestKey, "Valume"), std::make_pair(DWORD{REG_SZ}, std::string("-1")));
+    EXPECT_EQ(WriteSettingInt(kTestKey, "Valume", 100), ERROR_SUCCESS);
+    EXPECT_EQ(ReadSettingInt(kTestKey, "Valume", 0), 100);
+    EXPECT_EQ(WriteSettingText(kTestKey, "SchemesPath", "C:\\Apps\\Schemes\\"), ERROR_SUCCESS);
+    EXPECT_EQ(GetRaw(kTestKey, "SchemesPath").second, "C:\\Apps\\Schemes\\");
+}
+
+TEST_F(RegistrySettings, AutostartWithoutRunKeyWritesNothing) {
+    EXPECT_FALSE(SetAutostartFor(kMissingRunKey, "C:\\Apps\\Tapvox.exe", true));
+    EXPECT_FALSE(KeyExists(kMissingRunKey));
+    EXPECT_FALSE(IsAutostartSetFor(kMissingRunKey, "C:\\Apps\\Tapvox.exe"));
+    EXPECT_FALSE(KeyExists(kMissingRunKey));
+}
+
+TEST_F(RegistrySettings, AutostartEntryNamesTheLauncherOfThisFolder) {
+    SetText(kTestRunKey, "Other", "x");
+    ASSERT_TRUE(SetAutostartFor(kTestRunKey, "C:\\Apps\\Tapvox.exe", true));
+    EXPECT_EQ(GetRaw(kTestRunKey, "Tapvox"),
+              std::make_pair(DWORD{REG_SZ}, std::string("\"C:\\Apps\\Launcher.exe\"")));
+
+    struct Case {
+        const char* programPath;
+        bool set;
+    };
+    const Case cases[] = {
+        {"C:\\Apps\\Tapvox.exe", true},
+        {"c:\\APPS\\other-name.exe", true},     // same folder, any case
+        {"C:\\Moved\\Tapvox.exe", false},       // the program moved
+        {"C:\\Apps\\Sub\\Tapvox.exe", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsAutostartSetFor(kTestRunKey, c.programPath), c.set) << c.programPath;
+    }
+
+    ASSERT_TRUE(SetAutostartFor(kTestRunKey, "C:\\Apps\\Tapvox.exe", false));
+    EXPECT_EQ(GetRaw(kTestRunKey, "Tapvox").first, 0u);
+    EXPECT_FALSE(IsAutostartSetFor(kTestRunKey, "C:\\Apps\\Tapvox.exe"));
+    EXPECT_FALSE(SetAutostartFor(kTestRunKey, "C:\\Apps\\Tapvox.exe", false))
+        << "removing an absent entry is a failed registry call";
+    EXPECT_EQ(GetRaw(kTestRunKey, "Other").second, "x");
+}
+
+TEST_F(RegistrySettings, HandWrittenAutostartEntriesDoNotCount) {
+    const char* entries[] = {
+        "C:\\Apps\\Launcher.exe",            // no quotes
+        "\"C:\\Apps\\Launcher.exe\" /min",   // arguments
+        "",                                  // empty
+        "\"",                                // a lone quote
+    };
+    for (const char* entry : entries) {
+        SetText(kTestRunKey, "Tapvox", entry);
+        EXPECT_FALSE(IsAutostartSetFor(kTestRunKey, "C:\\Apps\\Tapvox.exe")) << entry;
+    }
+    SetText(kTestRunKey, "Tapvox", "XC:\\Apps\\Launcher.exe\"");
+    EXPECT_TRUE(IsAutostartSetFor(kTestRunKey, "C:\\Apps\\Tapvox.exe"))
+        << "the first character is not examined";
+}
+
+TEST_F(RegistrySettings, AutostartForAVeryLongPathWritesNothing) {
+    const std::string folder = "C:\\" + std::string(250, 'L') + "\\";
+    const std::string path = folder + "Tapvox.exe";
+    SetText(kTestRunKey, "Other", "x");
+    EXPECT_FALSE(SetAutostartFor(kTestRunKey, path.c_str(), true));
+    EXPECT_EQ(GetRaw(kTestRunKey, "Tapvox").first, 0u);
+    EXPECT_FALSE(IsAutostartSetFor(kTestRunKey, path.c_str()));
+
+    // An entry from a shorter folder stays as it was.
+    ASSERT_TRUE(SetAutostartFor(kTestRunKey, "C:\\Apps\\Tapvox.exe", true));
+    EXPECT_FALSE(SetAutostartFor(kTestRunKey, path.c_str(), true));
+    EXPECT_EQ(GetRaw(kTestRunKey, "Tapvox").second, "\"C:\\Apps\\Launcher.exe\"");
+}
+
+TEST_F(RegistrySettings, TraceSwitchIsReadOnceAndChangedOnlyThroughSet) {
+    SetText(kTestKey, "LogFile", "1");
+    TraceSwitch traceSwitch(kTestKey);
+    EXPECT_EQ(traceSwitch.Get(), 1);
+    SetText(kTestKey, "LogFile", "0");
+    EXPECT_EQ(traceSwitch.Get(), 1) << "a change in the registry waits for the next start";
+    traceSwitch.Set(2);
+    EXPECT_EQ(traceSwitch.Get(), 2);
+    EXPECT_EQ(GetRaw(kTestKey, "LogFile").second, "2");
+    EXPECT_EQ(TraceSwitch(kTestRoot).Get(), 0) << "missing LogFile is 0";
+}
+
+TEST_F(RegistrySettings, PlacementDefaultsAreCentred) {
+    WINDOWPLACEMENT placement;
+    ReadWindowPlacement(700, 500, kTestKey, &placement);
+    const int cx = (GetSystemMetrics(SM_CXSCREEN) - 700) / 2;
+    const int cy = (GetSystemMetrics(SM_CYSCREEN) - 500) / 2;
+    EXPECT_EQ(placement.length, 44u);
+    EXPECT_EQ(placement.flags, 0u);
+    EXPECT_EQ(placement.showCmd, 1u);
+    EXPECT_EQ(placement.ptMaxPosition.x, -1);
+    EXPECT_EQ(placement.ptMinPosition.y, -1);
+    EXPECT_EQ(placement.rcNormalPosition.left, cx);
+    EXPECT_EQ(placement.rcNormalPosition.top, cy);
+    EXPECT_EQ(placement.rcNormalPosition.right, cx + 700);
+    EXPECT_EQ(placement.rcNormalPosition.bottom, cy + 500);
+}
+
+TEST_F(RegistrySettings, SavedPlacementIsClampedOnScreen) {
+    SetText(kTestKey, "right", "5");
+    SetText(kTestKey, "left", "100000");
+    SetText(kTestKey, "top", "-30");
+    SetText(kTestKey, "showcmd", "0");
+    SetText(kTestKey, "max.x", "12");
+    WINDOWPLACEMENT placement;
+    ReadWindowPlacement(700, 500, kTestKey, &placement);
+    EXPECT_EQ(placement.rcNormalPosition.right, 20);
+    EXPECT_EQ(placement.rcNormalPosition.left, GetSystemMetrics(SM_CXFULLSCREEN) - 20);
+    EXPECT_EQ(placement.rcNormalPosition.top, -30);
+    EXPECT_EQ(placement.showCmd, 5u);
+    EXPECT_EQ(placement.ptMaxPosition.x, 12);
+}
+
+// The trace file is shared with other processes; lines end as text files do here.
+TEST(TraceFileOnWindows, PairsGoToTheFixedFileWithCrLf) {
+    const bool folderExisted = GetFileAttributesA("c:\\tmp") != INVALID_FILE_ATTRIBUTES;
+    if (!folderExisted) {
+        ASSERT_TRUE(CreateDirectoryA("c:\\tmp", nullptr));
+    }
+    const bool fileExisted = GetFileAttributesA(kTraceFilePath) != INVALID_FILE_ATTRIBUTES;
+
+    // Another process holding the file open for writing does not stop the trace.
+    HANDLE other = CreateFileA(kTraceFilePath, GENERIC_READ | GENERIC_WRITE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    const DWORD sizeBefore = GetFileSize(other, nullptr);
+    TracePair(1, kTraceSourceCApp, "CApp::OnPowerBroadcast", 745);
+    const std::string expected =
+        "Entering CApp::OnPowerBroadcast() - (CApp.cpp:745)\r\n"
+        "Leaving  CApp::OnPowerBroadcast() - (CApp.cpp)\r\n";
+    std::string tail(expected.size(), '\0');
+    DWORD read = 0;
+    SetFilePointer(other, static_cast<LONG>(sizeBefore), nullptr, FILE_BEGIN);
+    ReadFile(other, &tail[0], static_cast<DWORD>(tail.size()), &read, nullptr);
+    CloseHandle(other);
+    EXPECT_EQ(tail.substr(0, read), expected);
+
+    if (!fileExisted) DeleteFileA(kTraceFilePath);
+    if (!folderExisted) RemoveDirectoryA("c:\\tmp");
+}
+
+TEST(TraceFileOnWindows, SwitchValuesFromTheRegistry) {
+    char tempFolder[MAX_PATH];
+    ASSERT_NE(GetTempPathA(sizeof(tempFolder), tempFolder), 0u);
+    const std::string path = std::string(tempFolder) + "tapvox-switch-log.txt";
+    DeleteFileA(path.c_str());
+    const struct {
+        const char* stored;
+        bool writes;
+    } cases[] = {{"0", false}, {"2", false}, {"abc", false}, {"1", true}, {" 1", true}};
+    for (const auto& c : cases) {
+        SetText(kTestKey, "LogFile", c.stored);
+        TraceSwitch traceSwitch(kTestKey);
+        TracePair(traceSwitch.Get(), kTraceSourceCApp, "CApp::Init", 208, path.c_str());
+        EXPECT_EQ(GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES, c.writes)
+            << c.stored;
+        DeleteFileA(path.c_str());
+    }
+    RegDeleteTreeA(HKEY_CURRENT_USER, kTestRoot);
+}
+
+}  // namespace
