@@ -1,0 +1,47 @@
+#pragma once
+// What passes between Tapvox, KbdHook.dll and HookProc.exe: the registered message names, the
+// hook event carried in the first parameter of "NEW_HOOK_SYSTEM", and the helper's commands
+// and replies carried by "M_TapvoxHkPrcMsg". Plain numbers only, so every side can share it.
+
+#include <cstdint>
+
+// Registered window message names.
+inline constexpr char kHookMessageName[] = "NEW_HOOK_SYSTEM";
+inline constexpr char kHelperMessageName[] = "M_TapvoxHkPrcMsg";
+
+// Event kinds, held in bits 16 to 31 of a hook event.
+enum HookEventKind : uint32_t {
+    HookEventKey = 0,           // a key press: key code in bits 8 to 15, character in bits 0 to 7
+    HookEventWindow = 1,        // lParam holds a window handle
+    HookEventWindowInfo = 2,    // lParam holds a window handle; no effect
+    HookEventReinstall = 3,     // the hooks ask to be installed again
+    HookEventPoll = 0x1B73,     // Tapvox's own poll timer (7027), never sent by a hook
+};
+
+constexpr uint32_t MakeHookEvent(uint32_t kind, uint32_t low16) {
+    return ((kind & 0xFFFFu) << 16) | (low16 & 0xFFFFu);
+}
+
+constexpr uint32_t MakeKeyEvent(uint8_t keyCode, uint8_t character) {
+    return MakeHookEvent(HookEventKey, (uint32_t{keyCode} << 8) | character);
+}
+
+constexpr uint32_t HookEventKindOf(uint32_t event) { return event >> 16; }
+constexpr uint8_t HookEventKeyCode(uint32_t event) { return static_cast<uint8_t>(event >> 8); }
+constexpr uint8_t HookEventCharacter(uint32_t event) { return static_cast<uint8_t>(event); }
+
+// Commands sent to HookProc.exe's window (SendMessage "M_TapvoxHkPrcMsg", command in wParam,
+// parameter in lParam).
+enum HelperCommand : uint32_t {
+    HelperInstallHooks = 0x3B00,     // parameter 1: install, 0: remove
+    HelperReinstallHooks = 0x3B01,   // parameter 0
+    HelperSetWaitForEndKey = 0x3B03, // parameter: the value; the reply passes it back
+};
+
+// The high 16 bits of a reply that reports success.
+inline constexpr uint32_t kHelperSuccessCode = 0xA7;
+
+constexpr uint32_t MakeHelperReply(bool success) { return success ? kHelperSuccessCode << 16 : 0; }
+
+// A reply as the 32-bit program sees it: only the low 32 bits of the result cross over.
+constexpr bool IsHelperSuccess(uint32_t reply) { return (reply >> 16) == kHelperSuccessCode; }
