@@ -295,6 +295,18 @@ TEST_F(BundledSchemes, SoundsAreShortSmallClickFreeAndUnclipped)
     }
 }
 
+TEST_F(BundledSchemes, LettersVaryWithinAScheme)
+{
+    for (const LoadedScheme& scheme : schemes) {
+        std::map<std::string, int> uses;
+        for (char letter = 'A'; letter <= 'Z'; ++letter)
+            ++uses[scheme.table[KeyCodeFromName(std::string(1, letter).c_str())]];
+        EXPECT_GE(uses.size(), 4u) << scheme.name;
+        for (const auto& [file, count] : uses)
+            EXPECT_LE(count, 9) << scheme.name << ": " << file << " plays for too many letters";
+    }
+}
+
 TEST_F(BundledSchemes, SchemesAreEquallyLoud)
 {
     double quietest = 1e9, loudest = -1e9;

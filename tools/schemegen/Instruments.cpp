@@ -63,8 +63,8 @@ Samples TonalSound(const SoundRequest& request, Synth& synth, const TonalVoice& 
         voice.note(out, synth, 0.105, hz(5), 0.8, 1.2);
         break;
     case SoundRole::Space:
-        voice.note(out, synth, 0, hz(-5), 1, 1);
-        voice.note(out, synth, 0, hz(-2), 0.5, 1);
+        voice.note(out, synth, 0, hz(-2), 1, 1);
+        voice.note(out, synth, 0, hz(0), 0.5, 1);
         break;
     case SoundRole::Backspace:
         voice.note(out, synth, 0, hz(3), 0.8, 0.6);
@@ -75,15 +75,15 @@ Samples TonalSound(const SoundRequest& request, Synth& synth, const TonalVoice& 
         voice.note(out, synth, 0.035, hz(3), 1, 0.6);
         break;
     case SoundRole::Lock:
-        voice.note(out, synth, 0, hz(12), 0.8, 0.35);
-        voice.note(out, synth, 0.03, hz(15), 1, 0.35);
+        voice.note(out, synth, 0, hz(7), 0.8, 0.35);
+        voice.note(out, synth, 0.03, hz(10), 1, 0.35);
         break;
     case SoundRole::Digit: voice.note(out, synth, 0, hz(8), 1, 1); break;
-    case SoundRole::Escape: voice.note(out, synth, 0, hz(10), 1, 0.5); break;
+    case SoundRole::Escape: voice.note(out, synth, 0, hz(11), 1, 0.5); break;
     case SoundRole::Navigation: voice.note(out, synth, 0, hz(7), 1, 0.4); break;
     case SoundRole::Function: voice.note(out, synth, 0, hz(9), 1, 0.4); break;
     case SoundRole::Punctuation: voice.note(out, synth, 0, hz(5), 1, 0.5); break;
-    case SoundRole::Modifier: voice.note(out, synth, 0, hz(-5), 1, 0.3); break;
+    case SoundRole::Modifier: voice.note(out, synth, 0, hz(0), 1, 0.3); break;
     }
     return out;
 }

@@ -120,7 +120,7 @@ Samples RenderTypewriter(const SoundRequest& request, Synth& synth)
     case SoundRole::Modifier:
     case SoundRole::Lock:
         // Shift lifts the whole type basket: a heavy, low clunk.
-        AddModes(out, synth, {{90 * pitch, 0.6, 0.04}, {210 * pitch, 0.3, 0.03}}, 0, 0.002);
+        AddModes(out, synth, {{150 * pitch, 0.6, 0.04}, {330 * pitch, 0.3, 0.03}}, 0, 0.002);
         AddNoise(out, synth, {0, 0.001, 0.008, 0.3, 100, 800 * pitch});
         break;
     default:

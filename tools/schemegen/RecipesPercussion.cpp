@@ -24,7 +24,7 @@ void AddWoodBlock(Samples& out, Synth& synth, double start, double hz, double am
 
 void AddHat(Samples& out, Synth& synth, double start, double amp, double decay)
 {
-    AddNoise(out, synth, {start, 0.0003, decay, amp, 5500, 9500});
+    AddNoise(out, synth, {start, 0.0003, decay, amp, 3500, 7000});
     AddModes(out, synth, {{3900, 0.08 * amp, decay}, {5870, 0.06 * amp, decay}}, start, 0.0003);
 }
 
@@ -42,8 +42,10 @@ void AddTom(Samples& out, Synth& synth, double start, double hz, double amp)
 
 void AddKick(Samples& out, Synth& synth)
 {
-    AddGlide(out, synth, {0, 140, 50, 0.03, 1, 0.001, 0.12});
-    AddNoise(out, synth, {0, 0.0002, 0.002, 0.2, 800, 4000});
+    // The beater's click carries the kick on small speakers that cannot play its boom.
+    AddGlide(out, synth, {0, 160, 60, 0.03, 1, 0.001, 0.12});
+    AddNoise(out, synth, {0, 0.0002, 0.003, 0.5, 800, 4000});
+    AddModes(out, synth, {{1400, 0.15, 0.006}}, 0, 0.0002);
 }
 
 void AddCrash(Samples& out, Synth& synth)
@@ -64,10 +66,10 @@ void AddRim(Samples& out, Synth& synth, double start, double amp)
 // A clock's escapement: a short metallic tick; tocks are the same at a lower pitch.
 void AddTick(Samples& out, Synth& synth, double start, double pitch, double amp)
 {
-    AddNoise(out, synth, {start, 0.0002, 0.0015, 0.6 * amp, 2000 * pitch, 8000});
+    AddNoise(out, synth, {start, 0.0002, 0.0015, 0.6 * amp, 1800 * pitch, 6000});
     AddModes(out, synth,
-             {{3150 * pitch, 0.5 * amp, 0.006}, {4700 * pitch, 0.3 * amp, 0.004},
-              {1900 * pitch, 0.2 * amp, 0.008}},
+             {{2600 * pitch, 0.5 * amp, 0.006}, {3900 * pitch, 0.3 * amp, 0.004},
+              {1600 * pitch, 0.3 * amp, 0.008}},
              start, 0.0002);
 }
 
@@ -142,7 +144,7 @@ Samples RenderDrumKit(const SoundRequest& request, Synth& synth)
         break;
     case SoundRole::Space: out = Blank(synth, 0.15); AddKick(out, synth); break;
     case SoundRole::Enter: out = Blank(synth, 0.3); AddCrash(out, synth); break;
-    case SoundRole::Backspace: out = Blank(synth, 0.15); AddTom(out, synth, 0, 110, 1); break;
+    case SoundRole::Backspace: out = Blank(synth, 0.15); AddTom(out, synth, 0, 150, 1); break;
     case SoundRole::Digit: AddTom(out, synth, 0, 180, 1); break;
     case SoundRole::Punctuation:
     case SoundRole::Escape: AddRim(out, synth, 0, 1); break;
@@ -152,13 +154,16 @@ Samples RenderDrumKit(const SoundRequest& request, Synth& synth)
         AddModes(out, synth, {{2900, 0.4, 0.05}, {4350, 0.2, 0.03}}, 0, 0.0003);
         AddHat(out, synth, 0, 0.3, 0.01);
         break;
-    case SoundRole::Modifier: AddHat(out, synth, 0, 1, 0.006); break;
+    case SoundRole::Modifier:
+        // The hi-hat pedal: a soft closing chick.
+        AddNoise(out, synth, {0, 0.002, 0.008, 1, 1500, 5000});
+        break;
     case SoundRole::Lock:
         // A small cowbell.
         AddModes(out, synth, {{587, 0.5, 0.04}, {845, 0.5, 0.04}}, 0, 0.0005);
         break;
     }
-    LowPass(out, synth, 9000);
+    LowPass(out, synth, 7000);
     return out;
 }
 

@@ -46,7 +46,7 @@ void AddBlip(Samples& out, Synth& synth, double start, double hz, double amp, do
 // A sound chip's noise channel: a 15-bit shift register clocked at `clockHz`.
 void AddChipNoise(Samples& out, const Synth& synth, double clockHz, double amp, double decay)
 {
-    unsigned lfsr = 1;
+    unsigned lfsr = 0x4D2B;  // any non-zero start; a lone set bit would take a while to spread
     double clock = 0;
     for (size_t i = 0; i < out.size(); ++i) {
         const double t = static_cast<double>(i) / synth.rate;
@@ -114,10 +114,10 @@ Samples RenderWaterDrops(const SoundRequest& request, Synth& synth)
     case SoundRole::Backspace:
         AddGlide(out, synth, {0, 1800, 1100, 0.01, 1, 0.001, 0.025});
         break;
-    case SoundRole::Modifier: AddDrop(out, synth, 0, 2500, 0.6); break;
+    case SoundRole::Modifier: AddDrop(out, synth, 0, 1500, 0.6); break;
     case SoundRole::Lock:
-        AddDrop(out, synth, 0, 2200, 0.8);
-        AddDrop(out, synth, 0.03, 2600, 0.6);
+        AddDrop(out, synth, 0, 1500, 0.8);
+        AddDrop(out, synth, 0.03, 1900, 0.6);
         break;
     default: AddDrop(out, synth, 0, 1100 * LetterPitch(request, 0.4), 1); break;
     }

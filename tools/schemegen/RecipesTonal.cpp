@@ -80,14 +80,14 @@ Samples RenderPiano(const SoundRequest& request, Synth& synth)
 
 Samples RenderBells(const SoundRequest& request, Synth& synth)
 {
-    Samples out = TonalSound(request, synth, {523.25, 0.15, 0.175, BellNote});
+    Samples out = TonalSound(request, synth, {392.0, 0.15, 0.175, BellNote});
     LowPass(out, synth, 8000);
     return out;
 }
 
 Samples RenderGlassChimes(const SoundRequest& request, Synth& synth)
 {
-    Samples out = TonalSound(request, synth, {440.0, 0.14, 0.175, GlassNote});
+    Samples out = TonalSound(request, synth, {349.23, 0.14, 0.175, GlassNote});
     LowPass(out, synth, 7000);
     return out;
 }
@@ -99,7 +99,7 @@ Samples RenderKalimba(const SoundRequest& request, Synth& synth)
 
 Samples RenderMusicBox(const SoundRequest& request, Synth& synth)
 {
-    return TonalSound(request, synth, {523.25, 0.14, 0.3, MusicBoxNote});
+    return TonalSound(request, synth, {392.0, 0.14, 0.3, MusicBoxNote});
 }
 
 Samples RenderSteelDrum(const SoundRequest& request, Synth& synth)

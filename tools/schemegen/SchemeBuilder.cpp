@@ -55,10 +55,11 @@ std::string NoteFileName(int degree)
     return name;
 }
 
-// Letters next to each other on the keyboard and in the alphabet get different variants.
+// Letters next to each other in the alphabet get different variants; 7 is coprime with
+// every variant count we use, so each variant gets its share of the letters.
 int LetterVariant(char letter, int count)
 {
-    return ((letter - 'A') * 5 + 3) % count;
+    return ((letter - 'A') * 7 + 3) % count;
 }
 
 std::string PlanLetter(const SchemeDesign& design, char letter, Plan& plan)
