@@ -1,0 +1,25 @@
+#pragma once
+// Identifiers shared by the resource script and the code; language modules use the same ones.
+
+#define IDI_PROGRAM 104
+#define IDR_POPUP_MENU 105
+
+#define IDS_TITLE 106
+#define IDS_CANNOT_RUN_HELPER 107
+#define IDS_CANNOT_SET_HOOKS 108
+#define IDS_HELP_FILE 113
+#define IDS_VERSION_LINE 125
+
+#define IDM_ABOUT 40009
+#define IDM_HELP 40008
+#define IDM_MUTE 40012
+#define IDM_STARTUP 40014
+#define IDM_SETTINGS 40015
+#define IDM_EXIT 40017
+#define IDM_MANAGE_SCHEMES 40019
+
+#define TAPVOX_VERSION_MAJOR 2
+#define TAPVOX_VERSION_MINOR 5
+#define TAPVOX_VERSION_RELEASE 1
+#define TAPVOX_VERSION_BUILD 0
+#define TAPVOX_VERSION_TEXT "2.5.1.0"
