@@ -85,6 +85,9 @@ Samples TonalSound(const SoundRequest& request, Synth& synth, const TonalVoice& 
     case SoundRole::Punctuation: voice.note(out, synth, 0, hz(5), 1, 0.5); break;
     case SoundRole::Modifier: voice.note(out, synth, 0, hz(0), 1, 0.3); break;
     }
+    // Like a damper settling on the bar or string: notes still ringing at the end of the
+    // buffer die away instead of being cut.
+    ApplyFades(out, 1, 0, FramesFor(synth.rate, 0.035));
     return out;
 }
 

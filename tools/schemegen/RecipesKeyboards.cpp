@@ -54,7 +54,7 @@ void AddEscapement(Samples& out, Synth& synth, double start, double amp)
 void AddCarriageBell(Samples& out, Synth& synth, double start)
 {
     AddModes(out, synth,
-             {{2200, 0.8, 0.22}, {4580, 0.3, 0.10}, {6490, 0.15, 0.06}, {9060, 0.06, 0.04}},
+             {{2200, 0.8, 0.13}, {4580, 0.3, 0.07}, {6490, 0.15, 0.05}, {9060, 0.06, 0.04}},
              start, 0.0003);
     AddNoise(out, synth, {start, 0.0002, 0.0015, 0.2, 3000, 9000});
 }

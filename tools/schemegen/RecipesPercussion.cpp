@@ -76,7 +76,7 @@ void AddTick(Samples& out, Synth& synth, double start, double pitch, double amp)
 // A chime rod struck by the clock's hammer.
 void AddChime(Samples& out, Synth& synth, double start, double hz)
 {
-    AddModes(out, synth, {{hz, 0.8, 0.25}, {hz * 2.76, 0.25, 0.08}, {hz * 5.40, 0.1, 0.04}},
+    AddModes(out, synth, {{hz, 0.8, 0.10}, {hz * 2.76, 0.25, 0.05}, {hz * 5.40, 0.1, 0.03}},
              start, 0.0005);
 }
 
@@ -181,7 +181,7 @@ Samples RenderClockTick(const SoundRequest& request, Synth& synth)
         // The hour chime, ding then dong.
         out = Blank(synth, 0.38);
         AddChime(out, synth, 0, 1318.5);
-        AddChime(out, synth, 0.19, 1046.5);
+        AddChime(out, synth, 0.15, 1046.5);
         break;
     case SoundRole::Space:
         // Winding the spring: a ratchet of three clicks.

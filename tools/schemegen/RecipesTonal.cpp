@@ -11,7 +11,7 @@ namespace {
 // fundamental; high notes ring shorter.
 void MarimbaNote(Samples& out, Synth& synth, double start, double hz, double amp, double damping)
 {
-    const double decay = 0.07 * damping * std::pow(440 / hz, 0.3);
+    const double decay = 0.06 * damping * std::pow(440 / hz, 0.3);
     AddModes(out, synth,
              {{hz, amp, decay}, {hz * 3.93, 0.3 * amp, decay / 4}, {hz * 9.2, 0.1 * amp, decay / 9}},
              start, 0.001);
@@ -20,20 +20,20 @@ void MarimbaNote(Samples& out, Synth& synth, double start, double hz, double amp
 
 void PianoNote(Samples& out, Synth& synth, double start, double hz, double amp, double damping)
 {
-    AddPianoNote(out, synth, start, hz, amp, 0.22 * damping);
+    AddPianoNote(out, synth, start, hz, amp, 0.08 * damping);
 }
 
 void BellNote(Samples& out, Synth& synth, double start, double hz, double amp, double damping)
 {
-    AddFmBell(out, synth, {start, hz, 1.4, 2.5, 0.03, amp, 0.2 * damping});
+    AddFmBell(out, synth, {start, hz, 1.4, 2.5, 0.025, amp, 0.07 * damping});
 }
 
 // A glass rod: the free-bar overtone series 1, 2.76, 5.40 gives the glassy, unsettled ring.
 void GlassNote(Samples& out, Synth& synth, double start, double hz, double amp, double damping)
 {
     AddModes(out, synth,
-             {{hz, amp, 0.3 * damping}, {hz * 2.756, 0.3 * amp, 0.09 * damping},
-              {hz * 5.404, 0.12 * amp, 0.035 * damping}},
+             {{hz, amp, 0.08 * damping}, {hz * 2.756, 0.3 * amp, 0.04 * damping},
+              {hz * 5.404, 0.12 * amp, 0.02 * damping}},
              start, 0.0004);
     AddNoise(out, synth, {start, 0.0002, 0.001, 0.1 * amp, 3000, 9000});
 }
@@ -42,8 +42,8 @@ void GlassNote(Samples& out, Synth& synth, double start, double hz, double amp, 
 void KalimbaNote(Samples& out, Synth& synth, double start, double hz, double amp, double damping)
 {
     AddModes(out, synth,
-             {{hz, amp, 0.15 * damping}, {hz * 2.0, 0.05 * amp, 0.05 * damping},
-              {hz * 5.93, 0.25 * amp, 0.02 * damping}},
+             {{hz, amp, 0.07 * damping}, {hz * 2.0, 0.05 * amp, 0.04 * damping},
+              {hz * 5.93, 0.25 * amp, 0.015 * damping}},
              start, 0.002);
     AddNoise(out, synth, {start, 0.0005, 0.002, 0.12 * amp, 200, 2000});
 }
@@ -51,7 +51,7 @@ void KalimbaNote(Samples& out, Synth& synth, double start, double hz, double amp
 // A comb tooth plucked by a pin: high, pure and brief, with the pin's tiny tick.
 void MusicBoxNote(Samples& out, Synth& synth, double start, double hz, double amp, double damping)
 {
-    AddModes(out, synth, {{hz, amp, 0.12 * damping}, {hz * 6.27, 0.15 * amp, 0.02 * damping}},
+    AddModes(out, synth, {{hz, amp, 0.06 * damping}, {hz * 6.27, 0.15 * amp, 0.015 * damping}},
              start, 0.0005);
     AddNoise(out, synth, {start, 0.0002, 0.0008, 0.15 * amp, 2000, 8000});
 }
@@ -60,8 +60,8 @@ void MusicBoxNote(Samples& out, Synth& synth, double start, double hz, double am
 void SteelDrumNote(Samples& out, Synth& synth, double start, double hz, double amp, double damping)
 {
     AddModes(out, synth,
-             {{hz, amp, 0.12 * damping}, {hz * 2.006, 0.6 * amp, 0.09 * damping},
-              {hz * 2.991, 0.35 * amp, 0.05 * damping}, {hz * 4.0, 0.12 * amp, 0.03 * damping}},
+             {{hz, amp, 0.07 * damping}, {hz * 2.006, 0.6 * amp, 0.055 * damping},
+              {hz * 2.991, 0.35 * amp, 0.035 * damping}, {hz * 4.0, 0.12 * amp, 0.02 * damping}},
              start, 0.003);
     AddNoise(out, synth, {start, 0.0005, 0.002, 0.1 * amp, 300, 3000});
 }

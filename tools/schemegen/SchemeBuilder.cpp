@@ -196,7 +196,7 @@ std::vector<uint8_t> RenderSound(const SchemeDesign& design, const PlannedSound&
     TrimTail(mono, 1, 0.002, FramesFor(rate, 0.02));
     const int channels = design.format.channels;
     Samples out = channels == 2 ? Pan(mono, sound.pan) : mono;
-    ApplyFades(out, channels, FramesFor(rate, 0.0005), FramesFor(rate, 0.008));
+    ApplyFades(out, channels, FramesFor(rate, 0.0005), FramesFor(rate, 0.02));
 
     const double rms = SoundingRms(out, channels);
     if (rms > 0)

@@ -78,13 +78,14 @@ void AddNoise(Samples& out, Synth& synth, const NoiseBurst& burst)
 void AddGlide(Samples& out, const Synth& synth, const Glide& glide)
 {
     const size_t first = FramesFor(synth.rate, glide.start);
+    // Both ends stay below Nyquist, so the pitch path never has to be cut off mid-sound.
+    const double highest = 0.45 * synth.rate;
+    const double fromHz = std::min(glide.fromHz, highest);
+    const double toHz = std::min(glide.toHz, highest);
     double phase = 0;
     for (size_t i = first; i < out.size(); ++i) {
         const double t = static_cast<double>(i - first) / synth.rate;
-        const double hz =
-            glide.toHz + (glide.fromHz - glide.toHz) * std::exp(-t / glide.glideTime);
-        if (!Audible(synth, hz))
-            break;
+        const double hz = toHz + (fromHz - toHz) * std::exp(-t / glide.glideTime);
         out[i] += glide.amp * Onset(t, glide.attack) * std::exp(-t / glide.decay) *
                   std::sin(phase);
         phase += 2 * kPi * hz / synth.rate;
@@ -117,8 +118,10 @@ void AddChipNote(Samples& out, const Synth& synth, const ChipNote& note)
         harmonics.push_back(2 / (n * kPi) * std::sin(n * kPi * note.duty));
     for (size_t i = first; i < last; ++i) {
         const double t = static_cast<double>(i - first) / synth.rate;
-        // Sixteen volume steps, as a chip's envelope counter gives.
-        const double level = std::floor(15 * std::exp(-t / note.decay) + 0.5) / 15;
+        // Sixteen volume steps, as a chip's envelope counter gives; 2 ms ramps at the gate's
+        // edges keep it from clicking.
+        const double gate = std::min({1.0, t / 0.002, (note.length - t) / 0.002});
+        const double level = gate * std::floor(15 * std::exp(-t / note.decay) + 0.5) / 15;
         double v = 0;
         for (size_t n = 0; n < harmonics.size(); ++n)
             v += harmonics[n] * std::cos(2 * kPi * (n + 1) * note.hz * t);
