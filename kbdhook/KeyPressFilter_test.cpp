@@ -1,0 +1,97 @@
+#include "kbdhook/KeyPressFilter.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct KeyStep {
+    uint32_t keyCode;
+    bool keyUp;
+    bool reported;
+};
+
+void Replay(KeyPressFilter& filter, const std::vector<KeyStep>& steps) {
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const KeyStep& s = steps[i];
+        EXPECT_EQ(filter.OnKeyEvent(s.keyCode, s.keyUp), s.reported) << "step " << i;
+    }
+}
+
+TEST(KeyPressFilter, OnePressOneReport) {
+    KeyPressFilter filter;
+    Replay(filter, {
+        {0x41, false, true},   // A down
+        {0x41, false, false},  // auto-repeat
+        {0x41, false, false},  // auto-repeat
+        {0x41, true, false},   // A up is never reported
+        {0x41, false, true},   // the next press is new
+        {0x41, true, false},
+        {0x41, true, false},   // a stray key-up changes nothing
+        {0x41, false, true},
+    });
+}
+
+TEST(KeyPressFilter, OverlappingKeysAreTrackedApart) {
+    KeyPressFilter filter;
+    Replay(filter, {
+        {0x41, false, true},   // A down
+        {0x42, false, true},   // B down while A is held
+        {0x41, false, false},  // A repeats
+        {0x42, true, false},   // B up
+        {0x42, false, true},   // B again: new press, A still held
+        {0x41, false, false},
+        {0x41, true, false},
+        {0x42, true, false},
+    });
+}
+
+TEST(KeyPressFilter, PolledKeysAreNeverReportedButStillTracked) {
+    const uint32_t polled[] = {0x10, 0x11, 0x12, 0xA0, 0xA1, 0xA2, 0xA3,
+                               0xA4, 0xA5, 0x5B, 0x14, 0x90, 0x91};
+    KeyPressFilter filter;
+    for (uint32_t key : polled) {
+        EXPECT_TRUE(IsPolledKey(key)) << key;
+        EXPECT_FALSE(filter.OnKeyEvent(key, false)) << key;
+        EXPECT_TRUE(filter.IsDown(static_cast<uint8_t>(key))) << key;
+        EXPECT_FALSE(filter.OnKeyEvent(key, true)) << key;
+        EXPECT_FALSE(filter.IsDown(static_cast<uint8_t>(key))) << key;
+    }
+}
+
+TEST(KeyPressFilter, NeighboursOfPolledKeysAreReported) {
+    // Right Windows key, Apps, the lock keys' neighbours, Escape, Space, Enter, F5, arrows.
+    const uint32_t reported[] = {0x5C, 0x5D, 0x13, 0x15, 0x8F, 0x92, 0x9F, 0xA6,
+                                 0x1B, 0x20, 0x0D, 0x74, 0x25, 0x0F, 0xFE, 0xFF};
+    KeyPressFilter filter;
+    for (uint32_t key : reported) {
+        EXPECT_FALSE(IsPolledKey(key)) << key;
+        EXPECT_TRUE(filter.OnKeyEvent(key, false)) << key;
+    }
+}
+
+TEST(KeyPressFilter, CodesOutsideTheKeyRangeAreIgnored) {
+    KeyPressFilter filter;
+    const uint32_t bad[] = {0, 0x100, 0x141, 0xFFFFFFFFu};
+    for (uint32_t key : bad) {
+        EXPECT_FALSE(filter.OnKeyEvent(key, false)) << key;
+        EXPECT_FALSE(filter.OnKeyEvent(key, true)) << key;
+    }
+    // 0x141 must not alias onto A (0x41).
+    EXPECT_FALSE(filter.IsDown(0x41));
+    EXPECT_TRUE(filter.OnKeyEvent(0x41, false));
+}
+
+TEST(KeyPressFilter, ClearForgetsHeldKeys) {
+    KeyPressFilter filter;
+    EXPECT_TRUE(filter.OnKeyEvent(0x41, false));
+    EXPECT_FALSE(filter.OnKeyEvent(0xA0, false));
+    EXPECT_TRUE(filter.IsDown(0xA0));
+    filter.Clear();
+    EXPECT_FALSE(filter.IsDown(0xA0));
+    // Its key-up was lost while no hook was installed: the next press still sounds.
+    EXPECT_TRUE(filter.OnKeyEvent(0x41, false));
+}
+
+}  // namespace

@@ -1,0 +1,120 @@
+#include "kbdhook/KeyboardHook_win.h"
+
+#include "hook/HookEvent.h"
+#include "kbdhook/KeyCharacter_win.h"
+
+#include <new>
+
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 10000;
+constexpr DWORD kStopTimeoutMs = 5000;
+
+// Who decided how the start went; the thread and Start race for it once.
+enum StartState : LONG { Starting, Installed, Failed, Abandoned };
+
+// The hook callback has no context argument; it runs on the hook thread only.
+thread_local HookTarget* t_target = nullptr;
+
+LRESULT CALLBACK LowLevelKeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && t_target != nullptr)
+        ReportKeyEvent(*t_target, *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+// Shared by the starting thread and the hook thread, freed by whichever lets go last, so that
+// neither waits without bound for the other.
+struct HookThreadContext {
+    LONG references = 2;
+    volatile LONG startState = Starting;
+    HMODULE module = nullptr;
+    HANDLE ready = nullptr;
+    HANDLE thread = nullptr;
+    DWORD threadId = 0;
+    HookTarget target;
+};
+
+namespace {
+
+void Release(HookThreadContext* context) {
+    if (InterlockedDecrement(&context->references) != 0) return;
+    if (context->ready != nullptr) CloseHandle(context->ready);
+    if (context->thread != nullptr) CloseHandle(context->thread);
+    delete context;
+}
+
+DWORD WINAPI HookThreadMain(void* parameter) {
+    auto* context = static_cast<HookThreadContext*>(parameter);
+    const HMODULE module = context->module;
+    MSG message;
+    // Creates this thread's message queue, so that the quit message of Stop always lands.
+    PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    t_target = &context->target;
+    HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, LowLevelKeyboardProc, module, 0);
+    const LONG outcome = InterlockedCompareExchange(&context->startState,
+                                                    hook != nullptr ? Installed : Failed, Starting);
+    SetEvent(context->ready);
+    if (hook != nullptr && outcome == Starting) {
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    }
+    if (hook != nullptr) UnhookWindowsHookEx(hook);
+    t_target = nullptr;
+    Release(context);
+    // The thread holds its own reference to the module that holds its code, so the library
+    // cannot be unloaded under it; it lets go only as it ends.
+    FreeLibraryAndExitThread(module, 0);
+}
+
+}  // namespace
+
+void ReportKeyEvent(HookTarget& target, const KBDLLHOOKSTRUCT& key) {
+    if (!target.keys.OnKeyEvent(key.vkCode, (key.flags & LLKHF_UP) != 0)) return;
+    const uint8_t character = KeyCharacter(key, target.keys);
+    PostMessageW(target.window, target.message,
+                 MakeKeyEvent(static_cast<uint8_t>(key.vkCode), character), 0);
+}
+
+bool KeyboardHookThread::Start(HWND window, UINT message) {
+    Stop();
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                            reinterpret_cast<LPCWSTR>(&HookThreadMain), &module))
+        return false;
+    auto* context = new (std::nothrow) HookThreadContext;
+    if (context == nullptr) {
+        FreeLibrary(module);
+        return false;
+    }
+    context->module = module;
+    context->target.window = window;
+    context->target.message = message;
+    context->ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (context->ready != nullptr)
+        context->thread = CreateThread(nullptr, 0, HookThreadMain, context, 0, &context->threadId);
+    if (context->thread == nullptr) {
+        FreeLibrary(module);
+        context->references = 1;
+        Release(context);
+        return false;
+    }
+    const HANDLE waits[] = {context->ready, context->thread};
+    WaitForMultipleObjects(ARRAYSIZE(waits), waits, FALSE, kStartTimeoutMs);
+    const LONG outcome = InterlockedCompareExchange(&context->startState, Abandoned, Starting);
+    if (outcome == Installed) {
+        context_ = context;
+        return true;
+    }
+    // The thread removes its hook and ends by itself once it sees the start was given up.
+    Release(context);
+    return false;
+}
+
+void KeyboardHookThread::Stop() {
+    if (context_ == nullptr) return;
+    PostThreadMessageW(context_->threadId, WM_QUIT, 0, 0);
+    WaitForSingleObject(context_->thread, kStopTimeoutMs);
+    Release(context_);
+    context_ = nullptr;
+}
