@@ -36,7 +36,7 @@ bool IsAutostartSetFor(const char* runKey, const char* programPath);
 // A "LogFile" value read once and then kept; only Set changes it afterwards.
 class TraceSwitch {
 public:
-    explicit TraceSwitch(const char* subKey) : subKey_(subKey) {}
+    explicit constexpr TraceSwitch(const char* subKey) : subKey_(subKey) {}
     int Get();
     void Set(int value);
 

@@ -1,0 +1,449 @@
+#include "app/CApp.h"
+
+#include "app/Settings.h"
+#include "app/Settings_win.h"
+#include "app/Trace.h"
+#include "help/CDlgMain.h"
+#include "help/Help.h"
+#include "hook/HookEvent.h"
+#include "hook/KbdHook.h"
+#include "lang/Localization.h"
+#include "res/resource.h"
+#include "tray/CTrayIcon.h"
+#include "tray/InfoWindowStack.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+CApp* theApp = nullptr;
+
+namespace {
+
+constexpr char kMainWindowClass[] = "TVX_SOUNDPRG_MAINWND";
+constexpr char kInstanceMappingName[] = "TVX_SOUNDPRG_MMF";
+constexpr DWORD kInstanceMappingSize = 1024;
+constexpr char kTaskbarCreatedName[] = "TaskbarCreated";
+constexpr char kHelperFileName[] = "HookProc.exe";
+constexpr char kTraceFileBesideProgram[] = "log.txt";
+constexpr char kSchemesFolderName[] = "Schemes";
+constexpr char kIntroTopic[] = "intro.htm";
+constexpr char kMenuTopic[] = "menu.htm";
+
+// WS_POPUP | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX: never shown, but a
+// window of this style keeps a system menu, whose sizing commands are removed.
+constexpr DWORD kMainWindowStyle = 0x84CA0000;
+constexpr UINT kHideWithoutChanges =
+    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW;
+constexpr UINT_PTR kPollTimerId = 7027;
+constexpr UINT kPollIntervalMs = 250;
+constexpr DWORD kHelperWaitMs = 2000;
+constexpr DWORD kAllCommonControlClasses = 0x1FF;
+
+constexpr int kHookTraceLine = 491;
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Messages that arrive after the application object is gone get the default handling.
+    if (!theApp) return DefWindowProcA(window, message, wParam, lParam);
+    return theApp->WndProc(window, message, wParam, lParam);
+}
+
+bool IsNtFamily() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+std::string ProgramFolder(const char* programPath) {
+    return std::string(programPath, ProgramFolderLength(programPath));
+}
+
+}  // namespace
+
+CApp::CApp() {
+    theApp = this;
+    ReadProgramPath(modulePath, sizeof(modulePath));
+    LocSetUnicode(IsNtFamily());
+
+    instanceMapping.Reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                             kInstanceMappingSize, kInstanceMappingName));
+    alreadyRunning = instanceMapping && GetLastError() == ERROR_ALREADY_EXISTS;
+
+    volume = 100;
+    filter = 0;
+    // The scheme set is created here once SoundSchemesList exists.
+
+    // The lock states at start must not sound at the first poll.
+    capsLockOn = GetKeyState(VK_CAPITAL) & 1;
+    numLockOn = GetKeyState(VK_NUMLOCK) != 0;
+    scrollLockOn = GetKeyState(VK_SCROLL) != 0;
+}
+
+CApp::~CApp() {
+    TracePair(traceEnabled, kTraceSourceCApp, "CApp::~CApp", 103);
+    HelpRelease();
+    // The scheme set is released here once it exists; the scheme list needs no release.
+    instanceMapping.Reset();
+    if (theApp == this) theApp = nullptr;
+}
+
+bool CApp::Init(HINSTANCE instanceHandle, const char* commandLineText) {
+    instance = instanceHandle;
+    commandLine = commandLineText ? commandLineText : "";
+    isOsX64 = IsOsX64() ? 1 : 0;
+    LocLoadStringA(IDS_TITLE, appTitle, ARRAYSIZE(appTitle));
+
+    if (!InitInstance()) return false;
+    if (!CheckSingleInstance()) return false;
+
+    HelpInit();
+    INITCOMMONCONTROLSEX controls{sizeof(controls), kAllCommonControlClasses};
+    InitCommonControlsEx(&controls);
+    InitCommonControls();
+
+    CTrayIcon::SetOwner(mainWindow);
+    trayIcon.Add();
+    dlgMain.SetOwner(mainWindow);
+    RegisterMessages();
+
+    DefWindowProcA(mainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    SetWindowPos(mainWindow, nullptr, 0, 0, 100, 100, kHideWithoutChanges);
+
+    popupMenu.Reset(LoadMenuA(LocGetResourceModule(), MAKEINTRESOURCEA(IDR_POPUP_MENU)));
+    schemeMenuFilled = 0;
+    muted = 0;
+    autostart = IsAutostartSet() ? 1 : 0;
+    ApplyTraceSetting();
+    TracePair(traceEnabled, kTraceSourceCApp, "CApp::Init", 208);
+
+    volume = ReadSettingInt(kSettingsKey, kVolumeValueName, kDefaultVolume);
+    filter = ReadSettingInt(kSettingsKey, kFilterValueName, kDefaultFilter);
+    FindSchemes(kSchemesFolderName);
+    LoadStoredScheme();
+    return true;
+}
+
+// A missing "LogFile" is written as 0 so that users find the switch in the registry; a
+// "log.txt" beside the program marks a support set-up where the value is left alone.
+void CApp::ApplyTraceSetting() {
+    traceEnabled = IsTraceOn();
+    if (traceEnabled != 0) return;
+    const std::string besideProgram = ProgramFolder(modulePath) + kTraceFileBesideProgram;
+    if (GetFileAttributesA(besideProgram.c_str()) == INVALID_FILE_ATTRIBUTES) SetTraceOn(0);
+}
+
+void CApp::LoadStoredScheme() {
+    activeScheme = ReadSettingInt(kSettingsKey, kSchemeValueName, kDefaultScheme);
+    // Loading the scheme at activeScheme into the scheme set comes with SoundSchemesList.
+}
+
+bool CApp::InitInstance() {
+    TracePair(traceEnabled, kTraceSourceCApp, "CApp::InitInstance", 265);
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    const auto icon = static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 16, 16, 0));
+    windowClass.hIcon = icon;
+    windowClass.hIconSm = icon;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = kMainWindowClass;
+    // A failed registration shows as a failed creation below.
+    RegisterClassExA(&windowClass);
+
+    mainWindow = CreateWindowExA(0, kMainWindowClass, appTitle, kMainWindowStyle,
+                                 GetSystemMetrics(SM_CXSCREEN) / 2,
+                                 GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr,
+                                 instance, nullptr);
+    if (!mainWindow) return false;
+    HMENU systemMenu = GetSystemMenu(mainWindow, FALSE);
+    DeleteMenu(systemMenu, SC_MAXIMIZE, MF_BYCOMMAND);
+    DeleteMenu(systemMenu, SC_SIZE, MF_BYCOMMAND);
+    DeleteMenu(systemMenu, SC_MOVE, MF_BYCOMMAND);
+    return true;
+}
+
+// The first instance leaves its main window in the shared memory; a second start with an
+// empty command line brings that window forward, any other second start just ends.
+bool CApp::CheckSingleInstance() {
+    if (alreadyRunning) {
+        if (commandLine[0] != '\0') return false;
+        ScopedMapView view(
+            MapViewOfFile(instanceMapping.Get(), FILE_MAP_READ, 0, 0, sizeof(uint32_t)));
+        if (view) {
+            uint32_t stored = 0;
+            std::memcpy(&stored, view.Get(), sizeof(stored));
+            const HWND first = reinterpret_cast<HWND>(static_cast<uintptr_t>(stored));
+            if (IsWindow(first)) SetForegroundWindow(first);
+        }
+        return false;
+    }
+    if (instanceMapping) {
+        ScopedMapView view(
+            MapViewOfFile(instanceMapping.Get(), FILE_MAP_WRITE, 0, 0, sizeof(uint32_t)));
+        if (view) {
+            const auto stored = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(mainWindow));
+            std::memcpy(view.Get(), &stored, sizeof(stored));
+        }
+    }
+    return true;
+}
+
+void CApp::RegisterMessages() {
+    hookMessage = RegisterWindowMessageA(kHookMessageName);
+    helperMessage = RegisterWindowMessageA(kHelperMessageName);
+    taskbarCreatedMessage = RegisterWindowMessageA(kTaskbarCreatedName);
+}
+
+int CApp::Run() {
+    SetupVistaUipiFilter();
+    if (isOsX64) StartHelperAndWait();
+    if (!HkSetHooks()) LocMessageBox(mainWindow, IDS_CANNOT_SET_HOOKS, MB_ICONHAND);
+    ShowTutorialOnce();
+    HkSetWaitForEndKey(0);
+    StartPollTimer();
+
+    MSG message{};
+    // GetMessage answers -1 on error; that ends the loop as well instead of spinning.
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+        PollModifierKeys();
+    }
+
+    StopPollTimer();
+    HkUnsetHooks();
+    if (helperWindow) PostMessageA(helperWindow, WM_CLOSE, 0, 0);
+    return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
+}
+
+// The helper announces its window with the helper message, handled while the queue is pumped.
+void CApp::StartHelperAndWait() {
+    const std::string helperPath = ProgramFolder(modulePath) + kHelperFileName;
+    if (RunApplication(KBDHOOK_RUN_HELPER, 0, mainWindow, helperPath.c_str(), 0, 0) != 0) {
+        LocMessageBox(mainWindow, IDS_CANNOT_RUN_HELPER, MB_ICONHAND);
+        return;
+    }
+    // Elapsed time by unsigned difference, so the wait also ends when the tick count wraps.
+    const DWORD start = GetTickCount();
+    for (DWORD elapsed = 0; !helperWindow && elapsed < kHelperWaitMs;
+         elapsed = GetTickCount() - start) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kHelperWaitMs - elapsed, QS_ALLINPUT);
+        if (!PumpMessages()) return;
+    }
+}
+
+bool CApp::PumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return false;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return true;
+}
+
+void CApp::StartPollTimer() { pollTimerSet = SetTimer(mainWindow, kPollTimerId, kPollIntervalMs, nullptr); }
+
+void CApp::StopPollTimer() {
+    if (!pollTimerSet) return;
+    KillTimer(mainWindow, kPollTimerId);
+    pollTimerSet = 0;
+}
+
+void CApp::ShowTutorialOnce() {
+    ScopedRegKey key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.Receive(),
+                        nullptr) != ERROR_SUCCESS) {
+        key.Release();
+        return;
+    }
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (RegQueryValueExA(key.Get(), kShowTutorialValueName, nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+        value == 0) {
+        return;
+    }
+    const DWORD shown = 0;
+    RegSetValueExA(key.Get(), kShowTutorialValueName, 0, REG_DWORD,
+                   reinterpret_cast<const BYTE*>(&shown), sizeof(shown));
+    ShowTour();
+}
+
+LRESULT CApp::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    TracePair(IsTraceOn(), kTraceSourceCApp, "CApp::WndProc", 766);
+    // Registered messages have run-time numbers, so they are tested before the fixed ones.
+    if (message == hookMessage && hookMessage != 0) {
+        HandleHook(wParam, lParam);
+        return 0;
+    }
+    if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) {
+        OnTaskbarCreated();
+        return 0;
+    }
+    if (message == helperMessage && helperMessage != 0) return OnHelperAnnounced(wParam);
+
+    switch (message) {
+    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_COPYDATA: return 0;
+    case WM_MENUSELECT: return 0;
+    case WM_HELP: OnHelp(window, reinterpret_cast<const HELPINFO*>(lParam)); return 0;
+    case WM_COMMAND: OnCommand(window, wParam); return 0;
+    case WM_TIMER: return OnTimer(window, wParam, lParam);
+    case WM_POWERBROADCAST: OnPowerBroadcast(wParam); return TRUE;
+    case TrayCallbackMessage: OnTrayCallback(window, static_cast<UINT>(lParam)); return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+LRESULT CApp::OnHelperAnnounced(WPARAM helper) {
+    helperWindow = reinterpret_cast<HWND>(helper);
+    return 0;
+}
+
+// The taskbar was recreated (Explorer restarted): the icon has to be added again.
+void CApp::OnTaskbarCreated() {
+    trayIcon.Remove();
+    trayIcon.Add();
+}
+
+void CApp::OnDestroy() {
+    popupMenu.Reset();
+    PostQuitMessage(0);
+}
+
+void CApp::OnHelp(HWND window, const HELPINFO* help) {
+    const bool onMenuItem = help && help->iContextType == HELPINFO_MENUITEM;
+    ShowHelpTopic(window, onMenuItem ? kMenuTopic : kIntroTopic);
+}
+
+LRESULT CApp::OnTimer(HWND window, UINT_PTR timerId, LPARAM lParam) {
+    if (timerId != kPollTimerId) return DefWindowProcA(window, WM_TIMER, timerId, lParam);
+    HandleHook(MakeHookEvent(HookEventPoll, 0), 0);
+    return 0;
+}
+
+void CApp::OnTrayCallback(HWND window, UINT mouseMessage) {
+    switch (mouseMessage) {
+    case WM_LBUTTONUP:
+        BringInfoWindowForward(nullptr);
+        break;
+    case WM_LBUTTONDBLCLK:
+        BringInfoWindowForward(window);
+        break;
+    case WM_RBUTTONUP: {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        BringInfoWindowForward(window);
+        if (!popupMenu) break;
+        HMENU popup = GetSubMenu(popupMenu.Get(), 0);
+        PrepareMenu(popup);
+        TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, window, nullptr);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// The newest open information window comes forward; when there is none, or it cannot, the
+// fallback window does (needed before a popup menu, which otherwise does not close when the
+// user clicks elsewhere).
+bool CApp::BringInfoWindowForward(HWND fallback) {
+    if (SetForegroundWindow(TopInfoWindow())) return true;
+    return fallback && SetForegroundWindow(fallback);
+}
+
+void CApp::HandleHook(WPARAM event, LPARAM window) {
+    TracePair(IsTraceOn(), kTraceSourceCApp, "CApp::HandleHook", kHookTraceLine);
+    switch (HookEventKindOf(static_cast<uint32_t>(event))) {
+    case HookEventKey:
+        // Key sounds come with the scheme set.
+        break;
+    case HookEventWindow:
+        if (window != 0 && isOsX64) HkSetWaitForEndKey(0);
+        break;
+    case HookEventReinstall:
+        if (hooksSet) HkResetHooks();
+        break;
+    case HookEventPoll:
+        PollModifierKeys();
+        break;
+    default:
+        break;
+    }
+}
+
+// Modifier and lock-key sounds come with the scheme set.
+void CApp::PollModifierKeys() {}
+
+LRESULT CApp::SendHelperCommand(UINT command, LPARAM parameter) {
+    return SendMessageA(helperWindow, helperMessage, command, parameter);
+}
+
+bool CApp::HkSetHooks() {
+    TracePair(IsTraceOn(), kTraceSourceCApp, "CApp::HkSetHooks", 321);
+    TracePair(traceEnabled, kTraceSourceCApp, "CApp::HkSetHooks", 327);
+    if (hooksSet) return true;
+    SetupVistaUipiFilter();
+    hooksSet = SetHooks(mainWindow, TRUE) ? 1 : 0;
+    if (hooksSet && helperWindow) {
+        hooksSet = IsHelperSuccess(static_cast<uint32_t>(SendHelperCommand(HelperInstallHooks, 1)));
+        if (!hooksSet) SetHooks(nullptr, FALSE);
+    }
+    return hooksSet != 0;
+}
+
+void CApp::HkUnsetHooks() {
+    TracePair(IsTraceOn(), kTraceSourceCApp, "CApp::HkUnsetHooks", 365);
+    if (!hooksSet) return;
+    hooksSet = 0;
+    SetHooks(nullptr, FALSE);
+    if (helperWindow) SendHelperCommand(HelperInstallHooks, 0);
+}
+
+bool CApp::HkResetHooks() {
+    TracePair(IsTraceOn(), kTraceSourceCApp, "CApp::HkResetHooks", 387);
+    if (!hooksSet) return false;
+    hooksSet = ResetHooks() ? 1 : 0;
+    if (helperWindow) {
+        if (hooksSet) {
+            hooksSet = IsHelperSuccess(
+                static_cast<uint32_t>(SendHelperCommand(HelperReinstallHooks, 0)));
+            if (!hooksSet) SetHooks(nullptr, FALSE);
+        } else {
+            SendHelperCommand(HelperInstallHooks, 0);
+        }
+    }
+    return hooksSet != 0;
+}
+
+LRESULT CApp::HkSetWaitForEndKey(int value) {
+    TracePair(IsTraceOn(), kTraceSourceCApp, "CApp::HkSetWaitForEndKey", 437);
+    SetWaitForEndKey(value);
+    return helperWindow ? SendHelperCommand(HelperSetWaitForEndKey, value) : 0;
+}
+
+void CApp::OnPowerBroadcast(WPARAM powerEvent) {
+    TracePair(IsTraceOn(), kTraceSourceCApp, "CApp::OnPowerBroadcast", 745);
+    const bool resumed = powerEvent == PBT_APMRESUMECRITICAL || powerEvent == PBT_APMRESUMESUSPEND;
+    // Only the library is re-armed; the helper keeps its own hooks across a suspend.
+    if (resumed && hooksSet) hooksSet = ResetHooks() ? 1 : 0;
+}
+
+// Placeholder until the scheme set exists: no schemes are discovered yet.
+bool CApp::FindSchemes(const char*) {
+    TracePair(traceEnabled, kTraceSourceCApp, "CApp::FindSchemes", 230);
+    schemeCount = 0;
+    return true;
+}

@@ -1,0 +1,100 @@
+#pragma once
+// The application object: start-up, the hidden main window and its messages, the single-
+// instance rule, the run loop with the poll timer, the hook state and teardown. One exists per
+// process, on the entry point's stack.
+
+#include "app/SchemeEntry.h"
+#include "app/WinHandles.h"
+#include "dialogs/DlgManageSchemes.h"
+#include "dialogs/DlgSettings.h"
+
+#include <windows.h>
+
+#include <array>
+
+class CApp {
+public:
+    CApp();
+    ~CApp();
+    CApp(const CApp&) = delete;
+    CApp& operator=(const CApp&) = delete;
+
+    bool Init(HINSTANCE instanceHandle, const char* commandLineText);
+    bool InitInstance();
+    bool CheckSingleInstance();
+    void RegisterMessages();
+    int Run();
+    // Dispatches what is queued without waiting; false when it met the quit message, which it
+    // leaves queued for the message loop.
+    bool PumpMessages();
+    void StartPollTimer();
+    void StopPollTimer();
+    void ShowTutorialOnce();
+    LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Hook events and the hooks themselves.
+    void HandleHook(WPARAM event, LPARAM window);
+    void PollModifierKeys();
+    bool HkSetHooks();
+    void HkUnsetHooks();
+    bool HkResetHooks();
+    LRESULT HkSetWaitForEndKey(int value);
+    void OnPowerBroadcast(WPARAM powerEvent);
+
+    bool FindSchemes(const char* folderName);
+    void OnCommand(HWND window, WPARAM wParam);
+    void PrepareMenu(HMENU popup);
+
+    DlgSettings settingsDialog;
+    DlgManageSchemes manageSchemesDialog;
+    int muted = 0;
+    int autostart = 0;
+    int traceEnabled = 0;
+    int schemeMenuFilled = 0;
+    ScopedMenu popupMenu;
+    std::array<SchemeEntry, kMaxSchemes> schemeList{};
+    int schemeCount = 0;
+    int activeScheme = -1;
+    int volume = 0;
+    int filter = 0;
+    HINSTANCE instance = nullptr;
+    char modulePath[MAX_PATH] = {};
+    const char* commandLine = "";
+    int isOsX64 = 0;
+    char appTitle[256] = {};
+    HWND mainWindow = nullptr;
+    HWND helperWindow = nullptr;
+    UINT hookMessage = 0;
+    UINT helperMessage = 0;
+    UINT taskbarCreatedMessage = 0;
+    int hooksSet = 0;
+    UINT_PTR pollTimerSet = 0;
+    int shiftDown = 0;
+    int ctrlDown = 0;
+    int altDown = 0;
+    int winDown = 0;
+    int capsLockOn = 0;
+    int numLockOn = 0;
+    int scrollLockOn = 0;
+    ScopedKernelHandle instanceMapping;
+    int alreadyRunning = 0;
+
+private:
+    void StartHelperAndWait();
+    void ApplyTraceSetting();
+    void LoadStoredScheme();
+    LRESULT OnHelperAnnounced(WPARAM helper);
+    void OnTaskbarCreated();
+    void OnDestroy();
+    void OnHelp(HWND window, const HELPINFO* help);
+    LRESULT OnTimer(HWND window, UINT_PTR timerId, LPARAM lParam);
+    void OnTrayCallback(HWND window, UINT mouseMessage);
+    bool BringInfoWindowForward(HWND fallback);
+    void ToggleMute();
+    void ToggleStartup();
+    void RunSettingsDialog(HWND owner);
+    LRESULT SendHelperCommand(UINT command, LPARAM parameter);
+};
+
+// The one application object; set by its constructor.
+extern CApp* theApp;

@@ -1,0 +1,76 @@
+// The popup menu of the tray icon and the commands it sends to the main window.
+
+#include "app/CApp.h"
+
+#include "app/Settings.h"
+#include "app/Settings_win.h"
+#include "help/About.h"
+#include "help/Help.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr char kIntroTopic[] = "intro.htm";
+
+UINT CheckFlag(int checked) { return MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED); }
+
+// The "Sound Schemes" submenu: the one item of the popup that opens a submenu.
+HMENU FindSchemesSubmenu(HMENU popup) {
+    const int count = GetMenuItemCount(popup);
+    for (int i = 0; i < count; ++i) {
+        if (HMENU submenu = GetSubMenu(popup, i)) return submenu;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void CApp::OnCommand(HWND window, WPARAM wParam) {
+    switch (LOWORD(wParam)) {
+    case IDM_ABOUT: ShowAbout(); break;
+    case IDM_HELP: ShowHelpTopic(nullptr, kIntroTopic); break;
+    case IDM_MUTE: ToggleMute(); break;
+    case IDM_STARTUP: ToggleStartup(); break;
+    case IDM_MANAGE_SCHEMES: manageSchemesDialog.DoModal(window); break;
+    case IDM_SETTINGS: RunSettingsDialog(window); break;
+    case IDM_EXIT: PostQuitMessage(0); break;
+    default: break;
+    }
+}
+
+// Mute is never stored: every start begins with sounds on.
+void CApp::ToggleMute() {
+    muted = !muted;
+    CheckMenuItem(popupMenu.Get(), IDM_MUTE, CheckFlag(muted));
+}
+
+// The mark follows the user's choice even when the registry refuses the change.
+void CApp::ToggleStartup() {
+    autostart = !autostart;
+    CheckMenuItem(popupMenu.Get(), IDM_STARTUP, CheckFlag(autostart));
+    SetAutostart(autostart != 0);
+}
+
+void CApp::RunSettingsDialog(HWND owner) {
+    settingsDialog.volume = volume;
+    settingsDialog.filter = filter;
+    if (settingsDialog.DoModal(owner) != IDOK) return;
+    volume = settingsDialog.volume;
+    filter = settingsDialog.filter;
+    WriteSettingInt(kSettingsKey, kVolumeValueName, volume);
+    WriteSettingInt(kSettingsKey, kFilterValueName, filter);
+}
+
+void CApp::PrepareMenu(HMENU popup) {
+    HMENU schemesMenu = FindSchemesSubmenu(popup);
+    if (!schemeMenuFilled && schemesMenu) {
+        for (int i = 0; i < schemeCount; ++i) {
+            AppendMenuA(schemesMenu, MF_STRING, schemeList[i].commandId, schemeList[i].name);
+        }
+        schemeMenuFilled = 1;
+    }
+    CheckMenuItem(popup, IDM_STARTUP, CheckFlag(autostart));
+    if (activeScheme >= 0 && activeScheme < schemeCount) {
+        CheckMenuItem(popup, schemeList[activeScheme].commandId, CheckFlag(1));
+    }
+}

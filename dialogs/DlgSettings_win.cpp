@@ -1,0 +1,4 @@
+#include "dialogs/DlgSettings.h"
+
+// Placeholder until the dialog template and its procedure exist.
+INT_PTR DlgSettings::DoModal(HWND) { return IDCANCEL; }

@@ -1,0 +1,16 @@
+#pragma once
+// The compiled help and the tour, opened through the platform's help viewer when it is
+// present; without it every request does nothing.
+
+#include <windows.h>
+
+// Loads the viewer and works out the help and tour file paths beside the program.
+void HelpInit();
+// Releases the viewer if it was loaded.
+void HelpRelease();
+// Opens the help file at topic; the viewer opens without an owner window, so window is unused.
+void ShowHelpTopic(HWND window, const char* topic);
+// Opens the tour file at its first topic.
+void ShowTour();
+// The help file path: the program's folder and string 113 ("Help.chm").
+const char* HelpFilePath();

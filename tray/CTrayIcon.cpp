@@ -1,0 +1,48 @@
+#include "tray/CTrayIcon.h"
+
+#include "lang/Localization.h"
+#include "res/resource.h"
+
+// The shell reads the record by its size field; this is the size it was designed for.
+static_assert(sizeof(NOTIFYICONDATAA) == 508, "the notify record must keep its size");
+
+namespace {
+
+HWND g_trayOwner = nullptr;
+
+}  // namespace
+
+CTrayIcon trayIcon;
+
+CTrayIcon::CTrayIcon() { LocLoadStringA(IDS_TITLE, tip_, sizeof(tip_)); }
+
+CTrayIcon::~CTrayIcon() { Remove(); }
+
+void CTrayIcon::SetOwner(HWND owner) { g_trayOwner = owner; }
+
+void CTrayIcon::Add() {
+    if (added_) return;
+    const HICON icon = static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                   LR_DEFAULTCOLOR));
+    notifyData_.cbSize = sizeof(notifyData_);
+    notifyData_.hWnd = g_trayOwner;
+    notifyData_.uID = kTrayIconId;
+    notifyData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    notifyData_.uCallbackMessage = TrayCallbackMessage;
+    notifyData_.hIcon = icon;
+    CopyTrayTip(notifyData_.szTip, tip_);
+    Shell_NotifyIconA(NIM_ADD, &notifyData_);
+    // The shell keeps its own copy of the icon.
+    if (icon) DestroyIcon(icon);
+    notifyData_.hIcon = nullptr;
+    added_ = 1;
+}
+
+bool CTrayIcon::Remove() {
+    if (!added_) return false;
+    const BOOL removed = Shell_NotifyIconA(NIM_DELETE, &notifyData_);
+    added_ = 0;
+    return removed != FALSE;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The notification-area icon: added once the main window exists, added again when the taskbar
+// is recreated, removed at process exit. Mouse actions arrive at the owner window as
+// TrayCallbackMessage with the mouse message in lParam.
+
+#include "tray/TrayTip.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+constexpr UINT TrayCallbackMessage = 0xB040;
+constexpr UINT kTrayIconId = 105;
+
+class CTrayIcon {
+public:
+    // Loads the tip (the program title) through the localized loader.
+    CTrayIcon();
+    virtual ~CTrayIcon();
+    CTrayIcon(const CTrayIcon&) = delete;
+    CTrayIcon& operator=(const CTrayIcon&) = delete;
+
+    // The window that receives TrayCallbackMessage.
+    static void SetOwner(HWND owner);
+    // Adds the icon unless it is already added; marks it added whatever the shell answered, so
+    // that a later "TaskbarCreated" retries.
+    void Add();
+    // Deletes the icon if it is added; the shell's answer, or false when it was not added.
+    bool Remove();
+    bool IsAdded() const { return added_ != 0; }
+    const char* Tip() const { return tip_; }
+
+private:
+    NOTIFYICONDATAA notifyData_{};
+    int added_ = 0;
+    char tip_[256] = {};
+};
+
+// The process-wide icon, built before the application starts.
+extern CTrayIcon trayIcon;
