@@ -196,6 +196,12 @@ TEST_F(BundledSchemes, FirstRunSchemeIsTheTwentiethInWindowsListingOrder)
         upper.push_back(u);
     }
     EXPECT_TRUE(std::is_sorted(upper.begin(), upper.end()));
+    // A listing sorted by plain byte order (case-sensitive) agrees, and so does one in
+    // creation order, since the generator writes the folders in catalogue order.
+    std::vector<std::string> asWritten;
+    for (const SchemeDesign& design : AllSchemes())
+        asWritten.push_back(design.name);
+    EXPECT_TRUE(std::is_sorted(asWritten.begin(), asWritten.end()));
     std::vector<std::string> sorted = upper;
     std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ(sorted[kFirstRunSchemeIndex], "STEREO MECHANICAL");

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace schemegen {
 
@@ -29,6 +30,9 @@ void PutU32(std::vector<uint8_t>& out, uint32_t v)
 
 std::vector<uint8_t> EncodeWav(const Samples& interleaved, const WavFormat& format)
 {
+    if ((format.bitsPerSample != 8 && format.bitsPerSample != 16) ||
+        (format.channels != 1 && format.channels != 2) || format.sampleRate == 0)
+        throw std::invalid_argument("EncodeWav: only 8- or 16-bit mono or stereo PCM");
     const uint32_t bytesPerSample = format.bitsPerSample / 8;
     const uint32_t blockAlign = bytesPerSample * format.channels;
     size_t sampleCount = interleaved.size() - interleaved.size() % format.channels;

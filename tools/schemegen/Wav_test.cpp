@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "audio/WavePlayer.h"
@@ -88,6 +90,15 @@ TEST(EncodeWav, StereoKeepsChannelOrderAndDropsAHalfFrame)
     EXPECT_EQ(static_cast<int16_t>(U16At(wav, 46)), -16384);
     EXPECT_EQ(static_cast<int16_t>(U16At(wav, 48)), 8192);
     EXPECT_EQ(static_cast<int16_t>(U16At(wav, 50)), -8192);
+}
+
+TEST(EncodeWav, RefusesFormatsItCannotWriteTruthfully)
+{
+    const WavFormat refused[] = {{22050, 24, 1}, {22050, 12, 1}, {22050, 16, 0}, {22050, 16, 3},
+                                 {0, 16, 1}};
+    for (const WavFormat& format : refused)
+        EXPECT_THROW(EncodeWav(Samples(4, 0.0), format), std::invalid_argument)
+            << format.bitsPerSample << " bit, " << format.channels << " channels";
 }
 
 TEST(EncodeWav, EmptySoundIsAValidFileWithNoSamples)
