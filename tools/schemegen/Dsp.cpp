@@ -44,14 +44,6 @@ Biquad Biquad::HighPass(double sampleRate, double cutoffHz, double q)
     return Biquad((1 + c) / 2, -(1 + c), (1 + c) / 2, 1 + alpha, -2 * c, 1 - alpha);
 }
 
-Biquad Biquad::BandPass(double sampleRate, double centreHz, double q)
-{
-    const double w = 2 * kPi * SafeCorner(sampleRate, centreHz) / sampleRate;
-    const double alpha = std::sin(w) / (2 * q);
-    const double c = std::cos(w);
-    return Biquad(alpha, 0, -alpha, 1 + alpha, -2 * c, 1 - alpha);
-}
-
 double Biquad::Step(double x)
 {
     const double y = b0_ * x + b1_ * x1_ + b2_ * x2_ - a1_ * y1_ - a2_ * y2_;

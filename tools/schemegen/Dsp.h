@@ -16,8 +16,6 @@ class Biquad {
 public:
     static Biquad LowPass(double sampleRate, double cutoffHz, double q);
     static Biquad HighPass(double sampleRate, double cutoffHz, double q);
-    // Band pass with 0 dB gain at the centre frequency.
-    static Biquad BandPass(double sampleRate, double centreHz, double q);
 
     double Step(double x);
     void Process(Samples& mono);

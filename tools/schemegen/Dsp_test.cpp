@@ -109,8 +109,6 @@ TEST(Biquad, FiltersPassTheirBandAndStopTheRest)
         {"low pass, stop band", Biquad::LowPass(rate, 2000, 0.707), 16000, 0.0, 0.03},
         {"high pass, pass band", Biquad::HighPass(rate, 2000, 0.707), 16000, 0.97, 1.03},
         {"high pass, stop band", Biquad::HighPass(rate, 2000, 0.707), 200, 0.0, 0.02},
-        {"band pass, centre", Biquad::BandPass(rate, 3000, 2), 3000, 0.97, 1.03},
-        {"band pass, far below", Biquad::BandPass(rate, 3000, 2), 300, 0.0, 0.1},
         // A corner above Nyquist is pulled below it instead of making the filter unstable.
         {"corner above Nyquist", Biquad::LowPass(11025, 9000, 0.707), 500, 0.97, 1.03},
     };

@@ -150,11 +150,6 @@ void LowPass(Samples& out, const Synth& synth, double hz)
     Biquad::LowPass(synth.rate, hz, 0.707).Process(out);
 }
 
-void HighPass(Samples& out, const Synth& synth, double hz)
-{
-    Biquad::HighPass(synth.rate, hz, 0.707).Process(out);
-}
-
 double PentatonicHz(double rootHz, int degree)
 {
     static const int kSteps[] = {0, 2, 4, 7, 9};

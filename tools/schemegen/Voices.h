@@ -72,7 +72,6 @@ void AddChipNote(Samples& out, const Synth& synth, const ChipNote& note);
 void AddPianoNote(Samples& out, Synth& synth, double start, double hz, double amp, double decay);
 
 void LowPass(Samples& out, const Synth& synth, double hz);
-void HighPass(Samples& out, const Synth& synth, double hz);
 
 // Notes of the major pentatonic scale: any mix of them sounds consonant, so fast typing
 // never turns into a clash.
