@@ -29,6 +29,9 @@ uint8_t KeyCharacter(const KBDLLHOOKSTRUCT& key, const KeyPressFilter& keys) {
     // before this key; the hook thread's own key state lags behind the system's.
     FillModifierState(keys, state);
     if (GetKeyState(VK_CAPITAL) & 0x01) state[VK_CAPITAL] = 0x01;
+    // The number pad sends these codes only while Num Lock is on; some layouts need to see
+    // that to give the digit.
+    if (key.vkCode >= VK_NUMPAD0 && key.vkCode <= VK_DECIMAL) state[VK_NUMLOCK] = 0x01;
     state[key.vkCode] = 0x80;
 
     const HWND foreground = GetForegroundWindow();

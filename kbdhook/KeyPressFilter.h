@@ -19,10 +19,6 @@ public:
     // Down as far as the events seen so far tell.
     bool IsDown(uint8_t keyCode) const { return down_.test(keyCode); }
 
-    // Forget every key, for a hook installed afresh: a key-up missed while no hook was in
-    // place must not silence the key's next press.
-    void Clear() { down_.reset(); }
-
 private:
     std::bitset<256> down_;
 };

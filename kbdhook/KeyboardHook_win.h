@@ -29,6 +29,8 @@ public:
 
     // Starts the thread and installs the hook on it, reporting to window with message.
     // True once the hook is in place; false, with no thread left running, otherwise.
+    // Each start begins with no key down: a key-up missed while no hook was in place must
+    // not silence that key's next press.
     bool Start(HWND window, UINT message);
 
     // Removes the hook and ends the thread. Waits a bounded time; a thread that does not end

@@ -1,0 +1,163 @@
+// KbdHook.dll through its import library: export names, the system query, and the hook fed
+// with synthesised input.
+
+#include "hook/KbdHook.h"
+
+#include "hook/HookEvent.h"
+#include "kbdhook/RecordingWindow_win.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+void SendKey(WORD keyCode, bool keyUp) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = keyCode;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(keyCode, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = keyUp ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof input);
+}
+
+void Tap(WORD keyCode) {
+    SendKey(keyCode, false);
+    SendKey(keyCode, true);
+}
+
+// Waits until no further event arrives for a while, then returns what came.
+std::vector<uint32_t> SettledEvents(RecordingWindow& recorder) {
+    size_t seen = static_cast<size_t>(-1);
+    while (seen != recorder.HookEvents().size()) {
+        seen = recorder.HookEvents().size();
+        recorder.PumpFor(300);
+    }
+    return recorder.HookEvents();
+}
+
+class HookedWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(recorder.Get(), nullptr);
+        ASSERT_TRUE(SetHooks(recorder.Get(), TRUE));
+    }
+    void TearDown() override { SetHooks(nullptr, FALSE); }
+
+    RecordingWindow recorder;
+};
+
+TEST(KbdHookExports, CarryPlainNames) {
+    const HMODULE library = GetModuleHandleA("KbdHook.dll");
+    ASSERT_NE(library, nullptr);
+    const char* const names[] = {"IsOsX64",    "SetupVistaUipiFilter", "SetHooks",
+                                 "ResetHooks", "SetWaitForEndKey",     "RunApplication"};
+    for (const char* name : names) EXPECT_NE(GetProcAddress(library, name), nullptr) << name;
+}
+
+TEST(KbdHookExports, IsOsX64MatchesTheSystemFolders) {
+    // Only a 64-bit system has the folder of its 32-bit system files.
+    char folder[MAX_PATH];
+    const UINT length = GetWindowsDirectoryA(folder, ARRAYSIZE(folder));
+    ASSERT_GT(length, 0u);
+    ASSERT_LT(length + 10, ARRAYSIZE(folder));
+    lstrcatA(folder, "\\SysWOW64");
+    const DWORD attributes = GetFileAttributesA(folder);
+    const bool hasWow64Folder =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(IsOsX64() != 0, hasWow64Folder);
+}
+
+TEST(KbdHookExports, SmallCallsAnswerAsDocumented) {
+    EXPECT_TRUE(SetupVistaUipiFilter());
+    EXPECT_EQ(SetWaitForEndKey(0), 0);
+    EXPECT_EQ(SetWaitForEndKey(7), 7);
+}
+
+TEST(KbdHookExports, SetHooksRefusesAWindowThatIsNotThere) {
+    RecordingWindow recorder;
+    const HWND gone = recorder.Get();
+    recorder.Destroy();
+    EXPECT_FALSE(SetHooks(gone, TRUE));
+    EXPECT_FALSE(SetHooks(nullptr, TRUE));
+    EXPECT_TRUE(SetHooks(nullptr, FALSE));
+}
+
+TEST_F(HookedWindow, EachPressBecomesOneKeyEvent) {
+    Tap('A');
+    SendKey(VK_LSHIFT, false);
+    Tap('A');
+    SendKey(VK_LSHIFT, true);
+    SendKey('B', false);  // held: the repeats are not reported
+    SendKey('B', false);
+    SendKey('B', false);
+    SendKey('B', true);
+    Tap('5');
+    Tap(VK_SPACE);
+    Tap(VK_RETURN);
+    Tap(VK_LEFT);
+    Tap(VK_F5);
+    const std::vector<uint32_t> expected = {
+        MakeKeyEvent('A', 'a'),       MakeKeyEvent('A', 'A'),     MakeKeyEvent('B', 'b'),
+        MakeKeyEvent('5', '5'),       MakeKeyEvent(VK_SPACE, ' '), MakeKeyEvent(VK_RETURN, '\r'),
+        MakeKeyEvent(VK_LEFT, 0),     MakeKeyEvent(VK_F5, 0),
+    };
+    EXPECT_EQ(SettledEvents(recorder), expected);
+}
+
+TEST_F(HookedWindow, PolledKeysAreNotReported) {
+    const WORD polled[] = {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU,
+                           VK_RMENU,  VK_SHIFT,  VK_CONTROL,  VK_MENU,     VK_LWIN};
+    for (WORD key : polled) Tap(key);
+    // Lock keys twice, to leave their state as it was.
+    const WORD locks[] = {VK_CAPITAL, VK_NUMLOCK, VK_SCROLL};
+    for (WORD key : locks) {
+        Tap(key);
+        Tap(key);
+    }
+    Tap('Z');  // something must come, or a dead hook would pass
+    EXPECT_EQ(SettledEvents(recorder), std::vector<uint32_t>{MakeKeyEvent('Z', 'z')});
+}
+
+TEST_F(HookedWindow, CapsLockGivesCapitals) {
+    Tap(VK_CAPITAL);
+    Tap('Q');
+    Tap(VK_CAPITAL);
+    Tap('Q');
+    const std::vector<uint32_t> expected = {MakeKeyEvent('Q', 'Q'), MakeKeyEvent('Q', 'q')};
+    EXPECT_EQ(SettledEvents(recorder), expected);
+}
+
+TEST_F(HookedWindow, ReinstallingNeverDoublesEvents) {
+    ASSERT_TRUE(SetHooks(recorder.Get(), TRUE));  // again, for the same window
+    ASSERT_TRUE(ResetHooks());
+    Tap('C');
+    EXPECT_EQ(SettledEvents(recorder), std::vector<uint32_t>{MakeKeyEvent('C', 'c')});
+}
+
+TEST_F(HookedWindow, RemovedHookReportsNothingAndResetBringsItBack) {
+    ASSERT_TRUE(SetHooks(nullptr, FALSE));
+    Tap('D');
+    EXPECT_TRUE(SettledEvents(recorder).empty());
+    ASSERT_TRUE(ResetHooks());
+    Tap('E');
+    EXPECT_EQ(SettledEvents(recorder), std::vector<uint32_t>{MakeKeyEvent('E', 'e')});
+}
+
+TEST_F(HookedWindow, ResetFailsOnceTheWindowIsGone) {
+    SetHooks(nullptr, FALSE);
+    recorder.Destroy();
+    EXPECT_FALSE(ResetHooks());
+}
+
+TEST_F(HookedWindow, AKeyUpMissedWhileRemovedDoesNotSilenceTheKey) {
+    SendKey('F', false);
+    ASSERT_TRUE(SetHooks(nullptr, FALSE));
+    SendKey('F', true);  // unseen: no hook in place
+    ASSERT_TRUE(ResetHooks());
+    Tap('F');
+    const std::vector<uint32_t> expected = {MakeKeyEvent('F', 'f'), MakeKeyEvent('F', 'f')};
+    EXPECT_EQ(SettledEvents(recorder), expected);
+}
+
+}  // namespace
