@@ -1,0 +1,550 @@
+"""Runs Windows programs under Wine for the tests: one fresh Wine prefix, HOME and X display per
+test, Tapvox started from a private copy of its program folder, and a record of every sound played.
+
+Paths come from the environment that ctest sets (see tests/CMakeLists.txt):
+  TAPVOX_DIST           the staged program folder (Tapvox.exe, KbdHook.dll, HookProc.exe, Schemes\\)
+  TAPVOX_TOOLS32/64     folders holding tvxctl.exe and FakeHelper.exe, built 32- and 64-bit
+  TAPVOX_WINE_TEMPLATE  a prefix made once per ctest run by `winetest.py make-template`
+  TAPVOX_TEST_WORK      where each test makes its own folder (removed afterwards unless
+                        TAPVOX_KEEP_WORK=1)
+
+Sound capture. Wine plays through ALSA (the template sets HKCU\\Software\\Wine\\Drivers "Audio" to
+"alsa"). Each test's HOME holds an .asoundrc that makes the default ALSA device a `file` plugin in
+front of the `null` device, with `format "raw"` and `file "|cat >> sound.raw"`: every sample frame
+that Wine hands to ALSA is appended to sound.raw in the order played, and no device is needed. The
+null slave takes any sample format and rate, so ALSA's plug layer converts nothing, and Wine passes
+the stream on in the format it was opened with. Checked with `tvxctl play` (PlaySoundA, from memory
+with SND_ASYNC and from a file with SND_SYNC) for 8- and 16-bit, mono and stereo, at 11025, 22050
+and 44100 Hz: the captured bytes equal the WAV's data chunk byte for byte, with no silence before or
+after (test_sound_capture.py keeps this checked). A sound cut short by the next PlaySoundA leaves only
+its played part. Opening the device the first time in a process can take about a second, so tests
+wait for the capture to reach its expected length instead of sleeping a fixed time.
+"""
+
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+SKIP_EXIT_CODE = 77
+MAIN_WINDOW_CLASS = "TVX_SOUNDPRG_MAINWND"
+PROGRAM_KEY = r"HKCU\Software\Quillmark\Tapvox"
+RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+
+WINE32_LOADER = "/usr/lib/wine/wine"
+WINE64_LOADER = "/usr/lib/wine/wine64"
+PE_MACHINE_I386 = 0x14C
+PE_MACHINE_AMD64 = 0x8664
+
+DEFAULT_TIMEOUT = 30
+
+
+class HarnessError(Exception):
+    pass
+
+
+def pe_machine(path):
+    """The machine field of a PE file's header (0x14c for 32-bit, 0x8664 for 64-bit), or None."""
+    try:
+        with open(path, "rb") as f:
+            header = f.read(4096)
+    except OSError:
+        return None
+    if len(header) < 0x40 or header[:2] != b"MZ":
+        return None
+    (pe_offset,) = struct.unpack_from("<I", header, 0x3C)
+    if pe_offset + 6 > len(header) or header[pe_offset:pe_offset + 4] != b"PE\0\0":
+        return None
+    (machine,) = struct.unpack_from("<H", header, pe_offset + 4)
+    return machine
+
+
+def qemu_runs_i386():
+    """Whether the kernel hands 32-bit x86 Linux programs to an emulator (a qemu-i386 binfmt_misc
+    entry). Wine under qemu-user hangs, so Wine must not take that path."""
+    folder = "/proc/sys/fs/binfmt_misc"
+    try:
+        names = os.listdir(folder)
+    except OSError:
+        return False
+    for name in names:
+        try:
+            with open(os.path.join(folder, name)) as f:
+                entry = f.read()
+        except OSError:
+            continue
+        if entry.startswith("enabled") and "qemu-i386" in entry:
+            return True
+    return False
+
+
+def isolation_command():
+    """A prefix for Wine commands that hides an emulator registration: a user and mount namespace
+    with a binfmt_misc of its own (Linux 6.7 and later), in which 32-bit programs fail at once
+    instead of crawling under qemu. Empty when there is nothing to hide."""
+    if not qemu_runs_i386():
+        return []
+    return ["unshare", "-Urm", "sh", "-c",
+            'mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc 2>/dev/null; exec "$@"',
+            "sh"]
+
+
+_can_run_32bit = None
+
+
+def host_runs_32bit_wine():
+    """Whether Wine can run 32-bit Windows programs here. It needs the 32-bit Linux loader, which a
+    kernel without IA-32 emulation refuses to execute."""
+    global _can_run_32bit
+    if _can_run_32bit is None:
+        try:
+            probe = subprocess.run(isolation_command() + [WINE32_LOADER, "--version"],
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                   timeout=DEFAULT_TIMEOUT, check=False)
+            _can_run_32bit = probe.returncode == 0
+        except (OSError, subprocess.TimeoutExpired):
+            _can_run_32bit = False
+    return _can_run_32bit
+
+
+def host_runs(exe_path):
+    machine = pe_machine(exe_path)
+    if machine == PE_MACHINE_AMD64:
+        return True
+    return machine == PE_MACHINE_I386 and host_runs_32bit_wine()
+
+
+def wine_command():
+    """The Wine loader to start programs with: the usual `wine` script where 32-bit programs run,
+    else the 64-bit loader directly (the script would try the 32-bit one first and fail)."""
+    if host_runs_32bit_wine() or not os.path.exists(WINE64_LOADER):
+        return isolation_command() + ["wine"]
+    return isolation_command() + [WINE64_LOADER]
+
+
+def wine_environment(prefix, home, display=None):
+    env = dict(os.environ)
+    for name in ("WAYLAND_DISPLAY", "WINEARCH", "WINESERVER"):
+        env.pop(name, None)
+    env.update({
+        "WINEPREFIX": prefix,
+        "HOME": home,
+        "WINEDEBUG": "-all",
+        "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
+        # No PulseAudio here: Wine goes straight to ALSA, where the capture sits.
+        "PULSE_SERVER": "unix:/nonexistent",
+    })
+    if not host_runs_32bit_wine() and os.path.exists(WINE64_LOADER):
+        env["WINELOADER"] = WINE64_LOADER
+    if display:
+        env["DISPLAY"] = display
+    else:
+        env.pop("DISPLAY", None)
+    return env
+
+
+def run_to_files(args, env, timeout, what, cwd=None):
+    """Runs a command with its output in temporary files rather than pipes: programs that Wine
+    starts in the background (services, explorer) inherit the output handles, and a pipe would
+    stay open for as long as they live. Returns (exit code, stdout, stderr) as text."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        try:
+            code = subprocess.run(args, env=env, cwd=cwd, stdout=out, stderr=err,
+                                  stdin=subprocess.DEVNULL, timeout=timeout,
+                                  check=False).returncode
+        except subprocess.TimeoutExpired as error:
+            raise HarnessError("%s did not finish within %s s" % (what, timeout)) from error
+        out.seek(0)
+        err.seek(0)
+        return (code, out.read().decode(errors="replace"), err.read().decode(errors="replace"))
+
+
+def make_template(prefix):
+    """Creates a fresh Wine prefix at `prefix` for the tests to copy, with ALSA as audio driver."""
+    if os.path.exists(prefix):
+        shutil.rmtree(prefix)
+    home = prefix + ".home"
+    os.makedirs(home, exist_ok=True)
+    env = wine_environment(prefix, home)
+    code, _, err = run_to_files(wine_command() + ["wineboot", "-i"], env, 300, "wineboot -i")
+    if code != 0:
+        raise HarnessError("wineboot -i failed (%d): %s" % (code, err[-2000:]))
+    code, _, err = run_to_files(wine_command() + ["reg", "add", r"HKCU\Software\Wine\Drivers",
+                                                  "/v", "Audio", "/d", "alsa", "/f"],
+                                env, 60, "reg add")
+    if code != 0:
+        raise HarnessError("setting the audio driver failed: %s" % err[-2000:])
+    # The registry reaches the disk only when the server ends: wait for that before tests copy it.
+    run_to_files(["wineserver", "-w"], env, 60, "wineserver -w")
+    shutil.rmtree(home, ignore_errors=True)
+
+
+def windows_path(linux_path):
+    """The path Wine programs see for a Linux path: drive Z: is the Linux root."""
+    return "Z:" + os.path.abspath(linux_path).replace("/", "\\")
+
+
+class VirtualDisplay:
+    """An Xvfb of our own on a free display number that Xvfb picks itself (-displayfd)."""
+
+    def __init__(self, width=1024, height=768):
+        read_end, write_end = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (width, height),
+             "-nolisten", "tcp", "-ac", "-noreset"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
+        os.close(write_end)
+        number = b""
+        deadline = time.monotonic() + DEFAULT_TIMEOUT
+        try:
+            while not number.endswith(b"\n") and time.monotonic() < deadline:
+                chunk = os.read(read_end, 16)
+                if not chunk:
+                    break
+                number += chunk
+        finally:
+            os.close(read_end)
+        if not number.strip().isdigit():
+            self.close()
+            raise HarnessError("Xvfb did not start")
+        self.display = ":" + number.strip().decode()
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait(timeout=10)
+
+
+class WineSession:
+    """A private Wine world for one test: prefix copied from the template, its own HOME (with the
+    sound capture), its own X display and wineserver. close() ends all of it, also after a
+    failure."""
+
+    def __init__(self, work_dir, template=None, display=True):
+        self.work_dir = work_dir
+        self.prefix = os.path.join(work_dir, "prefix")
+        self.home = os.path.join(work_dir, "home")
+        self.sound_file = os.path.join(work_dir, "sound.raw")
+        self.display = None
+        self.children = []
+        template = template or os.environ.get("TAPVOX_WINE_TEMPLATE")
+        if not template or not os.path.isdir(template):
+            raise HarnessError("no template Wine prefix (TAPVOX_WINE_TEMPLATE)")
+        os.makedirs(self.home, exist_ok=True)
+        subprocess.run(["cp", "-a", template, self.prefix], check=True, timeout=120)
+        self._write_asoundrc()
+        try:
+            if display:
+                self.display = VirtualDisplay()
+            self.env = wine_environment(self.prefix, self.home,
+                                        self.display.display if self.display else None)
+            # A persistent server started with its output elsewhere: otherwise a program's
+            # captured output would stay open as long as the server runs.
+            subprocess.run(["wineserver", "-p"], env=self.env, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=DEFAULT_TIMEOUT, check=False)
+        except BaseException:
+            self.close()
+            raise
+
+    def _write_asoundrc(self):
+        with open(os.path.join(self.home, ".asoundrc"), "w") as f:
+            f.write('pcm.!default {\n'
+                    '  type file\n'
+                    '  slave.pcm "null"\n'
+                    '  file "|cat >> %s"\n'
+                    '  format "raw"\n'
+                    '}\n' % self.sound_file)
+
+    @property
+    def drive_c(self):
+        return os.path.join(self.prefix, "drive_c")
+
+    def run(self, args, timeout=DEFAULT_TIMEOUT, extra_env=None):
+        """Runs a Windows program to its end; returns (exit code, stdout, stderr)."""
+        env = dict(self.env, **(extra_env or {}))
+        return run_to_files(wine_command() + list(args), env, timeout, args[0])
+
+    def start(self, args, extra_env=None, cwd=None):
+        """Starts a Windows program and returns its Popen; the Linux process is the Windows
+        process, so its exit code is the program's."""
+        env = dict(self.env, **(extra_env or {}))
+        process = subprocess.Popen(wine_command() + list(args), env=env, cwd=cwd,
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, start_new_session=True)
+        self.children.append(process)
+        return process
+
+    def captured_sound(self):
+        try:
+            with open(self.sound_file, "rb") as f:
+                return f.read()
+        except FileNotFoundError:
+            return b""
+
+    def wait_for_sound(self, length, timeout=10):
+        """Waits until at least `length` bytes were captured and the capture stays still for a
+        moment; returns what was captured."""
+        deadline = time.monotonic() + timeout
+        last = -1
+        while time.monotonic() < deadline:
+            size = os.path.getsize(self.sound_file) if os.path.exists(self.sound_file) else 0
+            if size >= length and size == last:
+                break
+            last = size
+            time.sleep(0.2)
+        return self.captured_sound()
+
+    def screenshot(self, path):
+        if not self.display:
+            raise HarnessError("no display")
+        code, _, err = run_to_files(["import", "-display", self.display.display, "-window", "root",
+                                     path], self.env, DEFAULT_TIMEOUT, "import")
+        if code != 0:
+            raise HarnessError("screenshot failed: " + err)
+
+    def xdotool(self, *args):
+        if not self.display:
+            raise HarnessError("no display")
+        code, out, err = run_to_files(["xdotool"] + [str(a) for a in args], self.env,
+                                      DEFAULT_TIMEOUT, "xdotool")
+        if code != 0:
+            raise HarnessError("xdotool %s failed: %s" % (args[0], err))
+        return out
+
+    def close(self):
+        for process in self.children:
+            stop_process(process)
+        if hasattr(self, "env"):
+            subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=DEFAULT_TIMEOUT, check=False)
+            subprocess.run(["wineserver", "-w"], env=self.env, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=DEFAULT_TIMEOUT, check=False)
+        if self.display:
+            self.display.close()
+            self.display = None
+
+
+def stop_process(process, timeout=5):
+    if process.poll() is not None:
+        return
+    try:
+        os.killpg(process.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+    try:
+        process.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        pass
+
+
+class Tvxctl:
+    """The test tool that talks to Tapvox from inside Wine (tests/tools/tvxctl_main.cpp)."""
+
+    OK, FAILED, USAGE, MISSING = 0, 1, 2, 3
+
+    def __init__(self, session, path):
+        self.session = session
+        self.path = path
+
+    def call(self, *args, timeout=DEFAULT_TIMEOUT):
+        code, out, _ = self.session.run([self.path] + [str(a) for a in args], timeout=timeout)
+        return code, out
+
+    def find_window(self, window_class=MAIN_WINDOW_CLASS, timeout_ms=0):
+        """(hwnd, Windows pid) of the first window of the class, or None."""
+        code, out = self.call("find-window", window_class, timeout_ms,
+                              timeout=DEFAULT_TIMEOUT + timeout_ms / 1000)
+        if code != self.OK:
+            return None
+        hwnd, pid = out.split()
+        return int(hwnd, 16), int(pid)
+
+    def windows(self):
+        """Every top-level window and child as a dict: hwnd, parent, pid, visible, rect, class,
+        title."""
+        code, out = self.call("windows")
+        if code != self.OK:
+            raise HarnessError("tvxctl windows failed")
+        listed = []
+        for line in out.splitlines():
+            fields = line.split("\t", 6)
+            if len(fields) != 7:
+                continue
+            listed.append({
+                "hwnd": int(fields[0], 16), "parent": int(fields[1], 16), "pid": int(fields[2]),
+                "visible": fields[3] == "1", "rect": tuple(int(v) for v in fields[4].split(",")),
+                "class": fields[5], "title": fields[6],
+            })
+        return listed
+
+    def foreground(self):
+        code, out = self.call("foreground")
+        return int(out.split()[0], 16) if code == self.OK else None
+
+    def send_command(self, command_id):
+        code, _ = self.call("send-command", command_id)
+        return code
+
+    def post_hook(self, event, lparam=0):
+        code, _ = self.call("post-hook", hex(event), lparam)
+        return code
+
+    def reg_read(self, key, value):
+        """(type name, readable data, raw bytes) or None when the value is missing."""
+        code, out = self.call("reg-read", key, value)
+        if code == self.MISSING:
+            return None
+        if code != self.OK:
+            raise HarnessError("reg-read %s %s failed (%d)" % (key, value, code))
+        type_name, readable, raw = out.rstrip("\n").split("\t")
+        return type_name, readable, bytes.fromhex(raw)
+
+    def reg_write(self, key, value, kind, data):
+        code, _ = self.call("reg-write", key, value, kind, data)
+        if code != self.OK:
+            raise HarnessError("reg-write %s %s failed (%d)" % (key, value, code))
+
+    def reg_delete(self, key, value=None):
+        args = ["reg-delete", key] + ([value] if value is not None else [])
+        code, _ = self.call(*args)
+        return code
+
+    def processes(self):
+        """[(Windows pid, exe name)] of every process in this prefix."""
+        code, out = self.call("processes")
+        if code != self.OK:
+            raise HarnessError("tvxctl processes failed")
+        listed = []
+        for line in out.splitlines():
+            pid, _, exe = line.partition(" ")
+            if pid.isdigit():
+                listed.append((int(pid), exe))
+        return listed
+
+    def memory(self, pid):
+        code, out = self.call("memory", pid)
+        if code != self.OK:
+            return None
+        return {k: int(v) for k, v in (item.split("=") for item in out.split())}
+
+    def play(self, wav_path, mode="memory-async", wait_ms=3000):
+        code, _ = self.call("play", windows_path(wav_path), mode, wait_ms,
+                            timeout=DEFAULT_TIMEOUT + wait_ms / 1000)
+        return code
+
+
+def tool_path(name, want_64bit):
+    folder = os.environ.get("TAPVOX_TOOLS64" if want_64bit else "TAPVOX_TOOLS32", "")
+    path = os.path.join(folder, name)
+    return path if folder and os.path.exists(path) else None
+
+
+def best_tool(name):
+    """A build of the tool this host can run, 32-bit first (the bitness Tapvox itself has)."""
+    for want_64bit in (False, True):
+        path = tool_path(name, want_64bit)
+        if path and host_runs(path):
+            return path
+    return None
+
+
+class TapvoxApp:
+    """Tapvox started from a private copy of the staged program folder, so a test may add
+    schemes, files or replace HookProc.exe without touching the original."""
+
+    def __init__(self, session, dist=None):
+        self.session = session
+        dist = dist or os.environ.get("TAPVOX_DIST", "")
+        if not os.path.exists(os.path.join(dist, "Tapvox.exe")):
+            raise HarnessError("no staged program folder (TAPVOX_DIST)")
+        self.folder = os.path.join(session.drive_c, "Tapvox")
+        shutil.copytree(dist, self.folder)
+        self.exe = os.path.join(self.folder, "Tapvox.exe")
+        self.process = None
+        self.started_at = None
+
+    @property
+    def exe_windows_path(self):
+        return r"C:\Tapvox\Tapvox.exe"
+
+    def start(self, *args, extra_env=None):
+        """Starts an instance and returns its Popen; the first one is kept as self.process."""
+        started_at = time.monotonic()
+        process = self.session.start([self.exe_windows_path] + list(args), extra_env=extra_env,
+                                     cwd=self.folder)
+        if self.process is None:
+            self.process, self.started_at = process, started_at
+        return process
+
+    def wait_exit(self, process=None, timeout=DEFAULT_TIMEOUT):
+        process = process or self.process
+        try:
+            return process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+
+class TapvoxTestCase(unittest.TestCase):
+    """Base for the end-to-end tests: a WineSession, tvxctl and a copy of Tapvox per test."""
+
+    def setUp(self):
+        root = os.environ.get("TAPVOX_TEST_WORK") or tempfile.gettempdir()
+        os.makedirs(root, exist_ok=True)
+        self.work_dir = tempfile.mkdtemp(prefix=self.id().rsplit(".", 1)[-1] + "-", dir=root)
+        self.session = WineSession(self.work_dir)
+        self.addCleanup(self._remove_work_dir)
+        self.addCleanup(self.session.close)
+        self.tvx = Tvxctl(self.session, best_tool("tvxctl.exe"))
+
+    def _remove_work_dir(self):
+        if os.environ.get("TAPVOX_KEEP_WORK") != "1":
+            shutil.rmtree(self.work_dir, ignore_errors=True)
+
+    def new_app(self):
+        return TapvoxApp(self.session)
+
+    def wait_until(self, condition, timeout, interval=0.1):
+        """Polls condition() until it returns something true; returns that, or None."""
+        deadline = time.monotonic() + timeout
+        while True:
+            value = condition()
+            if value or time.monotonic() >= deadline:
+                return value
+            time.sleep(interval)
+
+
+def missing_prerequisites(need_app=True):
+    """Why this host cannot run the end-to-end tests, or None when it can."""
+    if not best_tool("tvxctl.exe"):
+        return "no tvxctl.exe this host can run (TAPVOX_TOOLS32/64)"
+    if not os.environ.get("TAPVOX_WINE_TEMPLATE"):
+        return "no template Wine prefix (TAPVOX_WINE_TEMPLATE)"
+    if need_app:
+        exe = os.path.join(os.environ.get("TAPVOX_DIST", ""), "Tapvox.exe")
+        if not os.path.exists(exe):
+            return "no staged Tapvox.exe (TAPVOX_DIST)"
+        if not host_runs(exe):
+            return ("Tapvox.exe is 32-bit and this kernel cannot run 32-bit Linux programs, "
+                    "so Wine cannot run it")
+    return None
+
+
+def main(need_app=True):
+    """Runs the calling test module; exits with SKIP_EXIT_CODE (ctest: skipped) when the host
+    cannot run it at all, saying why."""
+    reason = missing_prerequisites(need_app)
+    if reason:
+        print("skipped: " + reason)
+        sys.exit(SKIP_EXIT_CODE)
+    program = unittest.main(module="__main__", exit=False, verbosity=2)
+    sys.exit(0 if program.result.wasSuccessful() else 1)

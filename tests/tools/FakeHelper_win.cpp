@@ -1,0 +1,96 @@
+// A stand-in for HookProc.exe in the end-to-end tests. The environment chooses its behaviour:
+// TVX_FAKE_HELPER=silent (the default) starts and never announces itself; =announce announces
+// itself to Tapvox's main window and accepts every helper command. With TVX_FAKE_HELPER_LOG set
+// to a file path, each command and WM_CLOSE is appended there as a line, so a test can tell what
+// Tapvox sent. It ends on WM_CLOSE, or after a minute so that it never outlives a failed test.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char kHelperClass[] = "TVX_TEST_FAKEHELPER";
+const char kMainWindowClass[] = "TVX_SOUNDPRG_MAINWND";
+const UINT_PTR kLifetimeTimer = 1;
+const UINT kLifetimeMs = 60000;
+const WPARAM kCommandSetHooks = 0x3B00;
+const WPARAM kCommandResetHooks = 0x3B01;
+const LRESULT kHooksAccepted = static_cast<LRESULT>(0xA7) << 16;
+
+UINT helperMessage = 0;
+char logPath[MAX_PATH] = "";
+
+void LogLine(const char* line) {
+    if (logPath[0] == '\0') return;
+    FILE* file = fopen(logPath, "a");
+    if (!file) return;
+    fprintf(file, "%s\n", line);
+    fclose(file);
+}
+
+LRESULT OnHelperCommand(WPARAM command, LPARAM parameter) {
+    char line[64];
+    snprintf(line, sizeof(line), "command 0x%x %ld", static_cast<unsigned>(command),
+             static_cast<long>(parameter));
+    LogLine(line);
+    if (command == kCommandSetHooks || command == kCommandResetHooks) return kHooksAccepted;
+    return static_cast<LRESULT>(parameter);
+}
+
+LRESULT CALLBACK HelperWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == helperMessage && helperMessage != 0) return OnHelperCommand(wParam, lParam);
+    switch (message) {
+        case WM_CLOSE:
+            LogLine("close");
+            DestroyWindow(window);
+            return 0;
+        case WM_TIMER:
+            if (wParam == kLifetimeTimer) DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+bool ShouldAnnounce() {
+    char mode[32] = "";
+    DWORD length = GetEnvironmentVariableA("TVX_FAKE_HELPER", mode, sizeof(mode));
+    return length > 0 && length < sizeof(mode) && strcmp(mode, "announce") == 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    DWORD length = GetEnvironmentVariableA("TVX_FAKE_HELPER_LOG", logPath, sizeof(logPath));
+    if (length == 0 || length >= sizeof(logPath)) logPath[0] = '\0';
+    helperMessage = RegisterWindowMessageA("M_TapvoxHkPrcMsg");
+
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = HelperWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = kHelperClass;
+    if (!RegisterClassA(&windowClass)) return 1;
+    HWND window = CreateWindowA(kHelperClass, "", 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    if (!window) return 1;
+    SetTimer(window, kLifetimeTimer, kLifetimeMs, nullptr);
+    LogLine("started");
+
+    if (ShouldAnnounce()) {
+        HWND mainWindow = FindWindowA(kMainWindowClass, nullptr);
+        if (mainWindow) {
+            SendMessageA(mainWindow, helperMessage, reinterpret_cast<WPARAM>(window), 0);
+            LogLine("announced");
+        }
+    }
+
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}

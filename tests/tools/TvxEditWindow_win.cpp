@@ -1,0 +1,69 @@
+// "tvxctl edit-window": a window with a focused edit box for typing tests. It closes itself after
+// its lifetime so that a failed test never leaves it behind.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "tests/tools/ToolArgs.h"
+#include "tests/tools/TvxCommands.h"
+
+namespace {
+
+const char kEditWindowClass[] = "TVX_TEST_EDITWND";
+const UINT_PTR kLifetimeTimer = 1;
+const DWORD kDefaultLifetimeMs = 60000;
+const int kEditId = 100;
+
+LRESULT CALLBACK EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SIZE:
+            MoveWindow(GetDlgItem(window, kEditId), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            return 0;
+        case WM_SETFOCUS:
+            SetFocus(GetDlgItem(window, kEditId));
+            return 0;
+        case WM_TIMER:
+            if (wParam == kLifetimeTimer) DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+int CmdEditWindow(int argc, char** argv) {
+    if (argc > 2) return TvxUsage;
+    const char* title = argc >= 1 ? argv[0] : "Tapvox typing test";
+    uint64_t lifetimeMs = kDefaultLifetimeMs;
+    if (argc == 2 && !ParseUnsignedArg(argv[1], MAXDWORD, &lifetimeMs)) return TvxUsage;
+
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = EditWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = kEditWindowClass;
+    if (!RegisterClassA(&windowClass)) return TvxFailed;
+    HWND window = CreateWindowA(kEditWindowClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 200,
+                                400, 200, nullptr, nullptr, instance, nullptr);
+    if (!window) return TvxFailed;
+    CreateWindowA("EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 400, 200, window,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), instance, nullptr);
+    SetForegroundWindow(window);
+    SetFocus(GetDlgItem(window, kEditId));
+    SetTimer(window, kLifetimeTimer, static_cast<UINT>(lifetimeMs), nullptr);
+    printf("ready\n");
+    fflush(stdout);
+
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return TvxOk;
+}

@@ -1,0 +1,165 @@
+// Window commands of tvxctl: finding Tapvox's hidden window, listing windows, sending messages.
+#include <windows.h>
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "tests/tools/ToolArgs.h"
+#include "tests/tools/TvxCommands.h"
+
+namespace {
+
+const char kMainWindowClass[] = "TVX_SOUNDPRG_MAINWND";
+const DWORD kPollMs = 20;
+const UINT kSendTimeoutMs = 5000;
+
+uint64_t HandleValue(HWND window) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(window)); }
+
+HWND WaitForWindow(const char* windowClass, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = FindWindowA(windowClass, nullptr);
+        if (window || GetTickCount() - start >= timeoutMs) return window;
+        Sleep(kPollMs);
+    }
+}
+
+// MSG is either a number or the name of a registered window message.
+UINT MessageFromArg(const char* text) {
+    uint64_t number = 0;
+    if (ParseUnsignedArg(text, 0xFFFF, &number)) return static_cast<UINT>(number);
+    return RegisterWindowMessageA(text);
+}
+
+struct MessageArgs {
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+};
+
+bool ParseMessageArgs(int argc, char** argv, MessageArgs* args) {
+    if (argc < 2 || argc > 3) return false;
+    args->message = MessageFromArg(argv[0]);
+    uint64_t wParam = 0;
+    uint64_t lParam = 0;
+    if (args->message == 0 || !ParseUnsignedArg(argv[1], UINTPTR_MAX, &wParam)) return false;
+    if (argc == 3 && !ParseUnsignedArg(argv[2], UINTPTR_MAX, &lParam)) return false;
+    args->wParam = static_cast<WPARAM>(wParam);
+    args->lParam = static_cast<LPARAM>(lParam);
+    return true;
+}
+
+int SendToTapvox(const MessageArgs& args) {
+    HWND window = FindWindowA(kMainWindowClass, nullptr);
+    if (!window) {
+        fprintf(stderr, "tvxctl: no %s window\n", kMainWindowClass);
+        return TvxMissing;
+    }
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, args.message, args.wParam, args.lParam, SMTO_ABORTIFHUNG,
+                             kSendTimeoutMs, &result)) {
+        fprintf(stderr, "tvxctl: message not answered (error %lu)\n", GetLastError());
+        return TvxFailed;
+    }
+    printf("0x%" PRIx64 "\n", static_cast<uint64_t>(result));
+    return TvxOk;
+}
+
+int PostToTapvox(const MessageArgs& args) {
+    HWND window = FindWindowA(kMainWindowClass, nullptr);
+    if (!window) {
+        fprintf(stderr, "tvxctl: no %s window\n", kMainWindowClass);
+        return TvxMissing;
+    }
+    return PostMessageA(window, args.message, args.wParam, args.lParam) ? TvxOk : TvxFailed;
+}
+
+void PrintWindow(HWND window, HWND parent) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    char className[256] = "";
+    GetClassNameA(window, className, static_cast<int>(sizeof(className)));
+    char title[256] = "";
+    GetWindowTextA(window, title, static_cast<int>(sizeof(title)));
+    printf("0x%" PRIx64 "\t0x%" PRIx64 "\t%lu\t%d\t%ld,%ld,%ld,%ld\t%s\t%s\n", HandleValue(window),
+           HandleValue(parent), pid, IsWindowVisible(window) ? 1 : 0, rect.left, rect.top, rect.right,
+           rect.bottom, className, title);
+}
+
+BOOL CALLBACK PrintChild(HWND window, LPARAM) {
+    PrintWindow(window, GetParent(window));
+    return TRUE;
+}
+
+BOOL CALLBACK PrintTopLevel(HWND window, LPARAM) {
+    PrintWindow(window, nullptr);
+    EnumChildWindows(window, PrintChild, 0);
+    return TRUE;
+}
+
+}  // namespace
+
+int CmdFindWindow(int argc, char** argv) {
+    if (argc > 2) return TvxUsage;
+    const char* windowClass = argc >= 1 ? argv[0] : kMainWindowClass;
+    uint64_t timeoutMs = 0;
+    if (argc == 2 && !ParseUnsignedArg(argv[1], MAXDWORD, &timeoutMs)) return TvxUsage;
+    HWND window = WaitForWindow(windowClass, static_cast<DWORD>(timeoutMs));
+    if (!window) return TvxMissing;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    printf("0x%" PRIx64 " %lu\n", HandleValue(window), pid);
+    return TvxOk;
+}
+
+// One line per window: HWND, parent, PID, visible, rectangle, class and title, tab-separated.
+int CmdWindows(int argc, char**) {
+    if (argc != 0) return TvxUsage;
+    return EnumWindows(PrintTopLevel, 0) ? TvxOk : TvxFailed;
+}
+
+int CmdForeground(int argc, char**) {
+    if (argc != 0) return TvxUsage;
+    HWND window = GetForegroundWindow();
+    if (!window) return TvxMissing;
+    char className[256] = "";
+    GetClassNameA(window, className, static_cast<int>(sizeof(className)));
+    printf("0x%" PRIx64 " %s\n", HandleValue(window), className);
+    return TvxOk;
+}
+
+int CmdSend(int argc, char** argv) {
+    MessageArgs args;
+    if (!ParseMessageArgs(argc, argv, &args)) return TvxUsage;
+    return SendToTapvox(args);
+}
+
+int CmdPost(int argc, char** argv) {
+    MessageArgs args;
+    if (!ParseMessageArgs(argc, argv, &args)) return TvxUsage;
+    return PostToTapvox(args);
+}
+
+int CmdSendCommand(int argc, char** argv) {
+    uint64_t id = 0;
+    if (argc != 1 || !ParseUnsignedArg(argv[0], 0xFFFF, &id)) return TvxUsage;
+    MessageArgs args;
+    args.message = WM_COMMAND;
+    args.wParam = static_cast<WPARAM>(id);
+    return SendToTapvox(args);
+}
+
+int CmdPostHook(int argc, char** argv) {
+    if (argc < 1 || argc > 2) return TvxUsage;
+    MessageArgs args;
+    args.message = RegisterWindowMessageA("NEW_HOOK_SYSTEM");
+    uint64_t event = 0;
+    uint64_t lParam = 0;
+    if (!ParseUnsignedArg(argv[0], 0xFFFFFFFF, &event)) return TvxUsage;
+    if (argc == 2 && !ParseUnsignedArg(argv[1], UINTPTR_MAX, &lParam)) return TvxUsage;
+    args.wParam = static_cast<WPARAM>(event);
+    args.lParam = static_cast<LPARAM>(lParam);
+    return PostToTapvox(args);
+}

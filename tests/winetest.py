@@ -1,0 +1,61 @@
+#!/usr/bin/env python3
+"""ctest's door to Wine.
+
+  winetest.py make-template PREFIX   make the template prefix the Wine tests copy (once per run)
+  winetest.py remove-template PREFIX remove it again at the end of the run
+  winetest.py run-exe EXE [ARGS...]  run a Windows test program in a fresh copy of the template,
+                                     on its own virtual display; exit with the program's code
+
+A program this host cannot run (32-bit Windows code on a kernel without 32-bit support) exits
+with 77, which ctest reports as skipped, with the reason on the output.
+"""
+
+import os
+import shutil
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "e2e"))
+import harness  # noqa: E402
+
+EXE_TIMEOUT = 600
+
+
+def run_exe(exe, args):
+    if not harness.host_runs(exe):
+        print("skipped: %s is 32-bit Windows code and this kernel cannot run 32-bit Linux "
+              "programs, so Wine cannot run it" % os.path.basename(exe))
+        return harness.SKIP_EXIT_CODE
+    root = os.environ.get("TAPVOX_TEST_WORK") or tempfile.gettempdir()
+    os.makedirs(root, exist_ok=True)
+    work_dir = tempfile.mkdtemp(prefix=os.path.basename(exe) + "-", dir=root)
+    session = harness.WineSession(work_dir)
+    try:
+        code, out, err = session.run([exe] + args, timeout=EXE_TIMEOUT)
+        sys.stdout.write(out)
+        sys.stdout.write(err)
+        return code
+    finally:
+        session.close()
+        shutil.rmtree(work_dir, ignore_errors=True)
+
+
+def main(argv):
+    if len(argv) >= 2 and argv[0] == "make-template":
+        harness.make_template(argv[1])
+        return 0
+    if len(argv) == 2 and argv[0] == "remove-template":
+        shutil.rmtree(argv[1], ignore_errors=True)
+        return 0
+    if len(argv) >= 2 and argv[0] == "run-exe":
+        return run_exe(argv[1], argv[2:])
+    print(__doc__, file=sys.stderr)
+    return 2
+
+
+if __name__ == "__main__":
+    try:
+        sys.exit(main(sys.argv[1:]))
+    except harness.HarnessError as error:
+        print("winetest: %s" % error, file=sys.stderr)
+        sys.exit(1)
