@@ -46,7 +46,10 @@ public:
             if (done()) return true;
             const DWORD elapsed = GetTickCount() - start;
             if (elapsed >= timeoutMs) return false;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
+            // Short slices, so a condition that no message signals (a process ending) is
+            // seen soon after it holds.
+            const DWORD slice = timeoutMs - elapsed < 50 ? timeoutMs - elapsed : 50;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, slice, QS_ALLINPUT);
         }
     }
     void PumpFor(DWORD ms) {
