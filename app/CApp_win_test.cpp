@@ -1,0 +1,436 @@
+#include "app/CApp.h"
+
+#include "app/Settings.h"
+#include "app/Trace.h"
+#include "app/Settings_win.h"
+#include "hook/HookEvent.h"
+#include "res/resource.h"
+#include "tray/CTrayIcon.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr char kValuesTouched[][20] = {"Valume", "Filter", "Scheme", "LogFile",
+                                       "ShowTutorialOnRun"};
+
+std::string ProgramFolder() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof(path));
+    return std::string(path, ProgramFolderLength(path));
+}
+
+std::pair<DWORD, std::string> StoredValue(const char* subKey, const char* name) {
+    char data[512] = {};
+    DWORD size = sizeof(data) - 1;
+    DWORD type = 0;
+    if (RegGetValueA(HKEY_CURRENT_USER, subKey, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data,
+                     &size) != ERROR_SUCCESS) {
+        return {0, ""};
+    }
+    if (type == REG_DWORD) return {type, std::to_string(*reinterpret_cast<DWORD*>(data))};
+    return {type, data};
+}
+
+void StoreText(const char* name, const char* text) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, text,
+                    static_cast<DWORD>(strlen(text) + 1));
+}
+
+void StoreDword(const char* name, DWORD value) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_DWORD, &value, sizeof(value));
+}
+
+// Each test starts from a program key without the values the application reads at start.
+class Application : public ::testing::Test {
+protected:
+    void SetUp() override { ClearValues(); }
+    void TearDown() override { ClearValues(); }
+    static void ClearValues() {
+        for (const char* name : kValuesTouched) {
+            RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name);
+        }
+    }
+};
+
+TEST_F(Application, InitCreatesTheHiddenMainWindowAndReadsTheSettings) {
+    StoreText("Valume", "55");
+    CApp app;
+    ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+
+    char className[64] = {};
+    GetClassNameA(app.mainWindow, className, sizeof(className));
+    EXPECT_STREQ(className, "TVX_SOUNDPRG_MAINWND");
+    char title[64] = {};
+    GetWindowTextA(app.mainWindow, title, sizeof(title));
+    EXPECT_STREQ(title, "Tapvox");
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(app.mainWindow, GWL_STYLE));
+    EXPECT_EQ(style & 0x84CA0000u, 0x84CA0000u);
+    EXPECT_FALSE(IsWindowVisible(app.mainWindow));
+    HMENU systemMenu = GetSystemMenu(app.mainWindow, FALSE);
+    for (UINT command : {SC_MAXIMIZE, SC_SIZE, SC_MOVE}) {
+        EXPECT_EQ(GetMenuState(systemMenu, command, MF_BYCOMMAND), static_cast<UINT>(-1))
+            << std::hex << command;
+    }
+
+    // The shared memory names this window for a second start.
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, "TVX_SOUNDPRG_MMF");
+    ASSERT_NE(mapping, nullptr);
+    const auto* view = static_cast<const DWORD*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 4));
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(*view, static_cast<DWORD>(reinterpret_cast<uintptr_t>(app.mainWindow)));
+    UnmapViewOfFile(view);
+    CloseHandle(mapping);
+
+    EXPECT_EQ(app.hookMessage, RegisterWindowMessageA("NEW_HOOK_SYSTEM"));
+    EXPECT_EQ(app.helperMessage, RegisterWindowMessageA("M_TapvoxHkPrcMsg"));
+    EXPECT_EQ(app.taskbarCreatedMessage, RegisterWindowMessageA("TaskbarCreated"));
+    EXPECT_NE(app.popupMenu.Get(), nullptr);
+    EXPECT_TRUE(trayIcon.IsAdded());
+    EXPECT_EQ(app.volume, 55);
+    EXPECT_EQ(app.filter, 100) << "a missing Filter reads 100, not the constructor's 0";
+    EXPECT_EQ(app.activeScheme, 19);
+    EXPECT_EQ(app.muted, 0);
+    EXPECT_EQ(StoredValue(kSettingsKey, "LogFile"), std::make_pair(DWORD{REG_SZ}, std::string("0")));
+}
+
+TEST_F(Application, LogFileBesideTheProgramKeepsTheSwitchUnwritten) {
+    const std::string besideProgram = ProgramFolder() + "log.txt";
+    HANDLE file = CreateFileA(besideProgram.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    {
+        CApp app;
+        ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+        EXPECT_EQ(app.traceEnabled, 0) << "the file does not switch tracing on";
+    }
+    EXPECT_EQ(StoredValue(kSettingsKey, "LogFile").first, 0u);
+    DeleteFileA(besideProgram.c_str());
+}
+
+TEST_F(Application, SecondInstanceGivesUpAfterCreatingItsWindow) {
+    CApp first;
+    ASSERT_TRUE(first.Init(GetModuleHandleA(nullptr), ""));
+    EXPECT_EQ(first.alreadyRunning, 0);
+    for (const char* commandLine : {"", "/anything"}) {
+        CApp second;
+        EXPECT_EQ(second.alreadyRunning, 1);
+        EXPECT_FALSE(second.Init(GetModuleHandleA(nullptr), commandLine)) << commandLine;
+        EXPECT_NE(second.mainWindow, nullptr);
+        EXPECT_NE(second.mainWindow, first.mainWindow);
+        EXPECT_EQ(second.popupMenu.Get(), nullptr) << "start-up stops before the menu";
+        DestroyWindow(second.mainWindow);
+    }
+}
+
+// A stand-in for the 64-bit helper's window: records each command and answers from a table.
+struct FakeHelper {
+    static std::vector<std::pair<WPARAM, LPARAM>> commands;
+    static LRESULT installReply;
+    static LRESULT reinstallReply;
+    static UINT helperMessage;
+
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message != helperMessage) return DefWindowProcA(window, message, wParam, lParam);
+        commands.emplace_back(wParam, lParam);
+        switch (wParam) {
+        case HelperInstallHooks: return lParam ? installReply : 0;
+        case HelperReinstallHooks: return reinstallReply;
+        case HelperSetWaitForEndKey: return lParam;
+        default: return 0;
+        }
+    }
+
+    static HWND Create() {
+        helperMessage = RegisterWindowMessageA("M_TapvoxHkPrcMsg");
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = Proc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "TapvoxTestHelper";
+        RegisterClassA(&windowClass);
+        commands.clear();
+        installReply = MakeHelperReply(true);
+        reinstallReply = MakeHelperReply(true);
+        return CreateWindowExA(0, "TapvoxTestHelper", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    }
+};
+std::vector<std::pair<WPARAM, LPARAM>> FakeHelper::commands;
+LRESULT FakeHelper::installReply = 0;
+LRESULT FakeHelper::reinstallReply = 0;
+UINT FakeHelper::helperMessage = 0;
+
+using Commands = std::vector<std::pair<WPARAM, LPARAM>>;
+
+class ApplicationWithHelper : public Application {
+protected:
+    void SetUp() override {
+        Application::SetUp();
+        ASSERT_TRUE(app_.Init(GetModuleHandleA(nullptr), ""));
+        helper_ = FakeHelper::Create();
+        ASSERT_NE(helper_, nullptr);
+        // The helper announces itself with its window in wParam.
+        app_.WndProc(app_.mainWindow, app_.helperMessage, reinterpret_cast<WPARAM>(helper_), 0);
+        ASSERT_EQ(app_.helperWindow, helper_);
+    }
+    void TearDown() override {
+        app_.HkUnsetHooks();
+        DestroyWindow(helper_);
+        Application::TearDown();
+    }
+    void SendHook(uint32_t event, LPARAM window = 0) {
+        app_.WndProc(app_.mainWindow, app_.hookMessage, event, window);
+    }
+    CApp app_;
+    HWND helper_ = nullptr;
+};
+
+TEST_F(ApplicationWithHelper, HooksInstallWithTheHelperAndComeOffAgain) {
+    ASSERT_TRUE(app_.HkSetHooks());
+    EXPECT_EQ(FakeHelper::commands, (Commands{{HelperInstallHooks, 1}}));
+    EXPECT_TRUE(app_.HkSetHooks()) << "a second call finds the hooks set";
+    EXPECT_EQ(FakeHelper::commands.size(), 1u);
+
+    EXPECT_EQ(app_.HkSetWaitForEndKey(0), 0);
+    SendHook(MakeHookEvent(HookEventReinstall, 0));
+    EXPECT_EQ(app_.hooksSet, 1);
+    app_.HkUnsetHooks();
+    EXPECT_EQ(app_.hooksSet, 0);
+    EXPECT_EQ(FakeHelper::commands, (Commands{{HelperInstallHooks, 1},
+                                              {HelperSetWaitForEndKey, 0},
+                                              {HelperReinstallHooks, 0},
+                                              {HelperInstallHooks, 0}}));
+
+    // With the hooks off, a re-install request and a resume change nothing.
+    FakeHelper::commands.clear();
+    SendHook(MakeHookEvent(HookEventReinstall, 0));
+    EXPECT_EQ(app_.WndProc(app_.mainWindow, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0), TRUE);
+    EXPECT_EQ(app_.hooksSet, 0);
+    EXPECT_TRUE(FakeHelper::commands.empty());
+}
+
+TEST_F(ApplicationWithHelper, HelperRefusalLeavesNoHooks) {
+    FakeHelper::installReply = 0x00A6'0000;
+    EXPECT_FALSE(app_.HkSetHooks());
+    EXPECT_EQ(app_.hooksSet, 0);
+
+    FakeHelper::installReply = MakeHelperReply(true);
+    ASSERT_TRUE(app_.HkSetHooks());
+    FakeHelper::reinstallReply = 0;
+    EXPECT_FALSE(app_.HkResetHooks());
+    EXPECT_EQ(app_.hooksSet, 0);
+    EXPECT_FALSE(app_.HkResetHooks()) << "nothing installs the hooks again";
+}
+
+TEST_F(ApplicationWithHelper, WindowEventsClearTheWaitOnlyOnSixtyFourBitSystems) {
+    const struct {
+        int isOsX64;
+        uint32_t kind;
+        LPARAM window;
+        bool sends;
+    } cases[] = {
+        {1, HookEventWindow, 0x1234, true}, {1, HookEventWindow, 0, false},
+        {0, HookEventWindow, 0x1234, false}, {1, HookEventWindowInfo, 0x1234, false},
+        {1, 4, 0x1234, false},              {1, 0xFFFF, 0x1234, false},
+    };
+    for (const auto& c : cases) {
+        FakeHelper::commands.clear();
+        app_.isOsX64 = c.isOsX64;
+        SendHook(MakeHookEvent(c.kind, 0), c.window);
+        EXPECT_EQ(FakeHelper::commands == (Commands{{HelperSetWaitForEndKey, 0}}), c.sends)
+            << c.kind << ' ' << c.isOsX64 << ' ' << c.window;
+    }
+}
+
+TEST_F(ApplicationWithHelper, ResumeReArmsOnlyTheLibrary) {
+    ASSERT_TRUE(app_.HkSetHooks());
+    FakeHelper::commands.clear();
+    for (WPARAM powerEvent : {WPARAM{PBT_APMRESUMECRITICAL}, WPARAM{PBT_APMRESUMESUSPEND}, WPARAM{PBT_APMSUSPEND}}) {
+        EXPECT_EQ(app_.WndProc(app_.mainWindow, WM_POWERBROADCAST, powerEvent, 0), TRUE);
+        EXPECT_EQ(app_.hooksSet, 1) << powerEvent;
+    }
+    EXPECT_TRUE(FakeHelper::commands.empty());
+}
+
+TEST_F(ApplicationWithHelper, RunEndsOnQuitAndShutsDown) {
+    app_.isOsX64 = 0;
+    PostQuitMessage(3);
+    EXPECT_EQ(app_.Run(), 3) << "the exit code is the quit message's";
+    EXPECT_EQ(app_.pollTimerSet, 0u);
+    EXPECT_EQ(app_.hooksSet, 0);
+    MSG close;
+    EXPECT_TRUE(PeekMessageA(&close, helper_, WM_CLOSE, WM_CLOSE, PM_REMOVE))
+        << "the helper is told to close";
+    EXPECT_EQ(FakeHelper::commands.back(), std::make_pair(WPARAM{HelperInstallHooks}, LPARAM{0}));
+}
+
+TEST_F(ApplicationWithHelper, ExitCommandQuitsWithZero) {
+    app_.isOsX64 = 0;
+    app_.WndProc(app_.mainWindow, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_EQ(app_.Run(), 0);
+}
+
+TEST_F(Application, MuteAndStartupCommandsToggleTheirMarks) {
+    // The Run key is where the start-with-the-system entry goes.
+    HKEY runKey;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &runKey, nullptr),
+              ERROR_SUCCESS);
+    RegDeleteValueA(runKey, "Tapvox");
+    CApp app;
+    ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+    ASSERT_EQ(app.autostart, 0);
+    auto checked = [&app](UINT id) {
+        return (GetMenuState(app.popupMenu.Get(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+
+    app.WndProc(app.mainWindow, WM_COMMAND, IDM_MUTE, 0);
+    EXPECT_EQ(app.muted, 1);
+    EXPECT_TRUE(checked(IDM_MUTE));
+    app.WndProc(app.mainWindow, WM_COMMAND, IDM_MUTE, 0);
+    EXPECT_EQ(app.muted, 0);
+    EXPECT_FALSE(checked(IDM_MUTE));
+    EXPECT_EQ(StoredValue(kSettingsKey, "Mute").first, 0u) << "mute is never stored";
+
+    app.WndProc(app.mainWindow, WM_COMMAND, MAKEWPARAM(IDM_STARTUP, 1), 0);
+    EXPECT_EQ(app.autostart, 1);
+    EXPECT_TRUE(checked(IDM_STARTUP));
+    EXPECT_EQ(StoredValue(kRunKey, "Tapvox").second, "\"" + ProgramFolder() + "Launcher.exe\"");
+    EXPECT_TRUE(IsAutostartSet());
+    app.WndProc(app.mainWindow, WM_COMMAND, IDM_STARTUP, 0);
+    EXPECT_EQ(app.autostart, 0);
+    EXPECT_FALSE(checked(IDM_STARTUP));
+    EXPECT_EQ(StoredValue(kRunKey, "Tapvox").first, 0u);
+    RegCloseKey(runKey);
+}
+
+TEST_F(Application, MenuGetsTheSchemesOnceWithTheActiveOneChecked) {
+    CApp app;
+    ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+    const char* names[] = {"Classic", "Bubbles", "Typewriter"};
+    for (int i = 0; i < 3; ++i) {
+        lstrcpynA(app.schemeList[i].name, names[i], sizeof(app.schemeList[i].name));
+        app.schemeList[i].commandId = kFirstSchemeCommand + i;
+    }
+    app.schemeCount = 3;
+    app.activeScheme = 1;
+    HMENU popup = GetSubMenu(app.popupMenu.Get(), 0);
+    app.PrepareMenu(popup);
+    app.PrepareMenu(popup);
+    HMENU schemes = GetSubMenu(popup, 6);
+    ASSERT_EQ(GetMenuItemCount(schemes), 6) << "three fixed items and three schemes, once";
+    for (int i = 0; i < 3; ++i) {
+        char text[32] = {};
+        GetMenuStringA(schemes, 3 + i, text, sizeof(text), MF_BYPOSITION);
+        EXPECT_STREQ(text, names[i]);
+        EXPECT_EQ(GetMenuItemID(schemes, 3 + i), kFirstSchemeCommand + i);
+        EXPECT_EQ((GetMenuState(schemes, 3 + i, MF_BYPOSITION) & MF_CHECKED) != 0, i == 1);
+    }
+
+    // An index outside the list checks nothing.
+    CheckMenuItem(popup, kFirstSchemeCommand + 1, MF_BYCOMMAND | MF_UNCHECKED);
+    for (int outside : {-1, 3, 19}) {
+        app.activeScheme = outside;
+        app.PrepareMenu(popup);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_FALSE(GetMenuState(schemes, 3 + i, MF_BYPOSITION) & MF_CHECKED) << outside;
+        }
+    }
+}
+
+TEST_F(Application, TutorialOpensOnceForANonZeroValue) {
+    CApp app;
+    const struct {
+        bool dword;
+        DWORD value;
+        const char* text;
+        std::string after;
+    } cases[] = {
+        {true, 1, nullptr, "0"}, {true, 0, nullptr, "0"}, {false, 0, "1", "0"},
+    };
+    for (const auto& c : cases) {
+        if (c.dword) StoreDword("ShowTutorialOnRun", c.value);
+        else StoreText("ShowTutorialOnRun", c.text);
+        app.ShowTutorialOnce();
+        EXPECT_EQ(StoredValue(kSettingsKey, "ShowTutorialOnRun"),
+                  std::make_pair(DWORD{REG_DWORD}, c.after));
+    }
+    // Too long for its four-byte buffer: the read fails and nothing changes.
+    const ULONGLONG wide = 1;
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "ShowTutorialOnRun", REG_QWORD, &wide,
+                    sizeof(wide));
+    app.ShowTutorialOnce();
+    EXPECT_EQ(StoredValue(kSettingsKey, "ShowTutorialOnRun").first, DWORD{REG_QWORD});
+}
+
+TEST_F(Application, OtherMessagesAndTimers) {
+    CApp app;
+    ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+    EXPECT_EQ(app.WndProc(app.mainWindow, WM_COPYDATA, 0, 0), 0);
+    EXPECT_EQ(app.WndProc(app.mainWindow, TrayCallbackMessage, 0, WM_LBUTTONUP), 0);
+    EXPECT_EQ(app.WndProc(app.mainWindow, TrayCallbackMessage, 0, WM_MOUSEMOVE), 0);
+
+    // The helper may announce itself again later; the newest window counts.
+    app.WndProc(app.mainWindow, app.helperMessage, 0x1111, 0);
+    app.WndProc(app.mainWindow, app.helperMessage, 0x2222, 0);
+    EXPECT_EQ(app.helperWindow, reinterpret_cast<HWND>(0x2222));
+    app.helperWindow = nullptr;
+
+    app.WndProc(app.mainWindow, WM_DESTROY, 0, 0);
+    EXPECT_EQ(app.popupMenu.Get(), nullptr);
+    MSG quit;
+    ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 0u);
+}
+
+// Tracing on: Init, every message, and both pairs of HkSetHooks reach c:/tmp/log.txt.
+TEST_F(Application, TraceWritesThePairsOfTheApplication) {
+    const bool folderExisted = GetFileAttributesA("c:\\tmp") != INVALID_FILE_ATTRIBUTES;
+    if (!folderExisted) {
+        ASSERT_TRUE(CreateDirectoryA("c:\\tmp", nullptr));
+    }
+    DeleteFileA(kTraceFilePath);
+    SetTraceOn(1);
+    {
+        CApp app;
+        ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+        EXPECT_EQ(app.traceEnabled, 1);
+        app.WndProc(app.mainWindow, WM_COPYDATA, 0, 0);
+        app.hooksSet = 1;
+        app.HkSetHooks();
+        app.hooksSet = 0;
+    }
+    SetTraceOn(0);
+
+    std::string log;
+    HANDLE file = CreateFileA(kTraceFilePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    char buffer[65536];
+    DWORD read = 0;
+    ReadFile(file, buffer, sizeof(buffer), &read, nullptr);
+    CloseHandle(file);
+    log.assign(buffer, read);
+    for (const char* expected : {
+             "Entering CApp::Init() - (CApp.cpp:208)\r\nLeaving  CApp::Init() - (CApp.cpp)\r\n",
+             "Entering CApp::FindSchemes() - (CApp.cpp:230)\r\n",
+             "Entering CApp::WndProc() - (CApp.cpp:766)\r\nLeaving  CApp::WndProc() - (CApp.cpp)\r\n",
+             "Entering CApp::HkSetHooks() - (CApp.cpp:321)\r\nLeaving  CApp::HkSetHooks() - "
+             "(CApp.cpp)\r\nEntering CApp::HkSetHooks() - (CApp.cpp:327)\r\n",
+             "Entering CApp::~CApp() - (CApp.cpp:103)\r\nLeaving  CApp::~CApp() - (CApp.cpp)\r\n",
+         }) {
+        EXPECT_NE(log.find(expected), std::string::npos) << expected;
+    }
+    EXPECT_EQ(log.find("CApp::InitInstance"), std::string::npos)
+        << "InitInstance runs before the switch is copied";
+
+    DeleteFileA(kTraceFilePath);
+    if (!folderExisted) RemoveDirectoryA("c:\\tmp");
+}
+
+}  // namespace
