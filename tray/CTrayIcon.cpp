@@ -4,7 +4,9 @@
 #include "res/resource.h"
 
 // The shell reads the record by its size field; this is the size it was designed for.
+#ifndef _WIN64
 static_assert(sizeof(NOTIFYICONDATAA) == 508, "the notify record must keep its size");
+#endif
 
 namespace {
 
