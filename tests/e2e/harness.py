@@ -33,6 +33,12 @@ import unittest
 
 SKIP_EXIT_CODE = 77
 MAIN_WINDOW_CLASS = "TVX_SOUNDPRG_MAINWND"
+# Without a system tray on the X display, Wine shows the notification area as a small window at
+# the top left, "Wine System Tray", with one child window per icon.
+TRAY_WINDOW_CLASS = "__winex11_standalone_tray"
+TRAY_ICON_CLASS = "__winex11_tray_icon"
+EDIT_WINDOW_CLASS = "TVX_TEST_EDITWND"
+COMMAND_MUTE, COMMAND_STARTUP, COMMAND_EXIT = 40012, 40014, 40017
 PROGRAM_KEY = r"HKCU\Software\Quillmark\Tapvox"
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 
@@ -387,6 +393,13 @@ class Tvxctl:
             })
         return listed
 
+    def tray_icon_count(self):
+        return sum(1 for w in self.windows() if w["class"] == TRAY_ICON_CLASS and w["visible"])
+
+    def running(self, exe_name):
+        """Windows pids of the processes whose file is exe_name (case-insensitive)."""
+        return [pid for pid, exe in self.processes() if exe.lower() == exe_name.lower()]
+
     def foreground(self):
         code, out = self.call("foreground")
         return int(out.split()[0], 16) if code == self.OK else None
@@ -477,6 +490,25 @@ class TapvoxApp:
     def exe_windows_path(self):
         return r"C:\Tapvox\Tapvox.exe"
 
+    @property
+    def trace_file(self):
+        """Where the trace goes: "c:/tmp/log.txt" in this prefix."""
+        return os.path.join(self.session.drive_c, "tmp", "log.txt")
+
+    def make_trace_folder(self):
+        os.makedirs(os.path.dirname(self.trace_file), exist_ok=True)
+
+    def read_trace(self):
+        try:
+            with open(self.trace_file, "rb") as f:
+                return f.read()
+        except FileNotFoundError:
+            return None
+
+    def replace_helper(self, exe_path):
+        """Puts another program in place of HookProc.exe in this copy of the program folder."""
+        shutil.copyfile(exe_path, os.path.join(self.folder, "HookProc.exe"))
+
     def start(self, *args, extra_env=None):
         """Starts an instance and returns its Popen; the first one is kept as self.process."""
         started_at = time.monotonic()
@@ -512,6 +544,26 @@ class TapvoxTestCase(unittest.TestCase):
 
     def new_app(self):
         return TapvoxApp(self.session)
+
+    def start_app(self, app=None, *args, extra_env=None):
+        """Starts Tapvox and waits for its main window; returns (app, hwnd, Windows pid)."""
+        app = app or self.new_app()
+        app.start(*args, extra_env=extra_env)
+        found = self.tvx.find_window(timeout_ms=20000)
+        self.assertIsNotNone(found, "Tapvox's main window did not appear")
+        return app, found[0], found[1]
+
+    def exit_app(self, app):
+        """Sends the Exit command and returns the exit code (None if Tapvox did not end)."""
+        self.assertEqual(self.tvx.send_command(COMMAND_EXIT), Tvxctl.OK)
+        return app.wait_exit(timeout=15)
+
+    def open_edit_window(self):
+        """Opens tvxctl's edit window, which takes the foreground; returns its hwnd."""
+        self.session.start([self.tvx.path, "edit-window", "Typing test", "60000"])
+        found = self.tvx.find_window(EDIT_WINDOW_CLASS, 15000)
+        self.assertIsNotNone(found, "the edit window did not appear")
+        return found[0]
 
     def wait_until(self, condition, timeout, interval=0.1):
         """Polls condition() until it returns something true; returns that, or None."""

@@ -1,4 +1,0 @@
-#pragma once
-// The About box. Placeholder: the box itself is not built yet, so the command does nothing.
-
-void ShowAbout();

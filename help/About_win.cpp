@@ -1,4 +1,0 @@
-#include "help/About.h"
-
-// Placeholder until the About box and its dialog template exist.
-void ShowAbout() {}
