@@ -4,7 +4,7 @@
 
 #include "app/Settings.h"
 #include "app/Settings_win.h"
-#include "help/About.h"
+#include "help/CDlgAbout.h"
 #include "help/Help.h"
 #include "res/resource.h"
 

@@ -34,6 +34,13 @@ INT_PTR LocDialogBox(UINT templateId, HWND owner, DLGPROC dialogProc);
 BOOL LocSetWindowText(HWND window, const wchar_t* text);
 int LocGetWindowText(HWND window, wchar_t* buffer, int capacity);
 
+// The fixed file version of a file as its two 32-bit halves; zeros without version information.
+struct FixedFileVersion {
+    DWORD ms = 0;
+    DWORD ls = 0;
+};
+FixedFileVersion ReadFixedFileVersion(const char* path);
+
 // Conversions through the ANSI code page; a failed conversion gives the empty text.
 std::wstring AnsiToWide(const char* text);
 std::string WideToAnsi(const wchar_t* text);

@@ -18,36 +18,11 @@ bool g_unicodeMode = false;
 constexpr char kOwnLanguageName[] = "English";
 constexpr int kMessageTextCapacity = 256;
 
-struct FixedVersion {
-    DWORD ms = 0;
-    DWORD ls = 0;
-};
-
-FixedVersion ReadFixedVersion(const char* path) {
-    FixedVersion version;
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
-    if (size == 0) return version;
-    std::vector<BYTE> data(size);
-    if (!GetFileVersionInfoA(path, 0, size, data.data())) return version;
-    void* block = nullptr;
-    UINT blockSize = 0;
-    if (!VerQueryValueA(data.data(), "\\", &block, &blockSize) ||
-        blockSize < sizeof(VS_FIXEDFILEINFO)) {
-        return version;
-    }
-    const auto* info = static_cast<const VS_FIXEDFILEINFO*>(block);
-    if (info->dwSignature != VS_FFI_SIGNATURE) return version;
-    version.ms = info->dwFileVersionMS;
-    version.ls = info->dwFileVersionLS;
-    return version;
-}
-
 HMODULE LoadFittingModule(const std::string& modulePath) {
     char programPath[MAX_PATH];
     if (!ReadProgramPath(programPath, sizeof(programPath))) return nullptr;
-    const FixedVersion module = ReadFixedVersion(modulePath.c_str());
-    const FixedVersion program = ReadFixedVersion(programPath);
+    const FixedFileVersion module = ReadFixedFileVersion(modulePath.c_str());
+    const FixedFileVersion program = ReadFixedFileVersion(programPath);
     if (!LanguageVersionsAgree(module.ms, module.ls, program.ms, program.ls)) return nullptr;
     // A language module only holds resources, so it is mapped as data and never run.
     return LoadLibraryExA(modulePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -178,6 +153,26 @@ int LocGetWindowText(HWND window, wchar_t* buffer, int capacity) {
     const int read = GetWindowTextA(window, narrow.data(), capacity);
     CopyWide(AnsiToWide(narrow.data()), buffer, capacity);
     return read;
+}
+
+FixedFileVersion ReadFixedFileVersion(const char* path) {
+    FixedFileVersion version;
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    if (size == 0) return version;
+    std::vector<BYTE> data(size);
+    if (!GetFileVersionInfoA(path, 0, size, data.data())) return version;
+    void* block = nullptr;
+    UINT blockSize = 0;
+    if (!VerQueryValueA(data.data(), "\\", &block, &blockSize) ||
+        blockSize < sizeof(VS_FIXEDFILEINFO)) {
+        return version;
+    }
+    const auto* info = static_cast<const VS_FIXEDFILEINFO*>(block);
+    if (info->dwSignature != VS_FFI_SIGNATURE) return version;
+    version.ms = info->dwFileVersionMS;
+    version.ls = info->dwFileVersionLS;
+    return version;
 }
 
 std::wstring AnsiToWide(const char* text) {

@@ -1,7 +1,9 @@
 #pragma once
 // Identifiers shared by the resource script and the code; language modules use the same ones.
 
+#define IDD_ABOUT 102
 #define IDI_PROGRAM 104
+#define IDI_ABOUT 151
 #define IDR_POPUP_MENU 105
 
 #define IDS_TITLE 106
@@ -9,6 +11,12 @@
 #define IDS_CANNOT_SET_HOOKS 108
 #define IDS_HELP_FILE 113
 #define IDS_VERSION_LINE 125
+
+// Controls of the About box.
+#define IDC_ABOUT_ICON 104
+#define IDC_ABOUT_VERSION 1009
+#define IDC_ABOUT_NOTICE 1010
+#define IDC_ABOUT_LINK 1011
 
 #define IDM_ABOUT 40009
 #define IDM_HELP 40008

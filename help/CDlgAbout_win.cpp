@@ -1,0 +1,152 @@
+#include "help/CDlgAbout.h"
+
+#include "app/Settings_win.h"
+#include "help/Help.h"
+#include "help/VersionLine.h"
+#include "lang/Localization.h"
+#include "res/resource.h"
+#include "tray/InfoWindowStack.h"
+
+#include <shellapi.h>
+
+namespace {
+
+constexpr int kTextCapacity = 256;
+constexpr int kLinkTextCapacity = 128;
+constexpr COLORREF kLinkColour = 0x800000;  // dark blue
+constexpr int kLinkPoints = 8;
+constexpr int kHeadingRaise = 2;
+constexpr char kIntroTopic[] = "intro.htm";
+
+RECT ScreenRectOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+VersionParts ProgramVersion() {
+    char programPath[MAX_PATH] = {};
+    ReadProgramPath(programPath, sizeof(programPath));
+    const FixedFileVersion version = ReadFixedFileVersion(programPath);
+    return {HIWORD(version.ms), LOWORD(version.ms), HIWORD(version.ls), LOWORD(version.ls)};
+}
+
+}  // namespace
+
+CDlgAbout aboutBox;
+
+void ShowAbout() { aboutBox.Show(); }
+
+void CDlgAbout::Show() {
+    if (aboutOpen) return;
+    aboutOpen = true;
+    LocDialogBox(IDD_ABOUT, nullptr, DialogProc);
+    aboutOpen = false;
+}
+
+INT_PTR CALLBACK CDlgAbout::DialogProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG: return aboutBox.OnInitDialog(box);
+    case WM_PAINT: aboutBox.OnPaint(box); return 0;
+    case WM_SETCURSOR: return aboutBox.OnSetCursor();
+    case WM_CTLCOLORSTATIC:
+        return aboutBox.OnColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_LBUTTONDOWN: aboutBox.OnLeftButtonDown(); return 0;
+    case WM_HELP: ShowHelpTopic(box, kIntroTopic); return TRUE;
+    case WM_COMMAND: return aboutBox.OnCommand(box, LOWORD(wParam));
+    case WM_DESTROY: aboutBox.OnDestroy(); return 0;
+    default: return FALSE;
+    }
+}
+
+INT_PTR CDlgAbout::OnInitDialog(HWND box) {
+    PushInfoWindow(box);
+
+    wchar_t title[kTextCapacity];
+    LocGetWindowText(box, title, ARRAYSIZE(title));
+    wchar_t programName[kTextCapacity];
+    LocLoadString(IDS_TITLE, programName, ARRAYSIZE(programName));
+    LocSetWindowText(box, (std::wstring(title) + L" " + programName).c_str());
+
+    wchar_t pattern[kTextCapacity];
+    LocLoadString(IDS_VERSION_LINE, pattern, ARRAYSIZE(pattern));
+    LocSetWindowText(GetDlgItem(box, IDC_ABOUT_VERSION),
+                     FormatVersionLine(pattern, ProgramVersion()).c_str());
+
+    SendDlgItemMessageA(box, IDC_ABOUT_ICON, STM_SETICON, 0, 0);
+
+    linkWindow = GetDlgItem(box, IDC_ABOUT_LINK);
+    HDC screen = GetDC(nullptr);
+    const int height = -(kLinkPoints * GetDeviceCaps(screen, LOGPIXELSY) / 72);
+    ReleaseDC(nullptr, screen);
+    linkFont.Reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               VARIABLE_PITCH | FF_SWISS, "MS Shell Dlg"));
+    SendMessageA(linkWindow, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont.Get()), TRUE);
+    linkBrush.Reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+    linkCursor = LoadCursor(nullptr, IDC_HAND);
+    return TRUE;
+}
+
+// The program name is painted as a heading beside where the icon was.
+void CDlgAbout::OnPaint(HWND box) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(box, &paint);
+    char programName[kTextCapacity];
+    const int length = LocLoadStringA(IDS_TITLE, programName, ARRAYSIZE(programName));
+    ScopedGdiObject headingFont(CreateFontA(0, 0, 0, 0, FW_BOLD, TRUE, TRUE, FALSE,
+                                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                            VARIABLE_PITCH | FF_SWISS, "Arial"));
+    HGDIOBJ previousFont = SelectObject(dc, headingFont.Get());
+    SetBkMode(dc, TRANSPARENT);
+    POINT origin{ScreenRectOf(GetDlgItem(box, IDC_ABOUT_VERSION)).left,
+                 ScreenRectOf(GetDlgItem(box, IDC_ABOUT_ICON)).top - kHeadingRaise};
+    ScreenToClient(box, &origin);
+    TextOutA(dc, origin.x, origin.y, programName, length);
+    SelectObject(dc, previousFont);
+    EndPaint(box, &paint);
+}
+
+bool CDlgAbout::PointerOnLink() const {
+    if (!linkWindow) return false;
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    const RECT link = ScreenRectOf(linkWindow);
+    return PtInRect(&link, pointer) != FALSE;
+}
+
+INT_PTR CDlgAbout::OnSetCursor() {
+    if (!PointerOnLink()) return FALSE;
+    SetCursor(linkCursor);
+    return TRUE;
+}
+
+INT_PTR CDlgAbout::OnColorStatic(HDC dc, HWND control) {
+    if (control != linkWindow) return FALSE;
+    SetTextColor(dc, kLinkColour);
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<INT_PTR>(linkBrush.Get());
+}
+
+// The link opens the address it shows in the default browser.
+void CDlgAbout::OnLeftButtonDown() {
+    if (!PointerOnLink()) return;
+    char address[kLinkTextCapacity];
+    GetWindowTextA(linkWindow, address, ARRAYSIZE(address));
+    ShellExecuteA(nullptr, nullptr, address, nullptr, nullptr, SW_HIDE);
+}
+
+INT_PTR CDlgAbout::OnCommand(HWND box, WORD id) {
+    if (id != IDOK && id != IDCANCEL) return FALSE;
+    PopInfoWindow();
+    EndDialog(box, id);
+    DefWindowProcA(box, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    return TRUE;
+}
+
+void CDlgAbout::OnDestroy() {
+    linkFont.Reset();
+    linkBrush.Reset();
+    linkWindow = nullptr;
+}
