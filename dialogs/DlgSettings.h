@@ -1,14 +1,25 @@
 #pragma once
-// The Settings dialog: volume and the filter for upper-case letters.
-// Placeholder: the dialog is not built yet; DoModal answers Cancel without showing anything.
+// The Settings dialog: the volume of all key sounds and the filter for upper-case letters.
+// The caller copies its settings into volume and filter before Run and back after OK.
 
-#include <windows.h>
+#include "dialogs/ModalDialog.h"
 
-class DlgSettings {
+class DlgSettings : public ModalDialog {
 public:
-    int volume = 100;
-    int filter = 0;
-
     // IDOK when the user confirmed, IDCANCEL otherwise.
     INT_PTR DoModal(HWND owner);
+
+    // The slider's position, 0 to 100 once it was moved.
+    int volume = 100;
+    // Index of the checked filter button (0 none, 1 Echo, 2 Inversion), -1 when none is.
+    int filter = 0;
+
+protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+private:
+    void OnInitDialog();
+    void OnVolumeMoved();
+    void OnOk();
+    void ShowVolume();
 };

@@ -2,6 +2,7 @@
 // Identifiers shared by the resource script and the code; language modules use the same ones.
 
 #define IDD_ABOUT 102
+#define IDD_SETTINGS 109
 #define IDI_PROGRAM 104
 #define IDI_ABOUT 151
 #define IDR_POPUP_MENU 105
@@ -17,6 +18,15 @@
 #define IDC_ABOUT_VERSION 1009
 #define IDC_ABOUT_NOTICE 1010
 #define IDC_ABOUT_LINK 1011
+
+// Controls of the Settings dialog.
+#define IDC_VOLUME_SLIDER 1024
+#define IDC_VOLUME_CAPTION 1025
+#define IDC_VOLUME_PERCENT 1026
+#define IDC_FILTER_GROUP 1027
+#define IDC_FILTER_NONE 1028
+#define IDC_FILTER_ECHO 1029
+#define IDC_FILTER_INVERSION 1030
 
 #define IDM_ABOUT 40009
 #define IDM_HELP 40008
