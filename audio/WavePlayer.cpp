@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -46,21 +45,24 @@ struct FileCloser {
 };
 using FileHolder = std::unique_ptr<FILE, FileCloser>;
 
-// Anything but a plain file (a folder, a device) is not a sound.
-bool IsRegularFile(const char* path) {
+// The size of a plain file; anything else (a folder, a device) is not a sound.
+bool RegularFileSize(const char* path, uint64_t& size) {
     struct stat info;
-    return stat(path, &info) == 0 && S_ISREG(info.st_mode);
+    if (stat(path, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) return false;
+    size = uint64_t(info.st_size);
+    return true;
 }
 
 // The rounding rule of the volume step: y truncated toward zero, plus one when the part cut
-// off is at least one half (so only positive products round up).
+// off is at least one half (so only positive products round up). Products stay far inside the
+// range of int, where conversion truncates exactly as trunc() does, without a library call.
 struct TruncatedProduct {
-    double truncated;
+    int truncated;
     int roundUp;
 };
 
 TruncatedProduct Truncate(double y) {
-    const double truncated = std::trunc(y);
+    const int truncated = int(y);
     return {truncated, y - truncated >= 0.5 ? 1 : 0};
 }
 
@@ -71,17 +73,18 @@ WavePlayer::Wave::Wave(const char* path) { LoadFile(path); }
 WavePlayer::Wave::Wave(std::vector<uint8_t> image) { TakeImage(std::move(image)); }
 
 void WavePlayer::Wave::LoadFile(const char* path) {
-    if (path == nullptr || !IsRegularFile(path)) return;
-    // Binary mode; the C runtime's default sharing lets other programs read and write meanwhile.
-    FileHolder file(std::fopen(path, "rb"));
-    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return;
-    const long size = std::ftell(file.get());
-    if (size < 0 || static_cast<unsigned long>(size) > std::numeric_limits<uint32_t>::max() ||
-        std::fseek(file.get(), 0, SEEK_SET) != 0) {
+    uint64_t size = 0;
+    if (path == nullptr || !RegularFileSize(path, size) ||
+        size > std::numeric_limits<uint32_t>::max()) {
         return;
     }
+    // Binary mode; the C runtime's default sharing lets other programs read and write meanwhile.
+    FileHolder file(std::fopen(path, "rb"));
+    if (!file) return;
+    // One read of the whole file: a stream buffer would only add a copy.
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
     std::vector<uint8_t> image(static_cast<size_t>(size));
-    // A file that shrank while being read is not the sound it claimed to be.
+    // A file that shrank since its size was taken is not the sound it claimed to be.
     if (std::fread(image.data(), 1, image.size(), file.get()) != image.size()) return;
     TakeImage(std::move(image));
 }
@@ -240,12 +243,12 @@ bool WavePlayer::Wave::ApplyVolume(unsigned volume) {
     if (formatHeader.wBitsPerSample == 8) {
         for (size_t i = dataOffset; i < fileSize; ++i) {
             const TruncatedProduct y = Truncate((samples[i] - 128) * factor);
-            samples[i] = uint8_t(int(y.truncated) + 128 + y.roundUp);
+            samples[i] = uint8_t(y.truncated + 128 + y.roundUp);
         }
     } else if (formatHeader.wBitsPerSample == 16) {
         for (size_t i = dataOffset; i + 1 < fileSize; i += 2) {
             const double y = ReadSample16(samples + i) * factor;
-            WriteSample16(samples + i, int(std::trunc(y + Truncate(y).roundUp)));
+            WriteSample16(samples + i, int(y + Truncate(y).roundUp));
         }
     }
     return true;
