@@ -153,12 +153,14 @@ TEST(WaveEcho, ShortSixteenBitSoundUsesHalfItsLength) {
     EXPECT_EQ(Filtered(kMono16, samples, FilterEcho, kVolumeOff), expected);
 }
 
-TEST(WaveEcho, StereoImpulseRepeatsAtHalfStrength) {
-    // 44,100 Hz 16-bit stereo: 8,800 bytes of delay, or half the data when that is shorter.
+TEST(WaveEcho, ImpulseRepeatsAtHalfStrengthEveryDelay) {
+    // 44,100 Hz 16-bit stereo delays 8,800 bytes and 22,050 Hz mono 2,200, or half the data
+    // when that is shorter.
     const struct {
+        TestWavFormat format;
         size_t dataBytes;
         size_t delay;
-    } cases[] = {{20000, 8800}, {8000, 4000}};
+    } cases[] = {{kStereo16, 20000, 8800}, {kStereo16, 8000, 4000}, {kMono16, 5000, 2200}};
     for (const auto& c : cases) {
         std::vector<uint8_t> samples(c.dataBytes, 0);
         samples[0] = 1000 & 0xFF;
@@ -168,7 +170,7 @@ TEST(WaveEcho, StereoImpulseRepeatsAtHalfStrength) {
             expected[at] = uint8_t(level & 0xFF);
             expected[at + 1] = uint8_t(level >> 8);
         }
-        EXPECT_EQ(Filtered(kStereo16, samples, FilterEcho, kVolumeOff), expected) << c.dataBytes;
+        EXPECT_EQ(Filtered(c.format, samples, FilterEcho, kVolumeOff), expected) << c.dataBytes;
     }
 }
 
