@@ -124,7 +124,10 @@ TEST_F(Application, SecondInstanceGivesUpAfterCreatingItsWindow) {
         EXPECT_NE(second.mainWindow, nullptr);
         EXPECT_NE(second.mainWindow, first.mainWindow);
         EXPECT_EQ(second.popupMenu.Get(), nullptr) << "start-up stops before the menu";
+        // Destroying a main window quits the loop; that quit must not reach later tests.
         DestroyWindow(second.mainWindow);
+        MSG quit;
+        EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     }
 }
 
@@ -341,6 +344,39 @@ TEST_F(Application, MenuGetsTheSchemesOnceWithTheActiveOneChecked) {
             EXPECT_FALSE(GetMenuState(schemes, 3 + i, MF_BYPOSITION) & MF_CHECKED) << outside;
         }
     }
+}
+
+// Presses a button of the Settings dialog from inside its modal loop.
+CApp* g_settingsApp = nullptr;
+WORD g_settingsButton = IDOK;
+
+VOID CALLBACK PressSettingsButton(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (HWND dialog = g_settingsApp->settingsDialog.window) {
+        PostMessageA(dialog, WM_COMMAND, g_settingsButton, 0);
+    }
+}
+
+TEST_F(Application, SettingsAreStoredOnlyAfterOk) {
+    StoreText("Valume", "80");
+    CApp app;
+    ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+    g_settingsApp = &app;
+
+    g_settingsButton = IDCANCEL;
+    SetTimer(nullptr, 0, 100, PressSettingsButton);
+    app.WndProc(app.mainWindow, WM_COMMAND, IDM_SETTINGS, 0);
+    EXPECT_EQ(StoredValue(kSettingsKey, "Filter").first, 0u) << "Cancel stores nothing";
+    EXPECT_EQ(app.filter, 100);
+
+    // The unstored filter 100 has no button, so OK without a choice stores -1.
+    g_settingsButton = IDOK;
+    SetTimer(nullptr, 0, 100, PressSettingsButton);
+    app.WndProc(app.mainWindow, WM_COMMAND, IDM_SETTINGS, 0);
+    EXPECT_EQ(app.volume, 80);
+    EXPECT_EQ(app.filter, -1);
+    EXPECT_EQ(StoredValue(kSettingsKey, "Valume").second, "80");
+    EXPECT_EQ(StoredValue(kSettingsKey, "Filter").second, "-1");
 }
 
 TEST_F(Application, TutorialOpensOnceForANonZeroValue) {
