@@ -1,0 +1,140 @@
+"""Idle cost of Tapvox under Wine: CPU time over a quiet stretch and memory after start.
+Prints figures; it judges nothing (targets: under 0.1 % of one core when idle).
+
+  bench_idle.py BUILD [SECONDS]
+"""
+
+import os
+import shutil
+import sys
+import tempfile
+import time
+
+import harness
+
+SETTLE_SECONDS = 3
+
+
+def cpu_seconds(linux_pid):
+    """utime + stime of a Linux process, in seconds."""
+    with open("/proc/%d/stat" % linux_pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    # After the command name: state is field 3, so utime (14) and stime (15) sit at 11 and 12.
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def run_nanoseconds(linux_pid):
+    """CPU time of all threads from the scheduler, in nanoseconds: finer than the clock ticks of
+    utime and stime, which count only in steps of 10 ms."""
+    total = 0
+    for task in os.listdir("/proc/%d/task" % linux_pid):
+        try:
+            with open("/proc/%d/task/%s/schedstat" % (linux_pid, task)) as f:
+                total += int(f.read().split()[0])
+        except OSError:
+            continue  # a thread that ended meanwhile
+    return total
+
+
+def private_kib(linux_pid):
+    """Private_Clean + Private_Dirty: memory no other process shares."""
+    total = 0
+    with open("/proc/%d/smaps_rollup" % linux_pid) as f:
+        for line in f:
+            if line.startswith(("Private_Clean:", "Private_Dirty:")):
+                total += int(line.split()[1])
+    return total
+
+
+def rss_kib(linux_pid):
+    with open("/proc/%d/status" % linux_pid) as f:
+        for line in f:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
+def wineserver_pid(prefix):
+    for name in os.listdir("/proc"):
+        if not name.isdigit():
+            continue
+        try:
+            with open("/proc/%s/cmdline" % name, "rb") as f:
+                if b"wineserver" not in f.read().split(b"\0")[0]:
+                    continue
+            with open("/proc/%s/environ" % name, "rb") as f:
+                if b"WINEPREFIX=" + prefix.encode() in f.read().split(b"\0"):
+                    return int(name)
+        except OSError:
+            continue
+    return None
+
+
+def main(argv):
+    if not argv:
+        print(__doc__, file=sys.stderr)
+        return 2
+    build = os.path.abspath(argv[0])
+    seconds = float(argv[1]) if len(argv) > 1 else 30.0
+    os.environ.setdefault("TAPVOX_DIST", os.path.join(build, "dist", "Tapvox"))
+    os.environ.setdefault("TAPVOX_TOOLS32", os.path.join(build, "win32", "tests", "tools"))
+    os.environ.setdefault("TAPVOX_TOOLS64", os.path.join(build, "win64", "tests", "tools"))
+    template = os.path.join(build, "bench-wine-template")
+    if not os.path.isdir(template):
+        print("bench-idle: making a Wine prefix for benchmarks (once)")
+        harness.make_template(template)
+    os.environ["TAPVOX_WINE_TEMPLATE"] = template
+    reason = harness.missing_prerequisites()
+    if reason:
+        print("bench-idle: cannot run: " + reason, file=sys.stderr)
+        return 1
+
+    work_dir = tempfile.mkdtemp(prefix="bench-idle-", dir=build)
+    session = harness.WineSession(work_dir)
+    try:
+        tvx = harness.Tvxctl(session, harness.best_tool("tvxctl.exe"))
+        app = harness.TapvoxApp(session)
+        process = app.start()
+        found = tvx.find_window(timeout_ms=30000)
+        if not found:
+            print("bench-idle: Tapvox's window did not appear", file=sys.stderr)
+            return 1
+        time.sleep(SETTLE_SECONDS)
+        server = wineserver_pid(session.prefix)
+        app_before = cpu_seconds(process.pid)
+        app_ns_before = run_nanoseconds(process.pid)
+        server_before = cpu_seconds(server) if server else 0.0
+        started = time.monotonic()
+        time.sleep(seconds)
+        elapsed = time.monotonic() - started
+        app_used = cpu_seconds(process.pid) - app_before
+        app_ns_used = run_nanoseconds(process.pid) - app_ns_before
+        server_used = (cpu_seconds(server) - server_before) if server else 0.0
+        memory = tvx.memory(found[1]) or {}
+
+        print("Tapvox idle CPU over %.1f s (utime + stime): %.3f s = %.3f %% of one core "
+              "(target < 0.1 %%)" % (elapsed, app_used, 100.0 * app_used / elapsed))
+        print("Tapvox idle CPU over %.1f s (scheduler): %.4f s = %.4f %% of one core"
+              % (elapsed, app_ns_used / 1e9, 100.0 * app_ns_used / 1e9 / elapsed))
+        if server:
+            print("wineserver CPU meanwhile: %.3f s = %.3f %% of one core"
+                  % (server_used, 100.0 * server_used / elapsed))
+        if memory:
+            # Wine leaves PrivateUsage at 0; the working set is the Linux RSS.
+            print("Tapvox as Windows reports it: private bytes %.1f MiB, working set %.1f MiB"
+                  % (memory["private"] / 2**20, memory["workingset"] / 2**20))
+        print("Tapvox private memory on Linux: %.1f MiB; RSS %.1f MiB (both include Wine's own "
+              "libraries and heaps)" % (private_kib(process.pid) / 1024,
+                                        rss_kib(process.pid) / 1024))
+        return 0
+    finally:
+        session.close()
+        shutil.rmtree(work_dir, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    try:
+        sys.exit(main(sys.argv[1:]))
+    except harness.HarnessError as error:
+        print("bench-idle: %s" % error, file=sys.stderr)
+        sys.exit(1)
