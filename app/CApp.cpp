@@ -1,5 +1,6 @@
 #include "app/CApp.h"
 
+#include "app/KeyEvents.h"
 #include "app/Settings.h"
 #include "app/Settings_win.h"
 #include "app/Trace.h"
@@ -367,9 +368,12 @@ bool CApp::BringInfoWindowForward(HWND fallback) {
 void CApp::HandleHook(WPARAM event, LPARAM window) {
     TracePair(IsTraceOn(), kTraceSourceCApp, "CApp::HandleHook", kHookTraceLine);
     switch (HookEventKindOf(static_cast<uint32_t>(event))) {
-    case HookEventKey:
-        // Key sounds come with the scheme set.
+    case HookEventKey: {
+        const uint32_t keyEvent = static_cast<uint32_t>(event);
+        const uint8_t keyCode = HookEventKeyCode(keyEvent);
+        PlayKey(keyCode, FilterForKeyEvent(keyCode, HookEventCharacter(keyEvent), filter));
         break;
+    }
     case HookEventWindow:
         if (window != 0 && isOsX64) HkSetWaitForEndKey(0);
         break;
@@ -384,8 +388,32 @@ void CApp::HandleHook(WPARAM event, LPARAM window) {
     }
 }
 
-// Modifier and lock-key sounds come with the scheme set.
-void CApp::PollModifierKeys() {}
+// Modifier and lock keys are polled rather than taken from the hook. Their states are tracked
+// while muted too, so unmuting does not replay old presses. The right Windows key is not polled.
+void CApp::PollModifierKeys() {
+    struct PolledKey {
+        int virtualKey;
+        int CApp::*lastState;
+        bool (*soundDue)(int&, int16_t);
+        uint8_t keyCode;
+    };
+    static constexpr PolledKey kPolledKeys[] = {
+        {VK_SHIFT, &CApp::shiftDown, PressedSinceLastPoll, 16},
+        {VK_CONTROL, &CApp::ctrlDown, PressedSinceLastPoll, 17},
+        {VK_MENU, &CApp::altDown, PressedSinceLastPoll, 18},
+        {VK_LWIN, &CApp::winDown, PressedSinceLastPoll, 91},
+        {VK_CAPITAL, &CApp::capsLockOn, ToggleChanged, 20},
+        {VK_NUMLOCK, &CApp::numLockOn, StateWordChanged, 157},  // the program's own Num Lock code
+        {VK_SCROLL, &CApp::scrollLockOn, StateWordChanged, 145},
+    };
+    for (const PolledKey& key : kPolledKeys) {
+        if (key.soundDue(this->*key.lastState, GetKeyState(key.virtualKey))) PlayKey(key.keyCode, 0);
+    }
+}
+
+// Placeholder until the scheme set exists: it will play the key's sound with the Mute state,
+// the volume and the given filter.
+void CApp::PlayKey(uint8_t, int) {}
 
 LRESULT CApp::SendHelperCommand(UINT command, LPARAM parameter) {
     return SendMessageA(helperWindow, helperMessage, command, parameter);

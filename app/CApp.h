@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 
 class CApp {
 public:
@@ -94,6 +95,7 @@ private:
     void ToggleStartup();
     void RunSettingsDialog(HWND owner);
     LRESULT SendHelperCommand(UINT command, LPARAM parameter);
+    void PlayKey(uint8_t keyCode, int soundFilter);
 };
 
 // The one application object; set by its constructor.

@@ -379,6 +379,42 @@ TEST_F(Application, SettingsAreStoredOnlyAfterOk) {
     EXPECT_EQ(StoredValue(kSettingsKey, "Filter").second, "-1");
 }
 
+// The poll timer reads this thread's key states, which the test sets directly.
+TEST_F(Application, PollTimerTracksModifierAndLockStatesWhileMuted) {
+    CApp app;
+    ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+    app.muted = 1;
+    BYTE keys[256] = {};
+    keys[VK_SHIFT] = 0x80;
+    keys[VK_LWIN] = 0x80;
+    keys[VK_RWIN] = 0x80;
+    keys[VK_CAPITAL] = 0x01;
+    keys[VK_SCROLL] = 0x81;
+    ASSERT_TRUE(SetKeyboardState(keys));
+    app.WndProc(app.mainWindow, WM_TIMER, 7027, 0);
+    EXPECT_EQ(app.shiftDown, 1);
+    EXPECT_EQ(app.ctrlDown, 0);
+    EXPECT_EQ(app.altDown, 0);
+    EXPECT_EQ(app.winDown, 1);
+    EXPECT_EQ(app.capsLockOn, 1);
+    EXPECT_EQ(app.numLockOn, 0);
+    EXPECT_EQ(app.scrollLockOn, 1);
+
+    keys[VK_SHIFT] = keys[VK_LWIN] = keys[VK_SCROLL] = 0;
+    keys[VK_CONTROL] = 0x80;
+    keys[VK_NUMLOCK] = 0x01;
+    ASSERT_TRUE(SetKeyboardState(keys));
+    app.PollModifierKeys();
+    EXPECT_EQ(app.shiftDown, 0);
+    EXPECT_EQ(app.ctrlDown, 1);
+    EXPECT_EQ(app.winDown, 0);
+    EXPECT_EQ(app.numLockOn, 1);
+    EXPECT_EQ(app.scrollLockOn, 0);
+
+    const BYTE released[256] = {};
+    SetKeyboardState(const_cast<BYTE*>(released));
+}
+
 TEST_F(Application, TutorialOpensOnceForANonZeroValue) {
     CApp app;
     const struct {
