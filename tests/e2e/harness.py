@@ -510,11 +510,12 @@ class TapvoxApp:
         shutil.copyfile(exe_path, os.path.join(self.folder, "HookProc.exe"))
 
     def start(self, *args, extra_env=None):
-        """Starts an instance and returns its Popen; the first one is kept as self.process."""
+        """Starts an instance and returns its Popen. self.process is the instance that runs
+        first: a start while it runs does not replace it, one after it ended does."""
         started_at = time.monotonic()
         process = self.session.start([self.exe_windows_path] + list(args), extra_env=extra_env,
                                      cwd=self.folder)
-        if self.process is None:
+        if self.process is None or self.process.poll() is not None:
             self.process, self.started_at = process, started_at
         return process
 
