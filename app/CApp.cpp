@@ -136,9 +136,11 @@ void CApp::ApplyTraceSetting() {
     if (GetFileAttributesA(besideProgram.c_str()) == INVALID_FILE_ATTRIBUTES) SetTraceOn(0);
 }
 
+// The scheme is stored by its position in the listing, so a changed listing can make the same
+// number name another scheme, or none.
 void CApp::LoadStoredScheme() {
     activeScheme = ReadSettingInt(kSettingsKey, kSchemeValueName, kDefaultScheme);
-    // Loading the scheme at activeScheme into the scheme set comes with SoundSchemesList.
+    if (activeScheme >= 0 && activeScheme < schemeCount) LoadScheme(schemeList[activeScheme].name);
 }
 
 bool CApp::InitInstance() {
@@ -469,9 +471,27 @@ void CApp::OnPowerBroadcast(WPARAM powerEvent) {
     if (resumed && hooksSet) hooksSet = ResetHooks() ? 1 : 0;
 }
 
-// Placeholder until the scheme set exists: no schemes are discovered yet.
+// The schemes are the folders directly inside the schemes folder, in the listing's own order,
+// which fixes both the menu order and the meaning of the stored index. The argument is not
+// used: the schemes folder is always the one beside the program.
 bool CApp::FindSchemes(const char*) {
     TracePair(traceEnabled, kTraceSourceCApp, "CApp::FindSchemes", 230);
     schemeCount = 0;
+    const std::string pattern = SchemesFolder() + "*";
+    WIN32_FIND_DATAA found;
+    HANDLE listing = FindFirstFileA(pattern.c_str(), &found);
+    if (listing == INVALID_HANDLE_VALUE) return true;
+    do {
+        const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        TakeSchemeFolder(schemeList, schemeCount, found.cFileName, isFolder);
+    } while (schemeCount < static_cast<int>(kMaxSchemes) && FindNextFileA(listing, &found));
+    FindClose(listing);
     return true;
 }
+
+std::string CApp::SchemesFolder() const {
+    return ProgramFolder(modulePath) + kSchemesFolderName + "\\";
+}
+
+// Placeholder until the scheme set exists: it will read the named scheme into the set.
+void CApp::LoadScheme(const char*) {}

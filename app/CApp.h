@@ -10,8 +10,8 @@
 
 #include <windows.h>
 
-#include <array>
 #include <cstdint>
+#include <string>
 
 class CApp {
 public:
@@ -53,7 +53,7 @@ public:
     int traceEnabled = 0;
     int schemeMenuFilled = 0;
     ScopedMenu popupMenu;
-    std::array<SchemeEntry, kMaxSchemes> schemeList{};
+    SchemeList schemeList{};
     int schemeCount = 0;
     int activeScheme = -1;
     int volume = 0;
@@ -96,6 +96,9 @@ private:
     void RunSettingsDialog(HWND owner);
     LRESULT SendHelperCommand(UINT command, LPARAM parameter);
     void PlayKey(uint8_t keyCode, int soundFilter);
+    std::string SchemesFolder() const;
+    void SelectScheme(UINT commandId);
+    void LoadScheme(const char* name);
 };
 
 // The one application object; set by its constructor.

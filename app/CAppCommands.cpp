@@ -8,6 +8,8 @@
 #include "help/Help.h"
 #include "res/resource.h"
 
+#include <string>
+
 namespace {
 
 constexpr char kIntroTopic[] = "intro.htm";
@@ -34,8 +36,27 @@ void CApp::OnCommand(HWND window, WPARAM wParam) {
     case IDM_MANAGE_SCHEMES: manageSchemesDialog.DoModal(window); break;
     case IDM_SETTINGS: RunSettingsDialog(window); break;
     case IDM_EXIT: PostQuitMessage(0); break;
-    default: break;
+    default:
+        if (SchemeIndexOfCommand(LOWORD(wParam)) >= 0) SelectScheme(LOWORD(wParam));
+        break;
     }
+}
+
+// The scheme is named by its menu item's text; its new check mark comes with the next showing
+// of the menu, and its position is what gets stored.
+void CApp::SelectScheme(UINT commandId) {
+    HMENU schemesMenu = FindSchemesSubmenu(GetSubMenu(popupMenu.Get(), 0));
+    if (!schemesMenu) return;
+    const int length = GetMenuStringA(schemesMenu, commandId, nullptr, 0, MF_BYCOMMAND);
+    if (length <= 0) return;
+    std::string name(static_cast<size_t>(length) + 1, '\0');
+    GetMenuStringA(schemesMenu, commandId, &name[0], length + 1, MF_BYCOMMAND);
+    LoadScheme(name.c_str());
+    if (activeScheme >= 0 && activeScheme < schemeCount) {
+        CheckMenuItem(popupMenu.Get(), schemeList[activeScheme].commandId, CheckFlag(0));
+    }
+    activeScheme = SchemeIndexOfCommand(commandId);
+    WriteSettingInt(kSettingsKey, kSchemeValueName, activeScheme);
 }
 
 // Mute is never stored: every start begins with sounds on.

@@ -379,6 +379,77 @@ TEST_F(Application, SettingsAreStoredOnlyAfterOk) {
     EXPECT_EQ(StoredValue(kSettingsKey, "Filter").second, "-1");
 }
 
+// A "Schemes" folder beside the test program for the length of one test.
+class SchemesFolder {
+public:
+    SchemesFolder() : path_(ProgramFolder() + "Schemes\\") {
+        CreateDirectoryA(path_.c_str(), nullptr);
+    }
+    ~SchemesFolder() {
+        for (const std::string& entry : made_) {
+            if (!RemoveDirectoryA(entry.c_str())) DeleteFileA(entry.c_str());
+        }
+        RemoveDirectoryA(path_.c_str());
+    }
+    void AddFolder(const std::string& name) {
+        CreateDirectoryA((path_ + name).c_str(), nullptr);
+        made_.insert(made_.begin(), path_ + name);
+    }
+    void AddFile(const std::string& name) {
+        CloseHandle(CreateFileA((path_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        made_.insert(made_.begin(), path_ + name);
+    }
+
+private:
+    std::string path_;
+    std::vector<std::string> made_;
+};
+
+TEST_F(Application, SchemesAreTheFirstTwentyFiveFoldersWithoutADot) {
+    SchemesFolder folder;
+    for (int i = 0; i < 30; ++i) folder.AddFolder("Scheme" + std::to_string(i));
+    folder.AddFolder(".hidden");
+    folder.AddFile("notes.txt");
+    CApp app;
+    ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+    ASSERT_EQ(app.schemeCount, 25);
+    for (int i = 0; i < app.schemeCount; ++i) {
+        const std::string name = app.schemeList[i].name;
+        EXPECT_EQ(name.rfind("Scheme", 0), 0u) << name;
+        EXPECT_EQ(app.schemeList[i].commandId, 30000u + i);
+    }
+    EXPECT_EQ(app.activeScheme, 19) << "the default index, which designates the 20th";
+}
+
+TEST_F(Application, ChoosingASchemeMovesTheMarkAndStoresItsPosition) {
+    SchemesFolder folder;
+    for (const char* name : {"Alpha", "Beta", "Gamma"}) folder.AddFolder(name);
+    StoreText("Scheme", "1");
+    CApp app;
+    ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+    ASSERT_EQ(app.schemeCount, 3);
+    ASSERT_EQ(app.activeScheme, 1);
+    HMENU popup = GetSubMenu(app.popupMenu.Get(), 0);
+    app.PrepareMenu(popup);
+    auto checked = [popup](UINT id) {
+        return (GetMenuState(popup, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    EXPECT_TRUE(checked(30001));
+
+    app.WndProc(app.mainWindow, WM_COMMAND, 30002, 0);
+    EXPECT_EQ(app.activeScheme, 2);
+    EXPECT_EQ(StoredValue(kSettingsKey, "Scheme").second, "2");
+    EXPECT_FALSE(checked(30001)) << "the old mark goes at once";
+    EXPECT_FALSE(checked(30002)) << "the new one comes with the next showing";
+    app.PrepareMenu(popup);
+    EXPECT_TRUE(checked(30002));
+
+    // A command past the listed schemes has no item and changes nothing.
+    app.WndProc(app.mainWindow, WM_COMMAND, 30010, 0);
+    EXPECT_EQ(app.activeScheme, 2);
+}
+
 // The poll timer reads this thread's key states, which the test sets directly.
 TEST_F(Application, PollTimerTracksModifierAndLockStatesWhileMuted) {
     CApp app;

@@ -1,6 +1,8 @@
 #pragma once
-// One discovered scheme: its folder name, which is also its menu text, and its menu command.
+// The discovered schemes: each a folder directly inside the schemes folder, named by its folder
+// (also its menu text) and given the menu command 30000 + its index, at most 25.
 
+#include <array>
 #include <cstddef>
 
 constexpr size_t kMaxSchemes = 25;
@@ -10,3 +12,12 @@ struct SchemeEntry {
     char name[256];
     unsigned commandId;
 };
+
+using SchemeList = std::array<SchemeEntry, kMaxSchemes>;
+
+// Appends a listed entry when it counts as a scheme: a folder whose name does not begin with
+// "." and fits the entry. False when it was skipped or the list is full.
+bool TakeSchemeFolder(SchemeList& list, int& count, const char* name, bool isFolder);
+
+// The command of a scheme item, or -1 when commandId names none of the list's 25 places.
+int SchemeIndexOfCommand(unsigned commandId);
