@@ -55,6 +55,15 @@ class HelperTest(harness.TapvoxTestCase):
         self.assertEqual(self.tvx.tray_icon_count(), 1)
         self.assertEqual(self.exit_app(app), 0)
 
+    def test_exit_during_helper_wait_ends_program(self):
+        app = self.new_app()
+        self.fake_helper(app)
+        app.start(extra_env={"TVX_FAKE_HELPER": "silent"})
+        # The helper runs once the wait has begun; the wait then lasts two seconds.
+        self.assertTrue(self.wait_until(lambda: self.tvx.running("HookProc.exe"), 15, 0.05),
+                        "the helper did not start")
+        self.assertEqual(self.exit_app(app), 0)
+
     def test_exit_closes_real_helper(self):
         app, _, _ = self.start_app()
         self.assertTrue(self.wait_until(lambda: self.tvx.running("HookProc.exe"), 10),
