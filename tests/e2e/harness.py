@@ -559,12 +559,24 @@ class TapvoxTestCase(unittest.TestCase):
         self.assertEqual(self.tvx.send_command(COMMAND_EXIT), Tvxctl.OK)
         return app.wait_exit(timeout=15)
 
-    def open_edit_window(self):
-        """Opens tvxctl's edit window, which takes the foreground; returns its hwnd."""
-        self.session.start([self.tvx.path, "edit-window", "Typing test", "60000"])
+    def open_edit_window(self, text_file=None):
+        """Opens tvxctl's edit window, which takes the foreground; returns its hwnd. With
+        text_file, the window writes its text there after every change."""
+        args = [self.tvx.path, "edit-window", "Typing test", "60000"]
+        if text_file:
+            args.append(windows_path(text_file))
+        self.session.start(args)
         found = self.tvx.find_window(EDIT_WINDOW_CLASS, 15000)
         self.assertIsNotNone(found, "the edit window did not appear")
         return found[0]
+
+    def type_into(self, hwnd, text, delay_ms=40):
+        """Clicks into the window, so that it has the keyboard focus, and types text there
+        through the X server, as a user's keyboard would."""
+        window = next(w for w in self.tvx.windows() if w["hwnd"] == hwnd)
+        left, top, right, bottom = window["rect"]
+        self.session.xdotool("mousemove", (left + right) // 2, (top + bottom) // 2, "click", 1)
+        self.session.xdotool("type", "--delay", delay_ms, text)
 
     def wait_until(self, condition, timeout, interval=0.1):
         """Polls condition() until it returns something true; returns that, or None."""

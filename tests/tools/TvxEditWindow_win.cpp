@@ -1,5 +1,6 @@
-// "tvxctl edit-window": a window with a focused edit box for typing tests. It closes itself after
-// its lifetime so that a failed test never leaves it behind.
+// "tvxctl edit-window": a window with a focused edit box for typing tests. With a text file given,
+// the box's text is written there after every change, so a test sees what its keys typed. The
+// window closes itself after its lifetime so that a failed test never leaves it behind.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,10 +15,27 @@ const UINT_PTR kLifetimeTimer = 1;
 const DWORD kDefaultLifetimeMs = 60000;
 const int kEditId = 100;
 
+char textFilePath[MAX_PATH] = "";
+
+void SaveEditText(HWND edit) {
+    if (textFilePath[0] == '\0') return;
+    char text[4096] = "";
+    int length = GetWindowTextA(edit, text, static_cast<int>(sizeof(text)));
+    FILE* file = fopen(textFilePath, "wb");
+    if (!file) return;
+    fwrite(text, 1, static_cast<size_t>(length), file);
+    fclose(file);
+}
+
 LRESULT CALLBACK EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SIZE:
             MoveWindow(GetDlgItem(window, kEditId), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kEditId && HIWORD(wParam) == EN_CHANGE) {
+                SaveEditText(reinterpret_cast<HWND>(lParam));
+            }
             return 0;
         case WM_SETFOCUS:
             SetFocus(GetDlgItem(window, kEditId));
@@ -36,10 +54,14 @@ LRESULT CALLBACK EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 int CmdEditWindow(int argc, char** argv) {
-    if (argc > 2) return TvxUsage;
+    if (argc > 3) return TvxUsage;
     const char* title = argc >= 1 ? argv[0] : "Tapvox typing test";
     uint64_t lifetimeMs = kDefaultLifetimeMs;
-    if (argc == 2 && !ParseUnsignedArg(argv[1], MAXDWORD, &lifetimeMs)) return TvxUsage;
+    if (argc >= 2 && !ParseUnsignedArg(argv[1], MAXDWORD, &lifetimeMs)) return TvxUsage;
+    if (argc == 3 && snprintf(textFilePath, sizeof(textFilePath), "%s", argv[2]) >=
+                         static_cast<int>(sizeof(textFilePath))) {
+        return TvxUsage;
+    }
 
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA windowClass = {};

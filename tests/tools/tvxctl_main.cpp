@@ -29,7 +29,7 @@ const Command kCommands[] = {
     {"wait-exit", CmdWaitExit, "PID [TIMEOUT_MS]   wait for the process and print its exit code"},
     {"memory", CmdMemory, "PID                     print private bytes and working set"},
     {"play", CmdPlay, "FILE [memory-async|memory-sync|file-async|file-sync] [WAIT_MS]"},
-    {"edit-window", CmdEditWindow, "[TITLE] [LIFETIME_MS]  show a focused edit box"},
+    {"edit-window", CmdEditWindow, "[TITLE] [LIFETIME_MS] [TEXT_FILE]  show a focused edit box"},
 };
 
 void PrintUsage() {
