@@ -254,7 +254,9 @@ bool CApp::PumpMessages() {
     return true;
 }
 
-void CApp::StartPollTimer() { pollTimerSet = SetTimer(mainWindow, kPollTimerId, kPollIntervalMs, nullptr); }
+void CApp::StartPollTimer() {
+    pollTimerSet = SetTimer(mainWindow, kPollTimerId, kPollIntervalMs, nullptr);
+}
 
 void CApp::StopPollTimer() {
     if (!pollTimerSet) return;
@@ -409,7 +411,9 @@ void CApp::PollModifierKeys() {
         {VK_SCROLL, &CApp::scrollLockOn, StateWordChanged, 145},
     };
     for (const PolledKey& key : kPolledKeys) {
-        if (key.soundDue(this->*key.lastState, GetKeyState(key.virtualKey))) PlayKey(key.keyCode, 0);
+        if (key.soundDue(this->*key.lastState, GetKeyState(key.virtualKey))) {
+            PlayKey(key.keyCode, 0);
+        }
     }
 }
 

@@ -95,7 +95,8 @@ TEST_F(Application, InitCreatesTheHiddenMainWindowAndReadsTheSettings) {
     EXPECT_EQ(app.filter, 100) << "a missing Filter reads 100, not the constructor's 0";
     EXPECT_EQ(app.activeScheme, 19);
     EXPECT_EQ(app.muted, 0);
-    EXPECT_EQ(StoredValue(kSettingsKey, "LogFile"), std::make_pair(DWORD{REG_SZ}, std::string("0")));
+    EXPECT_EQ(StoredValue(kSettingsKey, "LogFile"),
+              std::make_pair(DWORD{REG_SZ}, std::string("0")));
 }
 
 TEST_F(Application, LogFileBesideTheProgramKeepsTheSwitchUnwritten) {
@@ -253,7 +254,8 @@ TEST_F(ApplicationWithHelper, WindowEventsClearTheWaitOnlyOnSixtyFourBitSystems)
 TEST_F(ApplicationWithHelper, ResumeReArmsOnlyTheLibrary) {
     ASSERT_TRUE(app_.HkSetHooks());
     FakeHelper::commands.clear();
-    for (WPARAM powerEvent : {WPARAM{PBT_APMRESUMECRITICAL}, WPARAM{PBT_APMRESUMESUSPEND}, WPARAM{PBT_APMSUSPEND}}) {
+    const WPARAM powerEvents[] = {PBT_APMRESUMECRITICAL, PBT_APMRESUMESUSPEND, PBT_APMSUSPEND};
+    for (WPARAM powerEvent : powerEvents) {
         EXPECT_EQ(app_.WndProc(app_.mainWindow, WM_POWERBROADCAST, powerEvent, 0), TRUE);
         EXPECT_EQ(app_.hooksSet, 1) << powerEvent;
     }
@@ -562,7 +564,8 @@ TEST_F(Application, TraceWritesThePairsOfTheApplication) {
     for (const char* expected : {
              "Entering CApp::Init() - (CApp.cpp:208)\r\nLeaving  CApp::Init() - (CApp.cpp)\r\n",
              "Entering CApp::FindSchemes() - (CApp.cpp:230)\r\n",
-             "Entering CApp::WndProc() - (CApp.cpp:766)\r\nLeaving  CApp::WndProc() - (CApp.cpp)\r\n",
+             "Entering CApp::WndProc() - (CApp.cpp:766)\r\n"
+             "Leaving  CApp::WndProc() - (CApp.cpp)\r\n",
              "Entering CApp::HkSetHooks() - (CApp.cpp:321)\r\nLeaving  CApp::HkSetHooks() - "
              "(CApp.cpp)\r\nEntering CApp::HkSetHooks() - (CApp.cpp:327)\r\n",
              "Entering CApp::~CApp() - (CApp.cpp:103)\r\nLeaving  CApp::~CApp() - (CApp.cpp)\r\n",

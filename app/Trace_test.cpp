@@ -58,7 +58,9 @@ TEST_F(TraceFile, PairsAppendBehindEarlierText) {
 
 TEST_F(TraceFile, OnlyTheValueOneSwitchesTracingOn) {
     const int offValues[] = {0, 2, -1, 100};
-    for (int value : offValues) TracePair(value, kTraceSourceCApp, "CApp::Init", 208, path_.c_str());
+    for (int value : offValues) {
+        TracePair(value, kTraceSourceCApp, "CApp::Init", 208, path_.c_str());
+    }
     std::ifstream probe(path_);
     EXPECT_FALSE(probe.good()) << "no value but 1 may create the file";
     TracePair(1, kTraceSourceCApp, "CApp::Init", 208, path_.c_str());

@@ -50,7 +50,8 @@ INT_PTR CALLBACK CDlgAbout::DialogProc(HWND box, UINT message, WPARAM wParam, LP
     case WM_PAINT: aboutBox.OnPaint(box); return 0;
     case WM_SETCURSOR: return aboutBox.OnSetCursor();
     case WM_CTLCOLORSTATIC:
-        return aboutBox.OnColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        return aboutBox.OnColorStatic(reinterpret_cast<HDC>(wParam),
+                                      reinterpret_cast<HWND>(lParam));
     case WM_LBUTTONDOWN: aboutBox.OnLeftButtonDown(); return 0;
     case WM_HELP: ShowHelpTopic(box, kIntroTopic); return TRUE;
     case WM_COMMAND: return aboutBox.OnCommand(box, LOWORD(wParam));
