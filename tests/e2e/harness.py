@@ -408,8 +408,10 @@ class Tvxctl:
         code, _ = self.call("send-command", command_id)
         return code
 
-    def post_hook(self, event, lparam=0):
-        code, _ = self.call("post-hook", hex(event), lparam)
+    def post_hook(self, *events):
+        """Posts hook events in order; each is an event number or an (event, lParam) pair."""
+        pairs = [e if isinstance(e, tuple) else (e, 0) for e in events]
+        code, _ = self.call("post-hook", *("%#x:%#x" % pair for pair in pairs))
         return code
 
     def reg_read(self, key, value):

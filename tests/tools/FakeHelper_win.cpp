@@ -2,7 +2,7 @@
 // TVX_FAKE_HELPER=silent (the default) starts and never announces itself; =announce announces
 // itself to Tapvox's main window and accepts every helper command. With TVX_FAKE_HELPER_LOG set
 // to a file path, each command and WM_CLOSE is appended there as a line, so a test can tell what
-// Tapvox sent. It ends on WM_CLOSE, or after a minute so that it never outlives a failed test.
+// Tapvox sent. It ends on WM_CLOSE, or after ten minutes so that it never outlives a failed test.
 #include <windows.h>
 
 #include <cstdio>
@@ -13,7 +13,7 @@ namespace {
 const char kHelperClass[] = "TVX_TEST_FAKEHELPER";
 const char kMainWindowClass[] = "TVX_SOUNDPRG_MAINWND";
 const UINT_PTR kLifetimeTimer = 1;
-const UINT kLifetimeMs = 60000;
+const UINT kLifetimeMs = 600000;
 const WPARAM kCommandSetHooks = 0x3B00;
 const WPARAM kCommandResetHooks = 0x3B01;
 const LRESULT kHooksAccepted = static_cast<LRESULT>(0xA7) << 16;

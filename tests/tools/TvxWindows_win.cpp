@@ -3,6 +3,7 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 
 #include "tests/tools/ToolArgs.h"
 #include "tests/tools/TvxCommands.h"
@@ -151,15 +152,28 @@ int CmdSendCommand(int argc, char** argv) {
     return SendToTapvox(args);
 }
 
+// Each argument is one event, EVENT or EVENT:LPARAM, posted in the order given.
 int CmdPostHook(int argc, char** argv) {
-    if (argc < 1 || argc > 2) return TvxUsage;
+    if (argc < 1) return TvxUsage;
     MessageArgs args;
     args.message = RegisterWindowMessageA("NEW_HOOK_SYSTEM");
-    uint64_t event = 0;
-    uint64_t lParam = 0;
-    if (!ParseUnsignedArg(argv[0], 0xFFFFFFFF, &event)) return TvxUsage;
-    if (argc == 2 && !ParseUnsignedArg(argv[1], UINTPTR_MAX, &lParam)) return TvxUsage;
-    args.wParam = static_cast<WPARAM>(event);
-    args.lParam = static_cast<LPARAM>(lParam);
-    return PostToTapvox(args);
+    for (int i = 0; i < argc; ++i) {
+        char event[32];
+        if (snprintf(event, sizeof(event), "%s", argv[i]) >= static_cast<int>(sizeof(event))) {
+            return TvxUsage;
+        }
+        char* separator = strchr(event, ':');
+        uint64_t lParam = 0;
+        if (separator) {
+            *separator = '\0';
+            if (!ParseUnsignedArg(separator + 1, UINTPTR_MAX, &lParam)) return TvxUsage;
+        }
+        uint64_t wParam = 0;
+        if (!ParseUnsignedArg(event, 0xFFFFFFFF, &wParam)) return TvxUsage;
+        args.wParam = static_cast<WPARAM>(wParam);
+        args.lParam = static_cast<LPARAM>(lParam);
+        int result = PostToTapvox(args);
+        if (result != TvxOk) return result;
+    }
+    return TvxOk;
 }

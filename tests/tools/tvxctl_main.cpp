@@ -21,7 +21,7 @@ const Command kCommands[] = {
                       "registered name"},
     {"post", CmdPost, "MSG WPARAM [LPARAM]          PostMessage to Tapvox"},
     {"send-command", CmdSendCommand, "ID          send WM_COMMAND ID to Tapvox"},
-    {"post-hook", CmdPostHook, "EVENT [LPARAM]  post \"NEW_HOOK_SYSTEM\" with EVENT to Tapvox"},
+    {"post-hook", CmdPostHook, "EVENT[:LPARAM]...  post \"NEW_HOOK_SYSTEM\" events to Tapvox"},
     {"reg-read", CmdRegRead, "KEY VALUE            print \"TYPE DATA\"; KEY starts HKCU\\ or HKLM\\"},
     {"reg-write", CmdRegWrite, "KEY VALUE sz|dword|binary DATA"},
     {"reg-delete", CmdRegDelete, "KEY [VALUE]        delete the value, or the key with its subkeys"},
