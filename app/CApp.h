@@ -94,6 +94,7 @@ private:
     void ToggleMute();
     void ToggleStartup();
     void RunSettingsDialog(HWND owner);
+    void RunManageSchemesDialog(HWND owner);
     LRESULT SendHelperCommand(UINT command, LPARAM parameter);
     void PlayKey(uint8_t keyCode, int soundFilter);
     std::string SchemesFolder() const;

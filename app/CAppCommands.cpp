@@ -33,7 +33,7 @@ void CApp::OnCommand(HWND window, WPARAM wParam) {
     case IDM_HELP: ShowHelpTopic(nullptr, kIntroTopic); break;
     case IDM_MUTE: ToggleMute(); break;
     case IDM_STARTUP: ToggleStartup(); break;
-    case IDM_MANAGE_SCHEMES: manageSchemesDialog.DoModal(window); break;
+    case IDM_MANAGE_SCHEMES: RunManageSchemesDialog(window); break;
     case IDM_SETTINGS: RunSettingsDialog(window); break;
     case IDM_EXIT: PostQuitMessage(0); break;
     default:
@@ -70,6 +70,12 @@ void CApp::ToggleStartup() {
     autostart = !autostart;
     CheckMenuItem(popupMenu.Get(), IDM_STARTUP, CheckFlag(autostart));
     SetAutostart(autostart != 0);
+}
+
+// The dialog lists the disk afresh each time; nothing is reloaded when it closes.
+void CApp::RunManageSchemesDialog(HWND owner) {
+    manageSchemesDialog.SetSchemesFolder(SchemesFolder().c_str());
+    manageSchemesDialog.DoModal(owner);
 }
 
 void CApp::RunSettingsDialog(HWND owner) {

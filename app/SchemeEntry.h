@@ -15,6 +15,9 @@ struct SchemeEntry {
 
 using SchemeList = std::array<SchemeEntry, kMaxSchemes>;
 
+// A listed entry is a scheme when it is a folder whose name does not begin with ".".
+bool IsSchemeFolder(const char* name, bool isFolder);
+
 // Appends a listed entry when it counts as a scheme: a folder whose name does not begin with
 // "." and fits the entry. False when it was skipped or the list is full.
 bool TakeSchemeFolder(SchemeList& list, int& count, const char* name, bool isFolder);

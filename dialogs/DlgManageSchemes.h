@@ -1,16 +1,28 @@
 #pragma once
-// The Manage Schemes dialog.
-// Placeholder: the dialog is not built yet; DoModal answers Cancel without showing anything.
+// The Manage Schemes dialog: lists the scheme folders on disk, alphabetically, and opens the
+// scheme editor for the selected scheme or for a new one. It changes nothing itself.
 
-#include <windows.h>
+#include "dialogs/DlgSchmCtrl.h"
+#include "dialogs/ModalDialog.h"
+#include "dialogs/SchemeChoice.h"
 
 #include <string>
 
-class DlgManageSchemes {
+class DlgManageSchemes : public ModalDialog {
 public:
-    void SetSchemesFolder(const char* folder) { schemesFolder_ = folder; }
+    // The schemes folder, ending in a backslash; called before each opening.
+    void SetSchemesFolder(const char* folder);
     INT_PTR DoModal(HWND owner);
 
+    std::string schemesFolder;
+    RememberedSchemeNames schemeNames;
+    DlgSchmCtrl schemeEditor;
+
+protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
 private:
-    std::string schemesFolder_;
+    void OnInitDialog();
+    void OnEditScheme(int button);
+    void OnHelp();
 };

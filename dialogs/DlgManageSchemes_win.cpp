@@ -1,4 +1,79 @@
 #include "dialogs/DlgManageSchemes.h"
 
-// Placeholder until the dialog template and its procedure exist.
-INT_PTR DlgManageSchemes::DoModal(HWND) { return IDCANCEL; }
+#include "app/SchemeEntry.h"
+#include "help/Help.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr char kIntroTopic[] = "intro.htm";
+
+}  // namespace
+
+void DlgManageSchemes::SetSchemesFolder(const char* folder) {
+    schemesFolder = folder;
+    schemeNames = RememberedSchemeNames{};
+}
+
+INT_PTR DlgManageSchemes::DoModal(HWND owner) { return Run(IDD_MANAGE_SCHEMES, owner); }
+
+bool DlgManageSchemes::HandleMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+    if (message == WM_INITDIALOG) {
+        OnInitDialog();
+        result = FALSE;  // the keyboard focus stays where the platform put it
+        return true;
+    }
+    if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
+    switch (LOWORD(wParam)) {
+    case IDC_EDIT_SCHEME:
+    case IDC_ADD_SCHEME:
+        OnEditScheme(LOWORD(wParam));
+        break;
+    case IDC_SCHEMES_HELP:
+        OnHelp();
+        break;
+    default:
+        return false;
+    }
+    result = 0;
+    return true;
+}
+
+// The list box sorts the names, so the list is alphabetical whatever the listing order; the
+// names at its first 25 positions are remembered for Edit.
+void DlgManageSchemes::OnInitDialog() {
+    HWND list = GetDlgItem(window, IDC_SCHEMES_LIST);
+    const std::string pattern = schemesFolder + "*";
+    WIN32_FIND_DATAA found;
+    HANDLE listing = FindFirstFileA(pattern.c_str(), &found);
+    if (listing != INVALID_HANDLE_VALUE) {
+        do {
+            const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            if (IsSchemeFolder(found.cFileName, isFolder)) {
+                SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(found.cFileName));
+            }
+        } while (FindNextFileA(listing, &found));
+        FindClose(listing);
+    }
+    const LRESULT listed = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (size_t i = 0; i < schemeNames.size() && static_cast<LRESULT>(i) < listed; ++i) {
+        const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, i, 0);
+        if (length == LB_ERR) continue;
+        std::string name(static_cast<size_t>(length) + 1, '\0');
+        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&name[0]));
+        name.resize(static_cast<size_t>(length));
+        schemeNames[i] = name;
+    }
+}
+
+void DlgManageSchemes::OnEditScheme(int button) {
+    const int selection =
+        static_cast<int>(SendDlgItemMessageA(window, IDC_SCHEMES_LIST, LB_GETCURSEL, 0, 0));
+    const SchemeToOpen chosen =
+        ChooseSchemeToOpen(button == IDC_EDIT_SCHEME, selection, schemeNames);
+    schemeEditor.Prepare(chosen.name, chosen.isNew);
+    // Saving an edited or new scheme comes with the editor; until then it never ends with OK.
+    schemeEditor.DoModal(GetActiveWindow());
+}
+
+void DlgManageSchemes::OnHelp() { ShowHelpTopic(nullptr, kIntroTopic); }

@@ -3,6 +3,7 @@
 
 #define IDD_ABOUT 102
 #define IDD_SETTINGS 109
+#define IDD_MANAGE_SCHEMES 110
 #define IDI_PROGRAM 104
 #define IDI_ABOUT 151
 #define IDR_POPUP_MENU 105
@@ -27,6 +28,13 @@
 #define IDC_FILTER_NONE 1028
 #define IDC_FILTER_ECHO 1029
 #define IDC_FILTER_INVERSION 1030
+
+// Controls of the Manage Schemes dialog.
+#define IDC_EDIT_SCHEME 1001
+#define IDC_ADD_SCHEME 1002
+#define IDC_SCHEMES_LIST 1031
+#define IDC_SCHEMES_LABEL 1032
+#define IDC_SCHEMES_HELP 1033
 
 #define IDM_ABOUT 40009
 #define IDM_HELP 40008
