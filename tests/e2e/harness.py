@@ -404,6 +404,12 @@ class Tvxctl:
         code, out = self.call("foreground")
         return int(out.split()[0], 16) if code == self.OK else None
 
+    def send(self, message, wparam=0, lparam=0):
+        """SendMessage to Tapvox's window; message is a number or a registered name. Returns the
+        window procedure's result, or None when the message was not answered."""
+        code, out = self.call("send", message, wparam, lparam)
+        return int(out, 16) if code == self.OK else None
+
     def send_command(self, command_id):
         code, _ = self.call("send-command", command_id)
         return code

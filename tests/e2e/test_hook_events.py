@@ -6,6 +6,7 @@ import os
 
 import harness
 
+WM_POWERBROADCAST = 0x218
 START_SEQUENCE = ["started", "announced", "command 0x3b00 1", "command 0x3b03 0"]
 
 
@@ -50,6 +51,14 @@ class HookEventsTest(harness.TapvoxTestCase):
                 expected += asked + ["command 0x3b01 0"]
                 self.assertTrue(self.wait_until(lambda: self.helper_saw() == expected, 10),
                                 "helper saw %r" % self.helper_saw()[len(START_SEQUENCE):])
+
+    def test_power_events_leave_helper_alone(self):
+        # Resume events re-arm the library only; the helper is not told. Every power event is
+        # answered TRUE.
+        for power_event in (7, 6, 4, 18, 0xFFFF):
+            with self.subTest(power_event=power_event):
+                self.assertEqual(self.tvx.send(WM_POWERBROADCAST, power_event), 1)
+        self.assertEqual(self.helper_saw(), START_SEQUENCE)
 
     def test_key_events_of_any_code_leave_program_running(self):
         # Every key code with characters at both ends of the byte, and a stray lParam.
