@@ -34,8 +34,9 @@ run: dist
 
 # Native tests under AddressSanitizer and UBSan; ctest there also runs the Wine and end-to-end tests.
 native: dist fuzzers
-	cmake -S . -B $(BUILD)/native $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTAPVOX_SANITIZE=ON \
-	  -DTAPVOX_BUILD_ROOT=$(abspath $(BUILD))
+	bash scripts/wine-test-build.sh $(BUILD)
+	cmake -S . -B $(BUILD)/native $(CMAKE_GEN) -C $(BUILD)/wine-tests.cmake -DCMAKE_BUILD_TYPE=Debug \
+	  -DTAPVOX_SANITIZE=ON -DTAPVOX_BUILD_ROOT=$(abspath $(BUILD))
 	cmake --build $(BUILD)/native
 
 fuzzers: setup

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Stages the program folder exactly as a user receives it: build/dist/Tapvox/.
+# Stages the program folder exactly as a user receives it: BUILD/dist/Tapvox/.
+# With a second and third argument it stages another build of the 32-bit programs (the 64-bit
+# test build of scripts/wine-test-build.sh) into another folder.
 set -euo pipefail
 build=${1:-build}
-dist="$build/dist/Tapvox"
+programs=${2:-$build/win32}
+dist=${3:-$build/dist/Tapvox}
 rm -rf "$dist"
 mkdir -p "$dist"
-cp "$build/win32/app/Tapvox.exe" "$build/win32/kbdhook/KbdHook.dll" "$build/win32/launcher/Launcher.exe" "$dist/"
+cp "$programs/app/Tapvox.exe" "$programs/kbdhook/KbdHook.dll" "$programs/launcher/Launcher.exe" "$dist/"
 cp "$build/win64/hookproc/HookProc.exe" "$dist/"
-"$build/host/tools/schemegen/schemegen" "$dist/Schemes"
+"$build/host/tools/schemegen/schemegen" "$dist/Schemes" >/dev/null
 echo "staged $dist"
