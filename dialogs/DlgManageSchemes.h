@@ -1,6 +1,6 @@
 #pragma once
 // The Manage Schemes dialog: lists the scheme folders on disk, alphabetically, and opens the
-// scheme editor for the selected scheme or for a new one. It changes nothing itself.
+// scheme editor for the selected scheme or for a new one, saving it when the editor ends with OK.
 
 #include "dialogs/DlgSchmCtrl.h"
 #include "dialogs/ModalDialog.h"

@@ -1,5 +1,7 @@
 #include "dialogs/DlgManageSchemes.h"
 
+#include "dialogs/SchemeSave.h"
+
 #include "app/SchemeEntry.h"
 #include "help/Help.h"
 #include "res/resource.h"
@@ -71,9 +73,11 @@ void DlgManageSchemes::OnEditScheme(int button) {
         static_cast<int>(SendDlgItemMessageA(window, IDC_SCHEMES_LIST, LB_GETCURSEL, 0, 0));
     const SchemeToOpen chosen =
         ChooseSchemeToOpen(button == IDC_EDIT_SCHEME, selection, schemeNames);
-    schemeEditor.Prepare(chosen.name, chosen.isNew);
-    // Saving an edited or new scheme comes with the editor; until then it never ends with OK.
-    schemeEditor.DoModal(GetActiveWindow());
+    schemeEditor.Prepare(chosen.name, chosen.isNew, schemesFolder);
+    if (schemeEditor.DoModal(GetActiveWindow()) != IDOK) return;
+    // The list is not refreshed: a new scheme shows from the next opening on.
+    SaveScheme(schemesFolder, schemeEditor.editedName, schemeEditor.rowFiles,
+               schemeEditor.rowSources);
 }
 
 void DlgManageSchemes::OnHelp() { ShowHelpTopic(nullptr, kIntroTopic); }

@@ -66,30 +66,78 @@ void Click(HWND dialog, int id) {
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+// What the editor showed when it opened, and how it was closed.
+struct EditorSeen {
+    std::string name;
+    bool isNew = false;
+    std::vector<std::string> lines;
+};
+std::vector<EditorSeen> g_editorsSeen;
+WORD g_closeEditorWith = IDCANCEL;
+
+VOID CALLBACK InspectAndCloseEditor(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND editor = g_manage ? g_manage->schemeEditor.window : nullptr;
+    if (!editor) return;
+    EditorSeen seen;
+    char name[300] = {};
+    GetDlgItemTextA(editor, IDC_SCHEME_NAME, name, sizeof(name));
+    seen.name = name;
+    seen.isNew = g_manage->schemeEditor.isNewScheme;
+    HWND list = GetDlgItem(editor, IDC_KEY_LIST);
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char line[300] = {};
+        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line));
+        seen.lines.push_back(line);
+    }
+    g_editorsSeen.push_back(seen);
+    PostMessageA(editor, WM_COMMAND, MAKEWPARAM(g_closeEditorWith, BN_CLICKED), 0);
+}
+
+// Clicks a button that opens the editor; the editor is inspected and closed from its own loop.
+void ClickThroughEditor(HWND dialog, int id, WORD closeWith) {
+    g_closeEditorWith = closeWith;
+    SetTimer(nullptr, 0, 100, InspectAndCloseEditor);
+    Click(dialog, id);
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 TEST(ManageSchemesDialog, ListsSchemeFoldersAlphabeticallyAndOpensTheChosenOne) {
     TemporarySchemes schemes;
     for (const char* name : {"gamma", "Alpha", "beta"}) schemes.Folder(name);
     schemes.Folder(".hidden");
     schemes.File("notes.txt");
+    schemes.File("beta\\Scheme.txt");
+    {
+        HANDLE file = CreateFileA((schemes.Path() + "beta\\Scheme.txt").c_str(), GENERIC_WRITE,
+                                  0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const char text[] = "CHARS=c.wav\r\nENTER=ding.wav\r\n";
+        DWORD written = 0;
+        WriteFile(file, text, sizeof(text) - 1, &written, nullptr);
+        CloseHandle(file);
+    }
 
     DlgManageSchemes dialog;
     dialog.SetSchemesFolder(schemes.Path().c_str());
     std::vector<std::string> listed;
+    std::vector<std::string> listedAfterSave;
     int initialSelection = 0;
-    std::vector<std::pair<std::string, bool>> opened;
     g_manage = &dialog;
+    g_editorsSeen.clear();
     g_actOnList = [&](HWND window) {
         listed = ListedNames(window);
         initialSelection =
             static_cast<int>(SendDlgItemMessageA(window, IDC_SCHEMES_LIST, LB_GETCURSEL, 0, 0));
         SendDlgItemMessageA(window, IDC_SCHEMES_LIST, LB_SETCURSEL, 1, 0);
-        Click(window, IDC_EDIT_SCHEME);
-        opened.emplace_back(dialog.schemeEditor.editedName, dialog.schemeEditor.isNewScheme);
-        Click(window, IDC_ADD_SCHEME);
-        opened.emplace_back(dialog.schemeEditor.editedName, dialog.schemeEditor.isNewScheme);
+        ClickThroughEditor(window, IDC_EDIT_SCHEME, IDCANCEL);
         SendDlgItemMessageA(window, IDC_SCHEMES_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-        Click(window, IDC_EDIT_SCHEME);
-        opened.emplace_back(dialog.schemeEditor.editedName, dialog.schemeEditor.isNewScheme);
+        ClickThroughEditor(window, IDC_EDIT_SCHEME, IDCANCEL);
+        ClickThroughEditor(window, IDC_ADD_SCHEME, IDOK);
+        listedAfterSave = ListedNames(window);
         PostMessageA(window, WM_COMMAND, IDOK, 0);
     };
     SetTimer(nullptr, 0, 100, ActOnManageDialog);
@@ -99,9 +147,28 @@ TEST(ManageSchemesDialog, ListsSchemeFoldersAlphabeticallyAndOpensTheChosenOne) 
     EXPECT_EQ(initialSelection, LB_ERR) << "no initial selection";
     EXPECT_EQ(dialog.schemeNames[1], "beta");
     EXPECT_EQ(dialog.schemeNames[3], "");
-    const std::vector<std::pair<std::string, bool>> expected = {
-        {"beta", false}, {"NewScheme", true}, {"NewScheme", true}};
-    EXPECT_EQ(opened, expected);
+
+    ASSERT_EQ(g_editorsSeen.size(), 3u);
+    const EditorSeen& edited = g_editorsSeen[0];
+    EXPECT_EQ(edited.name, "beta");
+    EXPECT_FALSE(edited.isNew);
+    ASSERT_EQ(edited.lines.size(), 75u);
+    EXPECT_EQ(edited.lines[0], "A - c.wav") << "a group word shows on each of its keys";
+    EXPECT_EQ(edited.lines[25], "Z - c.wav");
+    EXPECT_EQ(edited.lines[26], "NUMPAD0 - ");
+    EXPECT_EQ(edited.lines[49], "ENTER - ding.wav");
+    EXPECT_EQ(g_editorsSeen[1].name, "NewScheme") << "Edit without a selection";
+    EXPECT_TRUE(g_editorsSeen[1].isNew);
+    for (const std::string& line : g_editorsSeen[2].lines) {
+        EXPECT_EQ(line.substr(line.size() - 3), " - ") << line;
+    }
+
+    // Cancel wrote nothing; OK on the new scheme made its folder and an empty scheme file.
+    EXPECT_FALSE(FileExists(schemes.Path() + "NewScheme\\a.wav"));
+    EXPECT_TRUE(FileExists(schemes.Path() + "NewScheme\\Scheme.txt"));
+    EXPECT_EQ(listedAfterSave, listed) << "the list is not refreshed";
+    DeleteFileA((schemes.Path() + "NewScheme\\Scheme.txt").c_str());
+    RemoveDirectoryA((schemes.Path() + "NewScheme").c_str());
 }
 
 TEST(ManageSchemesDialog, ListsEveryFolderButRemembersTwentyFive) {

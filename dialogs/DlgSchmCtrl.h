@@ -1,21 +1,33 @@
 #pragma once
-// The scheme editor that Manage Schemes opens for an existing or a new scheme.
-// Placeholder: the editor is not built yet; DoModal answers Cancel without showing anything,
-// so nothing is ever saved through it.
+// The scheme editor: a scheme's name and the sound of each of the 75 editable keys, opened by
+// Manage Schemes for an existing or a new scheme. It writes nothing itself; after OK the caller
+// saves editedName with rowFiles and rowSources.
 
-#include <windows.h>
+#include "dialogs/ModalDialog.h"
+#include "schemes/SchemeFile.h"
 
 #include <string>
 
-class DlgSchmCtrl {
+class DlgSchmCtrl : public ModalDialog {
 public:
-    // The scheme to show: its name, and whether it exists yet.
-    void Prepare(const std::string& name, bool newScheme) {
-        editedName = name;
-        isNewScheme = newScheme;
-    }
+    // The scheme to show, whether it exists yet, and the folder that holds the schemes.
+    void Prepare(const std::string& name, bool newScheme, const std::string& schemesFolderPath);
     INT_PTR DoModal(HWND owner);
 
     bool isNewScheme = false;
     std::string editedName;
+    SchemeRowFiles rowFiles;
+    // Full paths of the sounds chosen during this opening; empty for the other rows.
+    SchemeRowFiles rowSources;
+
+protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+private:
+    void OnInitDialog();
+    void OnChangeSound();
+    void OnCloseCommand(WORD id);
+    void RefillKeyList();
+
+    std::string schemesFolder_;
 };

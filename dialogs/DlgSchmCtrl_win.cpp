@@ -1,4 +1,92 @@
 #include "dialogs/DlgSchmCtrl.h"
 
-// Placeholder until the editor's template and procedure exist.
-INT_PTR DlgSchmCtrl::DoModal(HWND) { return IDCANCEL; }
+#include "dialogs/SchemeChoice.h"
+#include "res/resource.h"
+#include "schemes/KeyNames.h"
+
+#include <commdlg.h>
+
+void DlgSchmCtrl::Prepare(const std::string& name, bool newScheme,
+                          const std::string& schemesFolderPath) {
+    editedName = name;
+    isNewScheme = newScheme;
+    schemesFolder_ = schemesFolderPath;
+}
+
+INT_PTR DlgSchmCtrl::DoModal(HWND owner) { return Run(IDD_SCHEME_CONTROL, owner); }
+
+bool DlgSchmCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+    if (message == WM_INITDIALOG) {
+        OnInitDialog();
+        result = FALSE;  // the keyboard focus stays where the platform put it
+        return true;
+    }
+    if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
+    switch (LOWORD(wParam)) {
+    case IDC_CHANGE_SOUND: OnChangeSound(); break;
+    case IDOK:
+    case IDCANCEL: OnCloseCommand(LOWORD(wParam)); break;
+    default: return false;
+    }
+    result = TRUE;
+    return true;
+}
+
+// Rows start afresh at every opening; an existing scheme shows what its file gives each key.
+void DlgSchmCtrl::OnInitDialog() {
+    rowFiles = SchemeRowFiles{};
+    rowSources = SchemeRowFiles{};
+    if (!isNewScheme) {
+        KeySoundTable table;
+        ReadSchemeFile(schemesFolder_ + editedName + "\\", table);
+        rowFiles = RowFilesFromTable(table);
+    }
+    RefillKeyList();
+    SetDlgItemTextA(window, IDC_SCHEME_NAME, editedName.c_str());
+}
+
+void DlgSchmCtrl::OnChangeSound() {
+    const LRESULT row = SendDlgItemMessageA(window, IDC_KEY_LIST, LB_GETCURSEL, 0, 0);
+    if (row < 0 || static_cast<size_t>(row) >= rowFiles.size()) return;
+    char path[MAX_PATH] = {};
+    OPENFILENAMEA request{};
+    request.lStructSize = sizeof(request);
+    request.hwndOwner = GetActiveWindow();
+    request.lpstrFilter = "Sound file (*.wav)\0*.wav\0";
+    request.lpstrFile = path;
+    request.nMaxFile = sizeof(path);
+    request.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ENABLESIZING;
+    if (!GetOpenFileNameA(&request)) return;
+    // A path longer than the scheme's texts can hold is refused rather than cut.
+    const std::string chosen = path;
+    if (chosen.size() > kMaxSchemeTextChars || request.nFileOffset >= chosen.size()) return;
+    rowSources[static_cast<size_t>(row)] = chosen;
+    rowFiles[static_cast<size_t>(row)] = chosen.substr(request.nFileOffset);
+    RefillKeyList();
+}
+
+// OK and Cancel alike refuse a name longer than the scheme texts hold, so the user can
+// shorten it; the caller ignores the name after Cancel.
+void DlgSchmCtrl::OnCloseCommand(WORD id) {
+    HWND nameBox = GetDlgItem(window, IDC_SCHEME_NAME);
+    const int length = GetWindowTextLengthA(nameBox);
+    if (length > static_cast<int>(kMaxSchemeTextChars)) {
+        MessageBeep(0xFFFFFFFF);
+        SetFocus(nameBox);
+        return;
+    }
+    std::string name(static_cast<size_t>(length) + 1, '\0');
+    GetWindowTextA(nameBox, &name[0], length + 1);
+    name.resize(static_cast<size_t>(length));
+    editedName = name;
+    EndDialog(window, id);
+}
+
+void DlgSchmCtrl::RefillKeyList() {
+    HWND list = GetDlgItem(window, IDC_KEY_LIST);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    for (size_t i = 0; i < rowFiles.size(); ++i) {
+        const std::string line = KeyListLine(EditableKeyNames[i], rowFiles[i]);
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    }
+}

@@ -1,5 +1,7 @@
 #include "dialogs/SchemeChoice.h"
 
+#include "schemes/KeyNames.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,6 +28,68 @@ TEST(SchemeChoice, EditOpensTheRememberedNameAndEverythingElseANewScheme) {
         EXPECT_EQ(chosen.name, c.name) << c.edit << ' ' << c.selection;
         EXPECT_EQ(chosen.isNew, c.isNew) << c.edit << ' ' << c.selection;
     }
+}
+
+size_t RowOf(const char* keyName) {
+    for (size_t i = 0; i < EditableKeyNames.size(); ++i) {
+        if (std::string(EditableKeyNames[i]) == keyName) return i;
+    }
+    return EditableKeyNames.size();
+}
+
+TEST(SchemeEditor, ListLinesEndInTheFileOrInTheBlank) {
+    EXPECT_EQ(KeyListLine("A", ""), "A - ");
+    EXPECT_EQ(KeyListLine("ENTER", "ding.wav"), "ENTER - ding.wav");
+}
+
+// Group words set every key of their group, so each such row shows the group's file; keys
+// outside the editor's list are not shown at all.
+TEST(SchemeEditor, RowsComeFromTheTableByKeyName) {
+    KeySoundTable table;
+    const char text[] = "CHARS=c.wav\r\nF1=f1.wav\r\nSPACE=space.wav\r\n";
+    ApplySchemeText(text, sizeof(text) - 1, table);
+    const SchemeRowFiles rows = RowFilesFromTable(table);
+    EXPECT_EQ(rows[RowOf("A")], "c.wav");
+    EXPECT_EQ(rows[RowOf("Z")], "c.wav");
+    EXPECT_EQ(rows[RowOf("SPACE")], "space.wav");
+    EXPECT_EQ(rows[RowOf("D0")], "");
+    EXPECT_EQ(rows[RowOf("NUMPAD5")], "");
+}
+
+TEST(SchemeSave, CopiesOnlyTheSoundsChosenInThisPass) {
+    SchemeRowFiles files;
+    SchemeRowFiles sources;
+    files[RowOf("A")] = "a.wav";
+    sources[RowOf("A")] = "D:\\sounds\\a.wav";
+    files[RowOf("SPACE")] = "space.wav";
+    sources[RowOf("SPACE")] = "D:\\other\\space.wav";
+    files[RowOf("B")] = "kept.wav";  // from the stored scheme: named, not copied
+    sources[RowOf("C")] = "D:\\x.wav";  // a source without a file name copies nothing
+    SchemeSavePlan plan;
+    ASSERT_TRUE(PlanSchemeSave("C:\\T\\Schemes\\", "NewScheme", files, sources, plan));
+    EXPECT_EQ(plan.folder, "C:\\T\\Schemes\\NewScheme\\");
+    EXPECT_EQ(plan.schemeFile, "C:\\T\\Schemes\\NewScheme\\Scheme.txt");
+    const std::vector<std::pair<std::string, std::string>> copies = {
+        {"D:\\sounds\\a.wav", "C:\\T\\Schemes\\NewScheme\\a.wav"},
+        {"D:\\other\\space.wav", "C:\\T\\Schemes\\NewScheme\\space.wav"},
+    };
+    EXPECT_EQ(plan.copies, copies);
+}
+
+TEST(SchemeSave, PathsPastTheLimitAreRefused) {
+    SchemeRowFiles files;
+    SchemeRowFiles sources;
+    const std::string folder = "C:\\" + std::string(230, 'f') + "\\";
+    // folder (234) + name + "\\Scheme.txt" (11): a 10-character name reaches exactly 255.
+    SchemeSavePlan plan;
+    EXPECT_TRUE(PlanSchemeSave(folder, std::string(10, 'n'), files, sources, plan));
+    EXPECT_EQ(plan.schemeFile.size(), 255u);
+    EXPECT_FALSE(PlanSchemeSave(folder, std::string(11, 'n'), files, sources, plan));
+
+    files[RowOf("A")] = std::string(30, 'w') + ".wav";
+    sources[RowOf("A")] = "D:\\a.wav";
+    ASSERT_TRUE(PlanSchemeSave(folder, "n", files, sources, plan));
+    EXPECT_TRUE(plan.copies.empty()) << "a copy target past the limit is left out";
 }
 
 }  // namespace

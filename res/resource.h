@@ -4,6 +4,7 @@
 #define IDD_ABOUT 102
 #define IDD_SETTINGS 109
 #define IDD_MANAGE_SCHEMES 110
+#define IDD_SCHEME_CONTROL 111
 #define IDI_PROGRAM 104
 #define IDI_ABOUT 151
 #define IDR_POPUP_MENU 105
@@ -35,6 +36,12 @@
 #define IDC_SCHEMES_LIST 1031
 #define IDC_SCHEMES_LABEL 1032
 #define IDC_SCHEMES_HELP 1033
+
+// Controls of the Scheme Control dialog.
+#define IDC_CHANGE_SOUND 1001
+#define IDC_SCHEME_NAME 1034
+#define IDC_SCHEME_NAME_LABEL 1035
+#define IDC_KEY_LIST 1036
 
 #define IDM_ABOUT 40009
 #define IDM_HELP 40008
