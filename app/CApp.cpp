@@ -1,6 +1,7 @@
 #include "app/CApp.h"
 
 #include "app/KeyEvents.h"
+#include "app/SchemeFolders_win.h"
 #include "app/Settings.h"
 #include "app/Settings_win.h"
 #include "app/Trace.h"
@@ -31,8 +32,6 @@ constexpr char kTaskbarCreatedName[] = "TaskbarCreated";
 constexpr char kHelperFileName[] = "HookProc.exe";
 constexpr char kTraceFileBesideProgram[] = "log.txt";
 constexpr char kSchemesFolderName[] = "Schemes";
-constexpr char kIntroTopic[] = "intro.htm";
-constexpr char kMenuTopic[] = "menu.htm";
 
 // WS_POPUP | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX: never shown, but a
 // window of this style keeps a system menu, whose sizing commands are removed.
@@ -56,10 +55,6 @@ bool IsNtFamily() {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof(version);
     return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
-std::string ProgramFolder(const char* programPath) {
-    return std::string(programPath, ProgramFolderLength(programPath));
 }
 
 }  // namespace
@@ -481,15 +476,10 @@ void CApp::OnPowerBroadcast(WPARAM powerEvent) {
 bool CApp::FindSchemes(const char*) {
     TracePair(traceEnabled, kTraceSourceCApp, "CApp::FindSchemes", 230);
     schemeCount = 0;
-    const std::string pattern = SchemesFolder() + "*";
-    WIN32_FIND_DATAA found;
-    HANDLE listing = FindFirstFileA(pattern.c_str(), &found);
-    if (listing == INVALID_HANDLE_VALUE) return true;
-    do {
-        const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        TakeSchemeFolder(schemeList, schemeCount, found.cFileName, isFolder);
-    } while (schemeCount < static_cast<int>(kMaxSchemes) && FindNextFileA(listing, &found));
-    FindClose(listing);
+    ListSchemeFolders(SchemesFolder(), [this](const char* name) {
+        TakeSchemeFolder(schemeList, schemeCount, name, true);
+        return schemeCount < static_cast<int>(kMaxSchemes);
+    });
     return true;
 }
 

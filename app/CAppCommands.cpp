@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr char kIntroTopic[] = "intro.htm";
-
 UINT CheckFlag(int checked) { return MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED); }
 
 // The "Sound Schemes" submenu: the one item of the popup that opens a submenu.

@@ -51,6 +51,10 @@ size_t ProgramFolderLength(const char* programPath) {
     return folderLength;
 }
 
+std::string ProgramFolder(const char* programPath) {
+    return std::string(programPath, ProgramFolderLength(programPath));
+}
+
 bool BuildAutostartCommand(const char* programPath, char* out, size_t outSize) {
     if (outSize == 0) return false;
     out[0] = '\0';

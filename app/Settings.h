@@ -3,6 +3,7 @@
 // is written, the autostart command, and the clamps of a saved window placement.
 
 #include <cstddef>
+#include <string>
 
 // Numbers are read into a buffer of this size, terminating zero included; a longer stored text
 // does not fit, and the caller's default is used.
@@ -22,6 +23,9 @@ int SettingIntFromText(const char* text, int defaultValue);
 // The folder part of a program path: everything up to and including its last '\' or ':'.
 // Returns its length (0 when the path holds neither).
 size_t ProgramFolderLength(const char* programPath);
+
+// The folder part itself, for building paths beside the program.
+std::string ProgramFolder(const char* programPath);
 
 // The start-with-the-system command: a double quote, the program's folder, "Launcher.exe" and
 // a closing double quote. False, with out empty, when the command does not fit into outSize

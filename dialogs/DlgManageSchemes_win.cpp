@@ -2,15 +2,9 @@
 
 #include "dialogs/SchemeSave.h"
 
-#include "app/SchemeEntry.h"
+#include "app/SchemeFolders_win.h"
 #include "help/Help.h"
 #include "res/resource.h"
-
-namespace {
-
-constexpr char kIntroTopic[] = "intro.htm";
-
-}  // namespace
 
 void DlgManageSchemes::SetSchemesFolder(const char* folder) {
     schemesFolder = folder;
@@ -45,18 +39,10 @@ bool DlgManageSchemes::HandleMessage(UINT message, WPARAM wParam, LPARAM, INT_PT
 // names at its first 25 positions are remembered for Edit.
 void DlgManageSchemes::OnInitDialog() {
     HWND list = GetDlgItem(window, IDC_SCHEMES_LIST);
-    const std::string pattern = schemesFolder + "*";
-    WIN32_FIND_DATAA found;
-    HANDLE listing = FindFirstFileA(pattern.c_str(), &found);
-    if (listing != INVALID_HANDLE_VALUE) {
-        do {
-            const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-            if (IsSchemeFolder(found.cFileName, isFolder)) {
-                SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(found.cFileName));
-            }
-        } while (FindNextFileA(listing, &found));
-        FindClose(listing);
-    }
+    ListSchemeFolders(schemesFolder, [list](const char* name) {
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+        return true;
+    });
     const LRESULT listed = SendMessageA(list, LB_GETCOUNT, 0, 0);
     for (size_t i = 0; i < schemeNames.size() && static_cast<LRESULT>(i) < listed; ++i) {
         const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, i, 0);

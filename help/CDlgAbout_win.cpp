@@ -16,7 +16,6 @@ constexpr int kLinkTextCapacity = 128;
 constexpr COLORREF kLinkColour = 0x800000;  // dark blue
 constexpr int kLinkPoints = 8;
 constexpr int kHeadingRaise = 2;
-constexpr char kIntroTopic[] = "intro.htm";
 
 RECT ScreenRectOf(HWND window) {
     RECT rect{};

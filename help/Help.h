@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+// The help file's topics: its introduction, and the page about the tray menu.
+constexpr char kIntroTopic[] = "intro.htm";
+constexpr char kMenuTopic[] = "menu.htm";
+
 // Loads the viewer and works out the help and tour file paths beside the program.
 void HelpInit();
 // Releases the viewer if it was loaded.

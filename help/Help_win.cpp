@@ -15,7 +15,6 @@ using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 constexpr char kViewerLibrary[] = "HHCtrl.ocx";
 constexpr char kTourFileName[] = "Tour.chm";
 constexpr char kTopicSeparator[] = "::html/";
-constexpr char kTourTopic[] = "intro.htm";
 constexpr UINT kDisplayTopic = 0;
 
 ScopedModule g_helpLibrary;
@@ -38,7 +37,7 @@ void HelpInit() {
                                     : nullptr;
     char programPath[MAX_PATH] = {};
     ReadProgramPath(programPath, sizeof(programPath));
-    const std::string folder(programPath, ProgramFolderLength(programPath));
+    const std::string folder = ProgramFolder(programPath);
     char helpFileName[256];
     LocLoadStringA(IDS_HELP_FILE, helpFileName, ARRAYSIZE(helpFileName));
     g_helpFilePath = folder + helpFileName;
@@ -52,6 +51,6 @@ void HelpRelease() {
 
 void ShowHelpTopic(HWND, const char* topic) { OpenTopic(g_helpFilePath, topic); }
 
-void ShowTour() { OpenTopic(g_tourFilePath, kTourTopic); }
+void ShowTour() { OpenTopic(g_tourFilePath, kIntroTopic); }
 
 const char* HelpFilePath() { return g_helpFilePath.c_str(); }
