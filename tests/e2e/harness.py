@@ -361,9 +361,11 @@ class Tvxctl:
     def __init__(self, session, path):
         self.session = session
         self.path = path
+        self.last_error = ""
 
     def call(self, *args, timeout=DEFAULT_TIMEOUT):
-        code, out, _ = self.session.run([self.path] + [str(a) for a in args], timeout=timeout)
+        code, out, self.last_error = self.session.run([self.path] + [str(a) for a in args],
+                                                      timeout=timeout)
         return code, out
 
     def find_window(self, window_class=MAIN_WINDOW_CLASS, timeout_ms=0):
@@ -442,9 +444,14 @@ class Tvxctl:
 
     def processes(self):
         """[(Windows pid, exe name)] of every process in this prefix."""
-        code, out = self.call("processes")
-        if code != self.OK:
-            raise HarnessError("tvxctl processes failed")
+        # Wine's process snapshot can fail while a process is being created: ask again.
+        for _ in range(5):
+            code, out = self.call("processes")
+            if code == self.OK:
+                break
+            time.sleep(0.1)
+        else:
+            raise HarnessError("tvxctl processes failed (%d): %s" % (code, self.last_error))
         listed = []
         for line in out.splitlines():
             pid, _, exe = line.partition(" ")
