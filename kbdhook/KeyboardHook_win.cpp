@@ -18,7 +18,7 @@ thread_local HookTarget* t_target = nullptr;
 
 LRESULT CALLBACK LowLevelKeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && t_target != nullptr)
-        ReportKeyEvent(*t_target, *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam));
+        RecordKeyEvent(*t_target, *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam));
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -45,6 +45,24 @@ void Release(HookThreadContext* context) {
     delete context;
 }
 
+// The system calls the hook while this thread takes its messages; the presses the calls
+// queued are posted after each round, outside the callback.
+void RunMessageLoop(HookTarget& target) {
+    for (;;) {
+        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        MSG message;
+        bool quit = false;
+        while (!quit && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                quit = true;
+            else
+                DispatchMessageW(&message);
+        }
+        PostPendingPresses(target);
+        if (quit) return;
+    }
+}
+
 DWORD WINAPI HookThreadMain(void* parameter) {
     auto* context = static_cast<HookThreadContext*>(parameter);
     const HMODULE module = context->module;
@@ -56,9 +74,7 @@ DWORD WINAPI HookThreadMain(void* parameter) {
     const LONG outcome = InterlockedCompareExchange(&context->startState,
                                                     hook != nullptr ? Installed : Failed, Starting);
     SetEvent(context->ready);
-    if (hook != nullptr && outcome == Starting) {
-        while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
-    }
+    if (hook != nullptr && outcome == Starting) RunMessageLoop(context->target);
     if (hook != nullptr) UnhookWindowsHookEx(hook);
     t_target = nullptr;
     Release(context);
@@ -69,11 +85,20 @@ DWORD WINAPI HookThreadMain(void* parameter) {
 
 }  // namespace
 
-void ReportKeyEvent(HookTarget& target, const KBDLLHOOKSTRUCT& key) {
+void RecordKeyEvent(HookTarget& target, const KBDLLHOOKSTRUCT& key) {
     if (!target.keys.OnKeyEvent(key.vkCode, (key.flags & LLKHF_UP) != 0)) return;
-    const uint8_t character = KeyCharacter(key, target.keys);
-    PostMessageW(target.window, target.message,
-                 MakeKeyEvent(static_cast<uint8_t>(key.vkCode), character), 0);
+    if (target.pendingCount >= ARRAYSIZE(target.pending)) return;
+    target.pending[target.pendingCount++] = PendingPress{key, target.keys};
+}
+
+void PostPendingPresses(HookTarget& target) {
+    for (size_t i = 0; i < target.pendingCount; ++i) {
+        const PendingPress& press = target.pending[i];
+        const uint8_t character = KeyCharacter(press.key, press.keysHeld);
+        PostMessageW(target.window, target.message,
+                     MakeKeyEvent(static_cast<uint8_t>(press.key.vkCode), character), 0);
+    }
+    target.pendingCount = 0;
 }
 
 bool KeyboardHookThread::Start(HWND window, UINT message) {

@@ -7,16 +7,32 @@
 
 #include <windows.h>
 
-// Where key events go, and the keys seen so far.
+#include <cstddef>
+
+// A new press waiting for its character: the key, and the keys held when it came.
+struct PendingPress {
+    KBDLLHOOKSTRUCT key;
+    KeyPressFilter keysHeld;
+};
+
+// Where key events go, the keys seen so far, and the presses not yet posted.
 struct HookTarget {
     HWND window = nullptr;
     UINT message = 0;
     KeyPressFilter keys;
+    PendingPress pending[64];
+    size_t pendingCount = 0;
 };
 
-// The body of the hook callback: records the event and, for a new press, posts its key event
-// (hook/HookEvent.h) to the target window. Posts and returns; never waits for the receiver.
-void ReportKeyEvent(HookTarget& target, const KBDLLHOOKSTRUCT& key);
+// The body of the hook callback: records the event and queues a new press. It makes no system
+// call, so the system's input, which waits for the callback, never waits for more than that.
+// A press that finds the queue full is dropped.
+void RecordKeyEvent(HookTarget& target, const KBDLLHOOKSTRUCT& key);
+
+// Run by the hook thread once the callback has returned: looks up the character of each
+// queued press and posts its key event (hook/HookEvent.h) to the target window, in order.
+// Posts and returns; never waits for the receiver.
+void PostPendingPresses(HookTarget& target);
 
 struct HookThreadContext;
 
