@@ -1,0 +1,58 @@
+"""The tray icon end to end: one icon in Wine's tray, the popup menu on a right click, the
+window brought forward by a double click, and the icon added again on "TaskbarCreated"."""
+
+import harness
+
+TRAY_CALLBACK = 0xB040
+WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP, WM_MOUSEMOVE = 0x202, 0x203, 0x205, 0x200
+MENU_CLASS = "#32768"
+
+
+class TrayTest(harness.TapvoxTestCase):
+
+    def setUp(self):
+        super().setUp()
+        self.app, self.main_window, _ = self.start_app()
+        self.assertTrue(self.wait_until(lambda: self.tvx.tray_icon_count() == 1, 10),
+                        "no tray icon")
+
+    def icon(self):
+        icons = [w for w in self.tvx.windows() if w["class"] == harness.TRAY_ICON_CLASS]
+        self.assertEqual(len(icons), 1)
+        return icons[0]
+
+    def menu_shown(self):
+        return any(w["class"] == MENU_CLASS and w["visible"] for w in self.tvx.windows())
+
+    def test_right_click_on_icon_opens_menu(self):
+        left, top, right, bottom = self.icon()["rect"]
+        self.session.xdotool("mousemove", (left + right) // 2, (top + bottom) // 2, "click", 3)
+        self.assertTrue(self.wait_until(self.menu_shown, 10), "no popup menu")
+        self.assertEqual(self.tvx.foreground(), self.main_window)
+        self.session.xdotool("key", "Escape")
+        self.assertTrue(self.wait_until(lambda: not self.menu_shown(), 10), "menu stayed open")
+        self.assertEqual(self.exit_app(self.app), 0)
+
+    def test_clicks_without_program_windows(self):
+        edit_window = self.open_edit_window()
+        self.assertTrue(self.wait_until(lambda: self.tvx.foreground() == edit_window, 5))
+        # No program window is open: a left click and other mouse messages change nothing...
+        for mouse in (WM_LBUTTONUP, WM_MOUSEMOVE):
+            with self.subTest(mouse=hex(mouse)):
+                self.assertEqual(self.tvx.send(TRAY_CALLBACK, 0, mouse), 0)
+                self.assertFalse(self.wait_until(lambda: self.tvx.foreground() != edit_window, 2))
+        # ...while a double click falls back to the main window.
+        self.assertEqual(self.tvx.send(TRAY_CALLBACK, 0, WM_LBUTTONDBLCLK), 0)
+        self.assertTrue(self.wait_until(lambda: self.tvx.foreground() == self.main_window, 5))
+        self.assertFalse(self.menu_shown())
+
+    def test_taskbar_created_adds_icon_again_once(self):
+        before = self.icon()["hwnd"]
+        self.assertEqual(self.tvx.send("TaskbarCreated"), 0)
+        # Removed and added: one icon, in a new icon window.
+        self.assertTrue(self.wait_until(lambda: self.icon()["hwnd"] != before, 5))
+        self.assertEqual(self.tvx.tray_icon_count(), 1)
+
+
+if __name__ == "__main__":
+    harness.main()
