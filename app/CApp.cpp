@@ -15,7 +15,6 @@
 #include "tray/InfoWindowStack.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <cstdint>
 #include <cstring>
@@ -42,8 +41,6 @@ constexpr UINT_PTR kPollTimerId = 7027;
 constexpr UINT kPollIntervalMs = 250;
 constexpr DWORD kHelperWaitMs = 2000;
 constexpr DWORD kAllCommonControlClasses = 0x1FF;
-
-constexpr int kHookTraceLine = 491;
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // Messages that arrive after the application object is gone get the default handling.
@@ -365,7 +362,7 @@ bool CApp::BringInfoWindowForward(HWND fallback) {
 }
 
 void CApp::HandleHook(WPARAM event, LPARAM window) {
-    TracePair(IsTraceOn(), kTraceSourceCApp, "CApp::HandleHook", kHookTraceLine);
+    TracePair(IsTraceOn(), kTraceSourceCApp, "CApp::HandleHook", 491);
     switch (HookEventKindOf(static_cast<uint32_t>(event))) {
     case HookEventKey: {
         const uint32_t keyEvent = static_cast<uint32_t>(event);
