@@ -311,12 +311,25 @@ class WineSession:
         return self.captured_sound()
 
     def screenshot(self, path):
+        """Saves the whole virtual screen as an image file (its type from the extension)."""
         if not self.display:
             raise HarnessError("no display")
         code, _, err = run_to_files(["import", "-display", self.display.display, "-window", "root",
                                      path], self.env, DEFAULT_TIMEOUT, "import")
         if code != 0:
             raise HarnessError("screenshot failed: " + err)
+
+    def brightness(self, left, top, right, bottom):
+        """Mean brightness, 0 (black) to 1 (white), of a rectangle of the screen as shown now."""
+        shot = os.path.join(self.work_dir, "brightness.png")
+        self.screenshot(shot)
+        code, out, err = run_to_files(
+            ["convert", shot, "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top),
+             "-colorspace", "Gray", "-format", "%[fx:mean]", "info:"],
+            self.env, DEFAULT_TIMEOUT, "convert")
+        if code != 0:
+            raise HarnessError("measuring the screenshot failed: " + err)
+        return float(out)
 
     def xdotool(self, *args):
         if not self.display:
@@ -499,7 +512,6 @@ class TapvoxApp:
         shutil.copytree(dist, self.folder)
         self.exe = os.path.join(self.folder, "Tapvox.exe")
         self.process = None
-        self.started_at = None
 
     @property
     def exe_windows_path(self):
@@ -527,11 +539,10 @@ class TapvoxApp:
     def start(self, *args, extra_env=None):
         """Starts an instance and returns its Popen. self.process is the instance that runs
         first: a start while it runs does not replace it, one after it ended does."""
-        started_at = time.monotonic()
         process = self.session.start([self.exe_windows_path] + list(args), extra_env=extra_env,
                                      cwd=self.folder)
         if self.process is None or self.process.poll() is not None:
-            self.process, self.started_at = process, started_at
+            self.process = process
         return process
 
     def wait_exit(self, process=None, timeout=DEFAULT_TIMEOUT):

@@ -29,8 +29,12 @@ class TrayTest(harness.TapvoxTestCase):
         self.session.xdotool("mousemove", (left + right) // 2, (top + bottom) // 2, "click", 3)
         self.assertTrue(self.wait_until(self.menu_shown, 10), "no popup menu")
         self.assertEqual(self.tvx.foreground(), self.main_window)
+        # The menu is painted, light on the black screen below the icon, and gone after Escape.
+        menu_area = (right + 10, bottom + 10, right + 60, bottom + 60)
+        self.assertGreater(self.session.brightness(*menu_area), 0.5)
         self.session.xdotool("key", "Escape")
         self.assertTrue(self.wait_until(lambda: not self.menu_shown(), 10), "menu stayed open")
+        self.assertTrue(self.wait_until(lambda: self.session.brightness(*menu_area) < 0.1, 5))
         self.assertEqual(self.exit_app(self.app), 0)
 
     def test_clicks_without_program_windows(self):
