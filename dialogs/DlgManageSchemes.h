@@ -19,10 +19,10 @@ public:
     DlgSchmCtrl schemeEditor;
 
 protected:
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    void OnInitDialog() override;
+    bool OnCommand(WORD id, WORD notification) override;
 
 private:
-    void OnInitDialog();
     void OnEditScheme(int button);
     void OnHelp();
 };

@@ -13,26 +13,15 @@ void DlgManageSchemes::SetSchemesFolder(const char* folder) {
 
 INT_PTR DlgManageSchemes::DoModal(HWND owner) { return Run(IDD_MANAGE_SCHEMES, owner); }
 
-bool DlgManageSchemes::HandleMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
-    if (message == WM_INITDIALOG) {
-        OnInitDialog();
-        result = FALSE;  // the keyboard focus stays where the platform put it
-        return true;
-    }
-    if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
-    switch (LOWORD(wParam)) {
+// Only clicks count; the dialog stays open after each of these buttons.
+bool DlgManageSchemes::OnCommand(WORD id, WORD notification) {
+    if (notification != BN_CLICKED) return false;
+    switch (id) {
     case IDC_EDIT_SCHEME:
-    case IDC_ADD_SCHEME:
-        OnEditScheme(LOWORD(wParam));
-        break;
-    case IDC_SCHEMES_HELP:
-        OnHelp();
-        break;
-    default:
-        return false;
+    case IDC_ADD_SCHEME: OnEditScheme(id); return true;
+    case IDC_SCHEMES_HELP: OnHelp(); return true;
+    default: return false;
     }
-    result = 0;
-    return true;
 }
 
 // The list box sorts the names, so the list is alphabetical whatever the listing order; the

@@ -21,10 +21,10 @@ public:
     SchemeRowFiles rowSources;
 
 protected:
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    void OnInitDialog() override;
+    bool OnCommand(WORD id, WORD notification) override;
 
 private:
-    void OnInitDialog();
     void OnChangeSound();
     void OnCloseCommand(WORD id);
     void RefillKeyList();

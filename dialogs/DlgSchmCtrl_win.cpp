@@ -15,21 +15,14 @@ void DlgSchmCtrl::Prepare(const std::string& name, bool newScheme,
 
 INT_PTR DlgSchmCtrl::DoModal(HWND owner) { return Run(IDD_SCHEME_CONTROL, owner); }
 
-bool DlgSchmCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
-    if (message == WM_INITDIALOG) {
-        OnInitDialog();
-        result = FALSE;  // the keyboard focus stays where the platform put it
-        return true;
-    }
-    if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
-    switch (LOWORD(wParam)) {
-    case IDC_CHANGE_SOUND: OnChangeSound(); break;
+bool DlgSchmCtrl::OnCommand(WORD id, WORD notification) {
+    if (notification != BN_CLICKED) return false;
+    switch (id) {
+    case IDC_CHANGE_SOUND: OnChangeSound(); return true;
     case IDOK:
-    case IDCANCEL: OnCloseCommand(LOWORD(wParam)); break;
+    case IDCANCEL: OnCloseCommand(id); return true;
     default: return false;
     }
-    result = TRUE;
-    return true;
 }
 
 // Rows start afresh at every opening; an existing scheme shows what its file gives each key.

@@ -15,10 +15,11 @@ public:
     int filter = 0;
 
 protected:
+    void OnInitDialog() override;
+    bool OnCommand(WORD id, WORD notification) override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
-    void OnInitDialog();
     void OnVolumeMoved();
     void OnOk();
     void ShowVolume();

@@ -30,24 +30,17 @@ void ForEachRadioInGroup(HWND dialog, int firstId, Visit visit) {
 
 INT_PTR DlgSettings::DoModal(HWND owner) { return Run(IDD_SETTINGS, owner); }
 
-bool DlgSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInitDialog();
-        result = FALSE;  // the dialog manager leaves the focus alone
-        return true;
-    case WM_HSCROLL:
-        OnVolumeMoved();
-        result = TRUE;
-        return true;
-    case WM_COMMAND:
-        if (LOWORD(wParam) != IDOK) return false;
-        OnOk();
-        result = TRUE;
-        return true;
-    default:
-        return false;
-    }
+bool DlgSettings::OnCommand(WORD id, WORD) {
+    if (id != IDOK) return false;
+    OnOk();
+    return true;
+}
+
+bool DlgSettings::HandleMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
+    if (message != WM_HSCROLL) return false;
+    OnVolumeMoved();
+    result = TRUE;
+    return true;
 }
 
 void DlgSettings::OnInitDialog() {

@@ -20,10 +20,14 @@ public:
     HWND window = nullptr;
 
 protected:
-    // The class's own handling; false passes the message on to the base.
-    virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) = 0;
+    // Fills the dialog when it opens; the platform then places the keyboard focus itself.
+    virtual void OnInitDialog() = 0;
+    // A command from control id with its notification code; false passes it on to the base.
+    virtual bool OnCommand(WORD id, WORD notification) = 0;
+    // Any other message; false leaves it to the platform.
+    virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR BaseMessage(UINT message, WPARAM wParam);
+    INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 };

@@ -20,17 +20,25 @@ INT_PTR CALLBACK ModalDialog::DialogProc(HWND dialog, UINT message, WPARAM wPara
     auto* self = reinterpret_cast<ModalDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
     // Messages sent before initialisation (font and size set-up) have no object yet.
     if (!self) return FALSE;
-    INT_PTR result = FALSE;
-    if (self->HandleMessage(message, wParam, lParam, result)) return result;
-    result = self->BaseMessage(message, wParam);
+    const INT_PTR result = self->Dispatch(message, wParam, lParam);
     if (message == WM_NCDESTROY) self->window = nullptr;
     return result;
 }
 
-INT_PTR ModalDialog::BaseMessage(UINT message, WPARAM wParam) {
-    if (message != WM_COMMAND) return FALSE;
-    const WORD id = LOWORD(wParam);
-    if (id < IDOK || id > kLastClosingCommand) return FALSE;
-    EndDialog(window, id);
-    return TRUE;
+INT_PTR ModalDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        OnInitDialog();
+        return FALSE;
+    }
+    if (message == WM_COMMAND) {
+        const WORD id = LOWORD(wParam);
+        if (OnCommand(id, HIWORD(wParam))) return TRUE;
+        if (id < IDOK || id > kLastClosingCommand) return FALSE;
+        EndDialog(window, id);
+        return TRUE;
+    }
+    INT_PTR result = FALSE;
+    return HandleMessage(message, wParam, lParam, result) ? result : FALSE;
 }
+
+bool ModalDialog::HandleMessage(UINT, WPARAM, LPARAM, INT_PTR&) { return false; }
