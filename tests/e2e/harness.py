@@ -16,12 +16,13 @@ null slave takes any sample format and rate, so ALSA's plug layer converts nothi
 the stream on in the format it was opened with. Checked with `tvxctl play` (PlaySoundA, from memory
 with SND_ASYNC and from a file with SND_SYNC) for 8- and 16-bit, mono and stereo, at 11025, 22050
 and 44100 Hz: the captured bytes equal the WAV's data chunk byte for byte, with no silence before or
-after (test_sound_capture.py keeps this checked). A sound cut short by the next PlaySoundA leaves only
-its played part. Opening the device the first time in a process can take about a second, so tests
-wait for the capture to reach its expected length instead of sleeping a fixed time.
+after (test_sound_capture.py keeps this checked). Opening the device the first time in a process
+can take about a second, so tests wait for the capture to reach its expected length instead of
+sleeping a fixed time.
 """
 
 import os
+import select
 import shutil
 import signal
 import struct
@@ -34,11 +35,10 @@ import unittest
 SKIP_EXIT_CODE = 77
 MAIN_WINDOW_CLASS = "TVX_SOUNDPRG_MAINWND"
 # Without a system tray on the X display, Wine shows the notification area as a small window at
-# the top left, "Wine System Tray", with one child window per icon.
-TRAY_WINDOW_CLASS = "__winex11_standalone_tray"
+# the top left, "Wine System Tray", with one child window per icon, of this class.
 TRAY_ICON_CLASS = "__winex11_tray_icon"
 EDIT_WINDOW_CLASS = "TVX_TEST_EDITWND"
-COMMAND_MUTE, COMMAND_STARTUP, COMMAND_EXIT = 40012, 40014, 40017
+COMMAND_STARTUP, COMMAND_EXIT = 40014, 40017
 PROGRAM_KEY = r"HKCU\Software\Quillmark\Tapvox"
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 
@@ -209,7 +209,10 @@ class VirtualDisplay:
         number = b""
         deadline = time.monotonic() + DEFAULT_TIMEOUT
         try:
-            while not number.endswith(b"\n") and time.monotonic() < deadline:
+            while not number.endswith(b"\n"):
+                remaining = deadline - time.monotonic()
+                if remaining <= 0 or not select.select([read_end], [], [], remaining)[0]:
+                    break
                 chunk = os.read(read_end, 16)
                 if not chunk:
                     break
@@ -236,24 +239,22 @@ class WineSession:
     sound capture), its own X display and wineserver. close() ends all of it, also after a
     failure."""
 
-    def __init__(self, work_dir, template=None, display=True):
+    def __init__(self, work_dir):
         self.work_dir = work_dir
         self.prefix = os.path.join(work_dir, "prefix")
         self.home = os.path.join(work_dir, "home")
         self.sound_file = os.path.join(work_dir, "sound.raw")
         self.display = None
         self.children = []
-        template = template or os.environ.get("TAPVOX_WINE_TEMPLATE")
+        template = os.environ.get("TAPVOX_WINE_TEMPLATE")
         if not template or not os.path.isdir(template):
             raise HarnessError("no template Wine prefix (TAPVOX_WINE_TEMPLATE)")
         os.makedirs(self.home, exist_ok=True)
         subprocess.run(["cp", "-a", template, self.prefix], check=True, timeout=120)
         self._write_asoundrc()
         try:
-            if display:
-                self.display = VirtualDisplay()
-            self.env = wine_environment(self.prefix, self.home,
-                                        self.display.display if self.display else None)
+            self.display = VirtualDisplay()
+            self.env = wine_environment(self.prefix, self.home, self.display.display)
             # A persistent server started with its output elsewhere: otherwise a program's
             # captured output would stay open as long as the server runs.
             subprocess.run(["wineserver", "-p"], env=self.env, stdout=subprocess.DEVNULL,
