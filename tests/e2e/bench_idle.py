@@ -84,9 +84,9 @@ def main(argv):
         print("bench-idle: making a Wine prefix for benchmarks (once)")
         harness.make_template(template)
     os.environ["TAPVOX_WINE_TEMPLATE"] = template
-    reason = harness.missing_prerequisites()
-    if reason:
-        print("bench-idle: cannot run: " + reason, file=sys.stderr)
+    missing = harness.missing_prerequisites()
+    if missing:
+        print("bench-idle: cannot run: " + missing[0], file=sys.stderr)
         return 1
 
     work_dir = tempfile.mkdtemp(prefix="bench-idle-", dir=build)

@@ -616,27 +616,31 @@ class TapvoxTestCase(unittest.TestCase):
 
 
 def missing_prerequisites(need_app=True):
-    """Why this host cannot run the end-to-end tests, or None when it can."""
-    if not best_tool("tvxctl.exe"):
-        return "no tvxctl.exe this host can run (TAPVOX_TOOLS32/64)"
+    """What is missing for the end-to-end tests: None, or (reason, whether it is the host's
+    nature rather than a broken build). Only the first kind is a reason to skip."""
     if not os.environ.get("TAPVOX_WINE_TEMPLATE"):
-        return "no template Wine prefix (TAPVOX_WINE_TEMPLATE)"
+        return "no template Wine prefix (TAPVOX_WINE_TEMPLATE)", False
+    if not (tool_path("tvxctl.exe", False) or tool_path("tvxctl.exe", True)):
+        return "no tvxctl.exe (TAPVOX_TOOLS32/64)", False
+    if not best_tool("tvxctl.exe"):
+        return "no tvxctl.exe this host can run", True
     if need_app:
         exe = os.path.join(os.environ.get("TAPVOX_DIST", ""), "Tapvox.exe")
-        if not os.path.exists(exe):
-            return "no staged Tapvox.exe (TAPVOX_DIST)"
+        if pe_machine(exe) is None:
+            return "no staged Tapvox.exe (TAPVOX_DIST)", False
         if not host_runs(exe):
             return ("Tapvox.exe is 32-bit and this kernel cannot run 32-bit Linux programs, "
-                    "so Wine cannot run it")
+                    "so Wine cannot run it"), True
     return None
 
 
 def main(need_app=True):
-    """Runs the calling test module; exits with SKIP_EXIT_CODE (ctest: skipped) when the host
-    cannot run it at all, saying why."""
-    reason = missing_prerequisites(need_app)
-    if reason:
-        print("skipped: " + reason)
-        sys.exit(SKIP_EXIT_CODE)
+    """Runs the calling test module. When the host cannot run it at all, says why and exits with
+    SKIP_EXIT_CODE (ctest: skipped); a missing build product fails instead."""
+    missing = missing_prerequisites(need_app)
+    if missing:
+        reason, host_nature = missing
+        print(("skipped: " if host_nature else "cannot run: ") + reason)
+        sys.exit(SKIP_EXIT_CODE if host_nature else 1)
     program = unittest.main(module="__main__", exit=False, verbosity=2)
     sys.exit(0 if program.result.wasSuccessful() else 1)
