@@ -64,8 +64,9 @@ class SettingsTraceTest(harness.TapvoxTestCase):
         self.assertEqual(b"".join(p.group(0) for p in pairs), trace, "stray text in the trace")
         others = [p.group(0) for p in pairs if p.group(1) != b"CApp::WndProc"]
         self.assertEqual(others[0], INIT_PAIR)
-        names = {p.group(1) for p in pairs}
-        self.assertIn(b"CApp::~CApp", names)
+        # Shutdown: the hooks are removed, then the application object goes; no timer tick or
+        # message is traced after it.
+        self.assertEqual([p.group(1) for p in pairs[-2:]], [b"CApp::HkUnsetHooks", b"CApp::~CApp"])
         self.assertEqual(trace.count(b"Entering CApp::HkSetHooks() - (CApp.cpp:321)\r\n"), 1)
         self.assertEqual(trace.count(b"Entering CApp::HkSetHooks() - (CApp.cpp:327)\r\n"), 1)
         # "LogFile" = 1 is left as it is.
