@@ -1,0 +1,46 @@
+#pragma once
+// The scheme set: where the schemes live, which scheme is loaded and which sound file each key
+// code plays. It turns a key code into a file path and hands that file to the wave player.
+
+#include "schemes/SchemeFile.h"
+
+#include <cstddef>
+
+// A longer scheme name is not loaded: cutting it could make it another scheme's name.
+constexpr size_t kMaxSchemeNameChars = 24;
+constexpr unsigned kMaxKeyCode = 255;
+
+// Writes head + tail into out when the whole text fits, else leaves out empty. False when it
+// did not fit.
+bool JoinWithinBuffer(char* out, size_t outSize, const char* head, const char* tail);
+
+// The folder part of programPath (up to and including its last '\' or ':') + "Schemes\" into
+// out; false, with out empty, when the result would not fit.
+bool BuildSchemesFolder(const char* programPath, char* out, size_t outSize);
+
+class SoundSchemesList {
+public:
+    SoundSchemesList();
+    ~SoundSchemesList();
+    SoundSchemesList(const SoundSchemesList&) = delete;
+    SoundSchemesList& operator=(const SoundSchemesList&) = delete;
+
+    // Derives schemesFolder from the running program and stores it as "SchemesPath".
+    void Init();
+    // Makes name the loaded scheme, starting from an empty table. A name or scheme path beyond
+    // the limits loads no scheme at all: the set then holds no name and no sounds.
+    void ReadFromConfig(const char* name);
+    static unsigned KeyCodeFromName(const char* name);
+    // Plays the loaded scheme's sound for keyCode asynchronously; silent when muted, for codes
+    // above 255, for keys without a sound and for sound paths beyond 255 characters.
+    void PlayNS(unsigned keyCode, int muted, int volume, int filter);
+
+    // The full path of keyCode's sound into out; false, with out empty, when the key has no
+    // sound or the path would not fit into out or into 255 characters.
+    bool SoundPathOf(unsigned keyCode, char* out, size_t outSize) const;
+
+    char schemeName[kMaxSchemeNameChars + 1] = {};
+    KeySoundTable keySounds;
+    char schemesFolder[kMaxSchemePathChars + 1] = {};
+    bool readOnce = false;
+};

@@ -1,0 +1,473 @@
+// The scheme set under Wine, with real scheme folders beside the running program: the schemes
+// folder and its registry value, loading and replacing schemes, what each play request reaches
+// the wave player with, the limits of names and paths, and the trace records.
+#include "schemes/SoundSchemesList.h"
+
+#include "app/Settings.h"
+#include "app/Settings_win.h"
+#include "app/Trace.h"
+#include "audio/TestWav.h"
+#include "audio/WavePlayer.h"
+#include "audio/WavePlayer_win.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Scheme folders are made beside the running program, where other test programs of this build
+// make theirs: so the tests run in a private copy of this program, in a folder of its own.
+constexpr char kPrivateCopyVariable[] = "TVX_SCHEME_SET_TEST_COPY";
+
+constexpr TestWavFormat kMono16{1, 22050, 16, 2};
+constexpr TestWavFormat kMono8{1, 11025, 8, 1};
+
+std::string ThisProgram() {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
+    return std::string(path, length < sizeof(path) ? length : 0);
+}
+
+std::string ThisProgramFolder() {
+    const std::string program = ThisProgram();
+    return program.substr(0, ProgramFolderLength(program.c_str()));
+}
+
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE listing = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (listing != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = folder + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(listing, &found));
+        FindClose(listing);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                              nullptr) &&
+                    written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    return WriteBytes(path, std::string(bytes.begin(), bytes.end()));
+}
+
+std::string ReadWholeFile(const char* path) {
+    std::string text;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+        text.append(buffer, read);
+    }
+    CloseHandle(file);
+    return text;
+}
+
+std::vector<uint8_t> Samples(size_t count, unsigned seed) {
+    std::vector<uint8_t> samples(count);
+    for (uint8_t& sample : samples) {
+        seed = seed * 1103515245u + 12345u;
+        sample = uint8_t(seed >> 16);
+    }
+    return samples;
+}
+
+// A complete file: with its RIFF size filled in, which the platform needs to play it.
+std::vector<uint8_t> PlayableWav(const TestWavFormat& format,
+                                 const std::vector<uint8_t>& samples) {
+    std::vector<uint8_t> image = MakeTestWav(format, samples);
+    const uint32_t riffSize = static_cast<uint32_t>(image.size() - 8);
+    for (int i = 0; i < 4; ++i) image[4 + i] = uint8_t(riffSize >> (8 * i));
+    return image;
+}
+
+std::vector<uint8_t> Sound(unsigned seed, const TestWavFormat& format = kMono16) {
+    return PlayableWav(format, Samples(format.samplesPerSec / 2, seed));
+}
+
+std::vector<uint8_t> HeldImage() {
+    const PlayingWaveImage held = CurrentPlayingWaveImage();
+    return std::vector<uint8_t>(held.data, held.data + held.size);
+}
+
+// What the wave player hands to the platform for this file, volume and filter.
+std::vector<uint8_t> PlayedImage(const std::vector<uint8_t>& file, unsigned volume, int filter) {
+    WavePlayer::Wave wave(file);
+    if (!wave.ApplyFilterAndVolume(volume, filter)) return {};
+    return wave.TakePlayImage();
+}
+
+// The schemes folder beside this program, emptied before and after each test; no sound held.
+class SchemeSet : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RemoveTree(SchemesFolder());
+        ASSERT_TRUE(CreateDirectoryA(SchemesFolder().c_str(), nullptr));
+        StopWavePlayback();
+    }
+    void TearDown() override {
+        StopWavePlayback();
+        RemoveTree(SchemesFolder());
+    }
+
+    static std::string SchemesFolder() { return ThisProgramFolder() + "Schemes\\"; }
+
+    // A scheme folder with its scheme file; returns the folder, ending with a separator.
+    static std::string AddScheme(const std::string& name, const std::string& schemeText,
+                                 const std::string& schemesFolder = SchemesFolder()) {
+        const std::string folder = schemesFolder + name + "\\";
+        EXPECT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+        EXPECT_TRUE(WriteBytes(folder + "Scheme.txt", schemeText));
+        return folder;
+    }
+
+    static bool NothingHeld() { return CurrentPlayingWaveImage().data == nullptr; }
+};
+
+TEST(SchemeSetPaths, SchemesFolderIsBesideTheProgramAndNeverCut) {
+    struct Case {
+        std::string programPath;
+        std::string expected;  // empty: does not fit
+    };
+    const std::string folder247(246, 'f');
+    const Case cases[] = {
+        {"C:\\Apps\\Tapvox\\Tapvox.exe", "C:\\Apps\\Tapvox\\Schemes\\"},
+        {"C:\\Tapvox.exe", "C:\\Schemes\\"},
+        {"C:Tapvox.exe", "C:Schemes\\"},
+        // 247 characters of folder and 8 of "Schemes\" are the 255 that fit.
+        {folder247 + "\\Tapvox.exe", folder247 + "\\Schemes\\"},
+        {folder247 + "x\\Tapvox.exe", ""},
+    };
+    for (const Case& c : cases) {
+        char out[kMaxSchemePathChars + 1];
+        std::memset(out, '?', sizeof(out));
+        EXPECT_EQ(BuildSchemesFolder(c.programPath.c_str(), out, sizeof(out)), !c.expected.empty())
+            << c.programPath;
+        EXPECT_EQ(std::string(out), c.expected) << c.programPath;
+    }
+}
+
+TEST(SchemeSetPaths, JoinFillsTheBufferExactlyOrLeavesItEmpty) {
+    char out[8];
+    EXPECT_TRUE(JoinWithinBuffer(out, sizeof(out), "abcd", "efg"));
+    EXPECT_STREQ(out, "abcdefg");
+    EXPECT_FALSE(JoinWithinBuffer(out, sizeof(out), "abcd", "efgh"));
+    EXPECT_STREQ(out, "");
+    EXPECT_FALSE(JoinWithinBuffer(out, 0, "", ""));
+}
+
+TEST_F(SchemeSet, FreshInstanceWritesItsFolderAndPlaysNothing) {
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, kSchemesPathValueName);
+    AddScheme("Clicks", "CHARS=a.wav DIGITS=a.wav");
+    WriteBytes(SchemesFolder() + "Clicks\\a.wav", Sound(1));
+
+    SoundSchemesList set;
+    EXPECT_EQ(std::string(set.schemesFolder), SchemesFolder());
+    char stored[MAX_PATH];
+    ReadSettingText(HKEY_CURRENT_USER, kSettingsKey, kSchemesPathValueName, stored,
+                    sizeof(stored));
+    EXPECT_EQ(std::string(stored), SchemesFolder());
+    EXPECT_STREQ(set.schemeName, "");
+    EXPECT_FALSE(set.readOnce);
+    for (unsigned code : {0u, 49u, 65u, 255u}) set.PlayNS(code, 0, 100, 0);
+    EXPECT_TRUE(NothingHeld()) << "no scheme is loaded before the first read";
+}
+
+TEST_F(SchemeSet, KeysPlayTheirSchemesFilesWithVolumeAndFilter) {
+    AddScheme("Clicks", "A=a.wav\r\nDIGITS=sub\\d.wav\r\n");
+    const std::string folder = SchemesFolder() + "Clicks\\";
+    const std::vector<uint8_t> a = Sound(2);
+    const std::vector<uint8_t> d = Sound(3, kMono8);
+    ASSERT_TRUE(WriteBytes(folder + "a.wav", a));
+    ASSERT_TRUE(CreateDirectoryA((folder + "sub").c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(folder + "sub\\d.wav", d));
+
+    SoundSchemesList set;
+    set.ReadFromConfig("Clicks");
+    EXPECT_STREQ(set.schemeName, "Clicks");
+    EXPECT_TRUE(set.readOnce);
+
+    struct Press {
+        unsigned code;
+        int volume;
+        int filter;
+        const std::vector<uint8_t>* file;
+    };
+    const Press presses[] = {
+        {65, 100, FilterNone, &a},     {49, 100, FilterNone, &d},
+        {65, 40, FilterInversion, &a}, {105, 0, FilterEcho, &d},
+        {65, -1, FilterNone, &a},      // a negative volume skips the volume step
+        {48, 73, 12345, &d},           // an unknown filter plays unfiltered
+    };
+    for (const Press& press : presses) {
+        SCOPED_TRACE(::testing::Message() << "key " << press.code << ", volume " << press.volume
+                                          << ", filter " << press.filter);
+        set.PlayNS(press.code, 0, press.volume, press.filter);
+        EXPECT_EQ(HeldImage(),
+                  PlayedImage(*press.file, static_cast<unsigned>(press.volume), press.filter));
+    }
+}
+
+TEST_F(SchemeSet, SilentRequestsLeaveTheCurrentSoundPlaying) {
+    AddScheme("Clicks", "A=a.wav B=missing.wav C=folder.wav D=text.wav");
+    const std::string folder = SchemesFolder() + "Clicks\\";
+    const std::vector<uint8_t> a = Sound(4);
+    ASSERT_TRUE(WriteBytes(folder + "a.wav", a));
+    ASSERT_TRUE(CreateDirectoryA((folder + "folder.wav").c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(folder + "text.wav", std::string("not a sound at all")));
+
+    SoundSchemesList set;
+    set.ReadFromConfig("Clicks");
+    set.PlayNS(65, 0, 100, 0);
+    ASSERT_EQ(HeldImage(), a);
+    const unsigned silentCodes[] = {
+        66, 67, 68,       // a missing file, a folder, a file that is no sound
+        90,               // a key without a sound
+        256, 65 + 256,    // beyond the table, also where the low byte names a key with a sound
+        0xFFFFFFFFu,
+    };
+    for (unsigned code : silentCodes) {
+        set.PlayNS(code, 0, 50, 0);
+        EXPECT_EQ(HeldImage(), a) << "key " << code;
+    }
+    set.PlayNS(65, 1, 50, 0);
+    EXPECT_EQ(HeldImage(), a) << "muted";
+}
+
+TEST_F(SchemeSet, EveryPressReadsItsFileAfresh) {
+    AddScheme("Clicks", "A=a.wav");
+    const std::string path = SchemesFolder() + "Clicks\\a.wav";
+    const std::vector<uint8_t> before = Sound(5);
+    const std::vector<uint8_t> after = Sound(6, kMono8);
+    ASSERT_TRUE(WriteBytes(path, before));
+    SoundSchemesList set;
+    set.ReadFromConfig("Clicks");
+    set.PlayNS(65, 0, 100, 0);
+    EXPECT_EQ(HeldImage(), before);
+    ASSERT_TRUE(WriteBytes(path, after));
+    set.PlayNS(65, 0, 100, 0);
+    EXPECT_EQ(HeldImage(), after);
+}
+
+TEST_F(SchemeSet, ASecondSchemeLeavesNothingOfTheFirst) {
+    AddScheme("First", "A=a.wav B=b.wav FUNCS=f.wav");
+    AddScheme("Second", "B=second.wav");
+    SoundSchemesList set;
+    set.ReadFromConfig("First");
+    ASSERT_EQ(set.keySounds[65], "a.wav");
+    set.ReadFromConfig("Second");
+    EXPECT_STREQ(set.schemeName, "Second");
+    for (unsigned code = 0; code < set.keySounds.size(); ++code) {
+        EXPECT_EQ(set.keySounds[code], code == 66 ? "second.wav" : "") << "key " << code;
+    }
+    // A scheme without a scheme file becomes the loaded one, with no sounds.
+    set.ReadFromConfig("Missing");
+    EXPECT_STREQ(set.schemeName, "Missing");
+    for (const std::string& sound : set.keySounds) EXPECT_EQ(sound, "");
+}
+
+TEST_F(SchemeSet, OverlongSchemeNameLoadsNoSchemeRatherThanAShorterOne) {
+    const std::string name24 = "ABCDEFGHIJKLMNOPQRSTUVWX";
+    const std::string name25 = name24 + "Y";
+    AddScheme(name24, "A=a.wav");
+    AddScheme(name25, "A=a.wav");
+    ASSERT_TRUE(WriteBytes(SchemesFolder() + name24 + "\\a.wav", Sound(7)));
+    ASSERT_TRUE(WriteBytes(SchemesFolder() + name25 + "\\a.wav", Sound(8)));
+
+    SoundSchemesList set;
+    set.ReadFromConfig(name24.c_str());
+    EXPECT_EQ(std::string(set.schemeName), name24);
+    set.PlayNS(65, 0, 100, 0);
+    EXPECT_EQ(HeldImage(), Sound(7));
+
+    StopWavePlayback();
+    set.ReadFromConfig(name25.c_str());
+    EXPECT_STREQ(set.schemeName, "");
+    for (const std::string& sound : set.keySounds) EXPECT_EQ(sound, "");
+    set.PlayNS(65, 0, 100, 0);
+    EXPECT_TRUE(NothingHeld());
+}
+
+TEST_F(SchemeSet, SoundPathsBeyond255CharactersAreSkippedNotCut) {
+    const std::string folder = AddScheme("Long", "");
+    // Names that make the sound path exactly 255 characters, and one more; the cut form of the
+    // longer one is a real sound too, so cutting instead of skipping would be heard.
+    const size_t fitting = kMaxSchemePathChars - folder.size();
+    const std::string exact = std::string(fitting - 4, 'a') + ".wav";
+    const std::string tooLong = std::string(fitting - 3, 'b') + ".wav";
+    const std::string cut = tooLong.substr(0, fitting);
+    ASSERT_TRUE(WriteBytes(folder + "Scheme.txt", "A=" + exact + " B=" + tooLong));
+    ASSERT_TRUE(WriteBytes(folder + exact, Sound(9)));
+    ASSERT_TRUE(WriteBytes(folder + tooLong, Sound(10)));
+    ASSERT_TRUE(WriteBytes(folder + cut, Sound(11)));
+
+    SoundSchemesList set;
+    set.ReadFromConfig("Long");
+    char path[MAX_PATH];
+    ASSERT_TRUE(set.SoundPathOf(65, path, sizeof(path)));
+    EXPECT_EQ(std::string(path), folder + exact);
+    EXPECT_EQ(std::strlen(path), kMaxSchemePathChars);
+    set.PlayNS(65, 0, 100, 0);
+    EXPECT_EQ(HeldImage(), Sound(9));
+
+    StopWavePlayback();
+    EXPECT_FALSE(set.SoundPathOf(66, path, sizeof(path)));
+    EXPECT_STREQ(path, "");
+    set.PlayNS(66, 0, 100, 0);
+    EXPECT_TRUE(NothingHeld());
+
+    // A buffer too small for a path that is within the limit gets nothing either.
+    char small[16];
+    EXPECT_FALSE(set.SoundPathOf(65, small, sizeof(small)));
+    EXPECT_STREQ(small, "");
+}
+
+TEST_F(SchemeSet, SchemeFilePathBeyond255CharactersLoadsNoScheme) {
+    // A schemes folder deep enough that "<folder>S\Scheme.txt" is exactly 255 characters.
+    const std::string base = SchemesFolder() + "deep\\";
+    ASSERT_TRUE(CreateDirectoryA(base.c_str(), nullptr));
+    const size_t folderChars = kMaxSchemePathChars - std::strlen("S\\Scheme.txt");
+    const std::string deep = base + std::string(folderChars - base.size() - 1, 'd') + "\\";
+    ASSERT_EQ(deep.size(), folderChars);
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep;
+    AddScheme("S", "A=a.wav", deep);
+    AddScheme("SS", "A=a.wav", deep);
+
+    SoundSchemesList set;
+    std::strcpy(set.schemesFolder, deep.c_str());
+    set.ReadFromConfig("S");
+    EXPECT_STREQ(set.schemeName, "S");
+    EXPECT_EQ(set.keySounds[65], "a.wav");
+    set.ReadFromConfig("SS");
+    EXPECT_STREQ(set.schemeName, "");
+    EXPECT_EQ(set.keySounds[65], "");
+
+    // Without a schemes folder (a program path too long for one) no scheme loads, not even
+    // one that a relative path would find.
+    set.schemesFolder[0] = '\0';
+    set.ReadFromConfig("S");
+    EXPECT_STREQ(set.schemeName, "");
+    EXPECT_EQ(set.keySounds[65], "");
+}
+
+TEST_F(SchemeSet, TraceRecordsOfEachOperation) {
+    AddScheme("Clicks", "A=a.wav B=broken.wav");
+    const std::string folder = SchemesFolder() + "Clicks\\";
+    ASSERT_TRUE(WriteBytes(folder + "a.wav", Sound(12)));
+    // A chunk after an 18-byte format chunk that is shorter than its first value: the wave
+    // cannot be built, which ends the request through its failure path.
+    TestWavBuilder broken;
+    broken.Header(kMono16, 18).Chunk("fact", {1, 2}).Chunk("data", Samples(64, 13));
+    ASSERT_TRUE(WriteBytes(folder + "broken.wav", broken.Image()));
+
+    const bool folderExisted = GetFileAttributesA("c:\\tmp") != INVALID_FILE_ATTRIBUTES;
+    if (!folderExisted) {
+        ASSERT_TRUE(CreateDirectoryA("c:\\tmp", nullptr));
+    }
+    DeleteFileA(kTraceFilePath);
+    SetTraceOn(1);
+    {
+        SoundSchemesList set;
+        set.ReadFromConfig("Clicks");
+        set.PlayNS(65, 1, 100, 0);  // muted: no record at all
+        set.PlayNS(65, 0, 100, 0);
+        set.PlayNS(256, 0, 100, 0);
+        set.PlayNS(66, 0, 100, 0);
+    }
+    SetTraceOn(0);
+    const std::string log = ReadWholeFile(kTraceFilePath);
+    DeleteFileA(kTraceFilePath);
+    if (!folderExisted) RemoveDirectoryA("c:\\tmp");
+
+    auto pair = [](const std::string& operation, const std::string& source, int line) {
+        return "Entering " + operation + "() - (" + source + ":" + std::to_string(line) +
+               ")\r\nLeaving  " + operation + "() - (" + source + ")\r\n";
+    };
+    const std::string unit = "SoundSchemesList.cpp";
+    const std::string play = pair("SoundSchemesList::PlayNS", unit, 158);
+    EXPECT_EQ(log, pair("SoundSchemesList::SoundSchemesList", unit, 24) +
+                       pair("SoundSchemesList::Init", unit, 39) +
+                       pair("SoundSchemesList::ReadFromConfig", unit, 57) +
+                       play + pair("WavePlayer::Wave::play", "WavePlayer.cpp", 39) +
+                       play +
+                       play + pair("SoundSchemesList::PlayNS", unit, 176) +
+                       pair("SoundSchemesList::~SoundSchemesList", unit, 314));
+    EXPECT_EQ(HeldImage(), Sound(12)) << "the failed request left the sound playing";
+}
+
+// Copies this program into a fresh temporary folder, runs the copy with the same arguments and
+// returns its exit code.
+int RunPrivateCopy(int argc, char** argv) {
+    char temp[MAX_PATH];
+    const DWORD tempLength = GetTempPathA(sizeof(temp), temp);
+    if (tempLength == 0 || tempLength >= sizeof(temp)) return 1;
+    const std::string folder =
+        std::string(temp) + "tvx-scheme-set-" + std::to_string(GetCurrentProcessId());
+    RemoveTree(folder);
+    const std::string copy = folder + "\\SoundSchemesList_win_test.exe";
+    if (!CreateDirectoryA(folder.c_str(), nullptr) ||
+        !CopyFileA(ThisProgram().c_str(), copy.c_str(), FALSE)) {
+        fprintf(stderr, "cannot make the private copy %s\n", copy.c_str());
+        return 1;
+    }
+    std::string commandLine = "\"" + copy + "\"";
+    for (int i = 1; i < argc; ++i) commandLine += std::string(" \"") + argv[i] + "\"";
+
+    SetEnvironmentVariableA(kPrivateCopyVariable, "1");
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) {
+        SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    }
+    PROCESS_INFORMATION process{};
+    DWORD exitCode = 1;
+    if (CreateProcessA(copy.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                       nullptr, &startup, &process)) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    } else {
+        fprintf(stderr, "cannot start the private copy (error %lu)\n", GetLastError());
+    }
+    RemoveTree(folder);
+    return static_cast<int>(exitCode);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (GetEnvironmentVariableA(kPrivateCopyVariable, nullptr, 0) == 0) {
+        return RunPrivateCopy(argc, argv);
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
