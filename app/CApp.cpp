@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 
 CApp* theApp = nullptr;
@@ -67,7 +68,7 @@ CApp::CApp() {
 
     volume = 100;
     filter = 0;
-    // The scheme set is created here once SoundSchemesList exists.
+    schemeSet = std::make_unique<SoundSchemesList>();
 
     // The lock states at start must not sound at the first poll.
     capsLockOn = GetKeyState(VK_CAPITAL) & 1;
@@ -78,7 +79,7 @@ CApp::CApp() {
 CApp::~CApp() {
     TracePair(traceEnabled, kTraceSourceCApp, "CApp::~CApp", 103);
     HelpRelease();
-    // The scheme set is released here once it exists; the scheme list needs no release.
+    schemeSet.reset();
     instanceMapping.Reset();
     if (theApp == this) theApp = nullptr;
 }
@@ -409,9 +410,9 @@ void CApp::PollModifierKeys() {
     }
 }
 
-// Placeholder until the scheme set exists: it will play the key's sound with the Mute state,
-// the volume and the given filter.
-void CApp::PlayKey(uint8_t, int) {}
+void CApp::PlayKey(uint8_t keyCode, int soundFilter) {
+    schemeSet->PlayNS(keyCode, muted ? 1 : 0, volume, soundFilter);
+}
 
 LRESULT CApp::SendHelperCommand(UINT command, LPARAM parameter) {
     return SendMessageA(helperWindow, helperMessage, command, parameter);
@@ -484,5 +485,4 @@ std::string CApp::SchemesFolder() const {
     return ProgramFolder(modulePath) + kSchemesFolderName + "\\";
 }
 
-// Placeholder until the scheme set exists: it will read the named scheme into the set.
-void CApp::LoadScheme(const char*) {}
+void CApp::LoadScheme(const char* name) { schemeSet->ReadFromConfig(name); }

@@ -7,10 +7,12 @@
 #include "app/WinHandles.h"
 #include "dialogs/DlgManageSchemes.h"
 #include "dialogs/DlgSettings.h"
+#include "schemes/SoundSchemesList.h"
 
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class CApp {
@@ -53,6 +55,7 @@ public:
     int traceEnabled = 0;
     int schemeMenuFilled = 0;
     ScopedMenu popupMenu;
+    std::unique_ptr<SoundSchemesList> schemeSet;
     SchemeList schemeList{};
     int schemeCount = 0;
     int activeScheme = -1;
