@@ -29,7 +29,9 @@ host: setup
 dist: win32 win64 host
 	bash scripts/stage-dist.sh $(BUILD)
 
+# Where the kernel runs no 32-bit programs, Wine runs the 64-bit build of the same sources.
 run: dist
+	bash scripts/wine-test-build.sh $(BUILD)
 	bash scripts/run.sh $(BUILD)
 
 # Native tests under AddressSanitizer and UBSan; ctest there also runs the Wine and end-to-end tests.
