@@ -470,7 +470,7 @@ void CApp::OnPowerBroadcast(WPARAM powerEvent) {
 
 // The schemes are the folders directly inside the schemes folder, in the listing's own order,
 // which fixes both the menu order and the meaning of the stored index. The argument is not
-// used: the schemes folder is always the one beside the program.
+// used: the schemes folder is always the scheme set's, beside the program.
 bool CApp::FindSchemes(const char*) {
     TracePair(traceEnabled, kTraceSourceCApp, "CApp::FindSchemes", 230);
     schemeCount = 0;
@@ -481,8 +481,6 @@ bool CApp::FindSchemes(const char*) {
     return true;
 }
 
-std::string CApp::SchemesFolder() const {
-    return ProgramFolder(modulePath) + kSchemesFolderName + "\\";
-}
+std::string CApp::SchemesFolder() const { return schemeSet->schemesFolder; }
 
 void CApp::LoadScheme(const char* name) { schemeSet->ReadFromConfig(name); }

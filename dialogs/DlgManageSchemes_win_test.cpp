@@ -171,6 +171,34 @@ TEST(ManageSchemesDialog, ListsSchemeFoldersAlphabeticallyAndOpensTheChosenOne) 
     RemoveDirectoryA((schemes.Path() + "NewScheme").c_str());
 }
 
+TEST(ManageSchemesDialog, SchemeNamesTheSchemeSetCannotLoadShowNoSounds) {
+    TemporarySchemes schemes;
+    const std::string longName(25, 'L');
+    schemes.Folder(longName);
+    schemes.File(longName + "\\Scheme.txt");
+    HANDLE file = CreateFileA((schemes.Path() + longName + "\\Scheme.txt").c_str(),
+                              GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    DWORD written = 0;
+    WriteFile(file, "CHARS=c.wav\r\n", 13, &written, nullptr);
+    CloseHandle(file);
+
+    DlgManageSchemes dialog;
+    dialog.SetSchemesFolder(schemes.Path().c_str());
+    g_manage = &dialog;
+    g_editorsSeen.clear();
+    g_actOnList = [&](HWND window) {
+        SendDlgItemMessageA(window, IDC_SCHEMES_LIST, LB_SETCURSEL, 0, 0);
+        ClickThroughEditor(window, IDC_EDIT_SCHEME, IDCANCEL);
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+    };
+    SetTimer(nullptr, 0, 100, ActOnManageDialog);
+    EXPECT_EQ(dialog.DoModal(nullptr), IDOK);
+    ASSERT_EQ(g_editorsSeen.size(), 1u);
+    EXPECT_EQ(g_editorsSeen[0].name, longName);
+    EXPECT_EQ(g_editorsSeen[0].lines[0], "A - ");
+}
+
 TEST(ManageSchemesDialog, ListsEveryFolderButRemembersTwentyFive) {
     TemporarySchemes schemes;
     for (int i = 0; i < 30; ++i) schemes.Folder("S" + std::to_string(100 + i));

@@ -3,6 +3,7 @@
 #include "dialogs/SchemeChoice.h"
 #include "res/resource.h"
 #include "schemes/KeyNames.h"
+#include "schemes/SoundSchemesList.h"
 
 #include <commdlg.h>
 
@@ -26,10 +27,11 @@ bool DlgSchmCtrl::OnCommand(WORD id, WORD notification) {
 }
 
 // Rows start afresh at every opening; an existing scheme shows what its file gives each key.
+// A name longer than the scheme set can load shows no sounds, as it would play none.
 void DlgSchmCtrl::OnInitDialog() {
     rowFiles = SchemeRowFiles{};
     rowSources = SchemeRowFiles{};
-    if (!isNewScheme) {
+    if (!isNewScheme && editedName.size() <= kMaxSchemeNameChars) {
         KeySoundTable table;
         ReadSchemeFile(schemesFolder_ + editedName + "\\", table);
         rowFiles = RowFilesFromTable(table);
