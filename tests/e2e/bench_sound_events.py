@@ -1,0 +1,103 @@
+"""Time Tapvox's main window takes to handle one "NEW_HOOK_SYSTEM" key event under Wine, sent
+with SendMessage from another process (HookEventBench.exe). Prints figures; it judges nothing
+(target: p99 under 1 ms).
+
+  bench_sound_events.py BUILD [COUNT]
+"""
+
+import os
+import shutil
+import sys
+import tempfile
+
+import harness
+from wavfiles import sample_bytes, write_wav
+
+SCHEME = "BenchClicks"
+# Key A with the character 'A': loaded, echoed, scaled and played; key Z has no sound; an event
+# of kind 2 asks for nothing, so it shows what the message round trip alone costs.
+EVENTS = [("key with a sound, filter and volume", 0x4141), ("key without a sound", 0x5A7A),
+          ("event of kind 2 (nothing to do)", 0x20000)]
+
+
+def runnable_build(build):
+    """(program folder, tools folder) of the first build of Tapvox this host can run."""
+    for dist, tools in (("dist/Tapvox", "win32/tests/tools"),
+                        ("dist-win32on64/Tapvox", "win32on64/tests/tools")):
+        exe = os.path.join(build, dist, "Tapvox.exe")
+        if os.path.exists(exe) and harness.host_runs(exe):
+            return os.path.join(build, dist), os.path.join(build, tools)
+    return None, None
+
+
+def install_scheme(app):
+    schemes = os.path.join(app.folder, "Schemes")
+    shutil.rmtree(schemes, ignore_errors=True)
+    folder = os.path.join(schemes, SCHEME)
+    os.makedirs(folder)
+    with open(os.path.join(folder, "Scheme.txt"), "w") as f:
+        f.write("A=click.wav\r\n")
+    # 50 ms of 16-bit mono at 22,050 Hz: a short click, as the bundled schemes have.
+    write_wav(os.path.join(folder, "click.wav"), 16, 1, 22050, sample_bytes(16, 1, 1102, seed=5))
+
+
+def use_null_sound_device(session):
+    """Plain ALSA null device: the tests' capture pipe starts a process for every opened device,
+    a cost of the capture and not of the program."""
+    with open(os.path.join(session.home, ".asoundrc"), "w") as f:
+        f.write("pcm.!default {\n  type null\n}\n")
+
+
+def main(argv):
+    if not argv:
+        print(__doc__, file=sys.stderr)
+        return 2
+    build = os.path.abspath(argv[0])
+    count = int(argv[1]) if len(argv) > 1 else 1000
+    dist, tools = runnable_build(build)
+    if not dist:
+        print("bench-events: no staged Tapvox this host can run (make dist, or make native)",
+              file=sys.stderr)
+        return 1
+    bench = os.path.join(tools, "HookEventBench.exe")
+    os.environ["TAPVOX_DIST"] = dist
+    os.environ["TAPVOX_TOOLS32"] = tools
+    os.environ.setdefault("TAPVOX_TOOLS64", os.path.join(build, "win64", "tests", "tools"))
+    template = os.path.join(build, "bench-wine-template")
+    if not os.path.isdir(template):
+        print("bench-events: making a Wine prefix for benchmarks (once)")
+        harness.make_template(template)
+    os.environ["TAPVOX_WINE_TEMPLATE"] = template
+
+    work_dir = tempfile.mkdtemp(prefix="bench-events-", dir=build)
+    session = harness.WineSession(work_dir)
+    try:
+        use_null_sound_device(session)
+        tvx = harness.Tvxctl(session, harness.best_tool("tvxctl.exe"))
+        app = harness.TapvoxApp(session)
+        install_scheme(app)
+        for name, value in (("Scheme", "0"), ("Filter", "1"), ("Valume", "50")):
+            tvx.reg_write(harness.PROGRAM_KEY, name, "sz", value)
+        app.start()
+        if not tvx.find_window(timeout_ms=30000):
+            print("bench-events: Tapvox's window did not appear", file=sys.stderr)
+            return 1
+        for what, event in EVENTS:
+            code, out, err = session.run([bench, str(count), hex(event)], timeout=600)
+            if code != 0:
+                print("bench-events: HookEventBench failed (%d): %s" % (code, err.strip()),
+                      file=sys.stderr)
+                return 1
+            print("%s: %s" % (what, out.strip()))
+        return 0
+    finally:
+        session.close()
+        shutil.rmtree(work_dir, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    try:
+        sys.exit(main(sys.argv[1:]))
+    except harness.HarnessError as error:
+        print("bench-events: %s" % error, file=sys.stderr)
+        sys.exit(1)

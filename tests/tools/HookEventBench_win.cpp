@@ -1,0 +1,73 @@
+// Times how long Tapvox's main window takes to handle one key event: sends "NEW_HOOK_SYSTEM"
+// key events with SendMessage, which returns once the event is handled, and prints percentiles.
+//
+//   HookEventBench [COUNT [EVENT]]   defaults: 1000 events of 0x4141 (key A, character 'A')
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "tests/tools/ToolArgs.h"
+
+namespace {
+
+constexpr char kMainWindowClass[] = "TVX_SOUNDPRG_MAINWND";
+constexpr char kHookMessageName[] = "NEW_HOOK_SYSTEM";
+constexpr uint64_t kDefaultCount = 1000;
+constexpr uint64_t kMaxCount = 1000000;
+constexpr uint64_t kDefaultEvent = 0x4141;
+constexpr UINT kSendTimeoutMs = 5000;
+
+// The value below which the given share of the sorted times lies (nearest rank).
+double Percentile(const std::vector<double>& sorted, double share) {
+    size_t rank = static_cast<size_t>(std::ceil(share * static_cast<double>(sorted.size())));
+    rank = std::min(std::max<size_t>(rank, 1), sorted.size());
+    return sorted[rank - 1];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    uint64_t count = kDefaultCount;
+    uint64_t event = kDefaultEvent;
+    if (argc > 3 || (argc >= 2 && !ParseUnsignedArg(argv[1], kMaxCount, &count)) || count == 0 ||
+        (argc == 3 && !ParseUnsignedArg(argv[2], 0xFFFFFFFF, &event))) {
+        fprintf(stderr, "usage: HookEventBench [COUNT [EVENT]]\n");
+        return 2;
+    }
+    HWND window = FindWindowA(kMainWindowClass, nullptr);
+    const UINT hookMessage = RegisterWindowMessageA(kHookMessageName);
+    if (!window || !hookMessage) {
+        fprintf(stderr, "HookEventBench: no %s window\n", kMainWindowClass);
+        return 3;
+    }
+
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    std::vector<double> micros;
+    micros.reserve(static_cast<size_t>(count));
+    for (uint64_t i = 0; i < count; ++i) {
+        LARGE_INTEGER start;
+        LARGE_INTEGER end;
+        DWORD_PTR result = 0;
+        QueryPerformanceCounter(&start);
+        const LRESULT answered = SendMessageTimeoutA(window, hookMessage,
+                                                     static_cast<WPARAM>(event), 0,
+                                                     SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
+        QueryPerformanceCounter(&end);
+        if (!answered) {
+            fprintf(stderr, "HookEventBench: event %llu not answered (error %lu)\n",
+                    static_cast<unsigned long long>(i), GetLastError());
+            return 1;
+        }
+        micros.push_back(static_cast<double>(end.QuadPart - start.QuadPart) * 1e6 /
+                         static_cast<double>(frequency.QuadPart));
+    }
+    std::sort(micros.begin(), micros.end());
+    printf("events %llu event 0x%llx p50 %.1f us p99 %.1f us max %.1f us\n",
+           static_cast<unsigned long long>(count), static_cast<unsigned long long>(event),
+           Percentile(micros, 0.50), Percentile(micros, 0.99), micros.back());
+    return 0;
+}
