@@ -1,6 +1,7 @@
 // A stand-in for HookProc.exe in the end-to-end tests. The environment chooses its behaviour:
 // TVX_FAKE_HELPER=silent (the default) starts and never announces itself; =announce announces
-// itself to Tapvox's main window and accepts every helper command. With TVX_FAKE_HELPER_LOG set
+// itself to Tapvox's main window and accepts every helper command; =reinstall-fails announces
+// itself, accepts the first install but refuses every re-install. With TVX_FAKE_HELPER_LOG set
 // to a file path, each command and WM_CLOSE is appended there as a line, so a test can tell what
 // Tapvox sent. It ends on WM_CLOSE, or after ten minutes so that it never outlives a failed test.
 #include <windows.h>
@@ -20,6 +21,7 @@ const LRESULT kHooksAccepted = static_cast<LRESULT>(0xA7) << 16;
 
 UINT helperMessage = 0;
 char logPath[MAX_PATH] = "";
+bool refuseReinstall = false;
 
 void LogLine(const char* line) {
     if (logPath[0] == '\0') return;
@@ -34,7 +36,8 @@ LRESULT OnHelperCommand(WPARAM command, LPARAM parameter) {
     snprintf(line, sizeof(line), "command 0x%x %ld", static_cast<unsigned>(command),
              static_cast<long>(parameter));
     LogLine(line);
-    if (command == kCommandSetHooks || command == kCommandResetHooks) return kHooksAccepted;
+    if (command == kCommandResetHooks) return refuseReinstall ? 0 : kHooksAccepted;
+    if (command == kCommandSetHooks) return kHooksAccepted;
     return static_cast<LRESULT>(parameter);
 }
 
@@ -56,10 +59,10 @@ LRESULT CALLBACK HelperWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     }
 }
 
-bool ShouldAnnounce() {
+bool ModeIs(const char* wanted) {
     char mode[32] = "";
     DWORD length = GetEnvironmentVariableA("TVX_FAKE_HELPER", mode, sizeof(mode));
-    return length > 0 && length < sizeof(mode) && strcmp(mode, "announce") == 0;
+    return length > 0 && length < sizeof(mode) && strcmp(mode, wanted) == 0;
 }
 
 }  // namespace
@@ -79,7 +82,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     SetTimer(window, kLifetimeTimer, kLifetimeMs, nullptr);
     LogLine("started");
 
-    if (ShouldAnnounce()) {
+    refuseReinstall = ModeIs("reinstall-fails");
+    if (refuseReinstall || ModeIs("announce")) {
         HWND mainWindow = FindWindowA(kMainWindowClass, nullptr);
         if (mainWindow) {
             SendMessageA(mainWindow, helperMessage, reinterpret_cast<WPARAM>(window), 0);
