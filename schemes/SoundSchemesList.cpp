@@ -36,7 +36,13 @@ bool JoinWithinBuffer(char* out, size_t outSize, const char* head, const char* t
 }
 
 bool BuildSchemesFolder(const char* programPath, char* out, size_t outSize) {
-    const std::string folder(programPath, ProgramFolderLength(programPath));
+    const size_t folderLength = ProgramFolderLength(programPath);
+    // Without a folder the result would be relative to whatever the current folder is.
+    if (folderLength == 0) {
+        if (outSize > 0) out[0] = '\0';
+        return false;
+    }
+    const std::string folder(programPath, folderLength);
     return JoinWithinBuffer(out, outSize, folder.c_str(), kSchemesFolderName);
 }
 

@@ -15,7 +15,7 @@ constexpr unsigned kMaxKeyCode = 255;
 bool JoinWithinBuffer(char* out, size_t outSize, const char* head, const char* tail);
 
 // The folder part of programPath (up to and including its last '\' or ':') + "Schemes\" into
-// out; false, with out empty, when the result would not fit.
+// out; false, with out empty, when the path has no folder part or the result would not fit.
 bool BuildSchemesFolder(const char* programPath, char* out, size_t outSize);
 
 class SoundSchemesList {

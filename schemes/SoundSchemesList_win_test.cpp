@@ -161,6 +161,7 @@ TEST(SchemeSetPaths, SchemesFolderIsBesideTheProgramAndNeverCut) {
         // 247 characters of folder and 8 of "Schemes\" are the 255 that fit.
         {folder247 + "\\Tapvox.exe", folder247 + "\\Schemes\\"},
         {folder247 + "x\\Tapvox.exe", ""},
+        {"Tapvox.exe", ""},  // no folder: never a relative schemes folder
     };
     for (const Case& c : cases) {
         char out[kMaxSchemePathChars + 1];
