@@ -5,9 +5,19 @@ import random
 import wave
 
 
+# Bytes that Wine's padding silence is made of (0 for 16-bit, 0x80 for 8-bit samples).
+SILENCE_BYTES = (0x00, 0x80)
+
+
 def sample_bytes(bits, channels, frames, seed=1):
+    """Pseudo-random sample data whose first and last bytes are never silence, so that padding
+    around a sound can be told from the sound itself."""
     rnd = random.Random(seed)
-    return bytes(rnd.randrange(256) for _ in range(frames * channels * bits // 8))
+    data = bytearray(rnd.randrange(256) for _ in range(frames * channels * bits // 8))
+    for index in (0, -1):
+        if data and data[index] in SILENCE_BYTES:
+            data[index] = 0x55
+    return bytes(data)
 
 
 def write_wav(path, bits, channels, rate, data):
