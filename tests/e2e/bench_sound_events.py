@@ -14,10 +14,14 @@ import harness
 from wavfiles import sample_bytes, write_wav
 
 SCHEME = "BenchClicks"
-# Key A with the character 'A': loaded, echoed, scaled and played; key Z has no sound; an event
-# of kind 2 asks for nothing, so it shows what the message round trip alone costs.
-EVENTS = [("key with a sound, filter and volume", 0x4141), ("key without a sound", 0x5A7A),
-          ("event of kind 2 (nothing to do)", 0x20000)]
+# (what, event, count share, pause before each event in ms). Key A with the character 'A' is
+# loaded, echoed, scaled and played: back to back, each request first stops the sound before it;
+# with pauses as between a typist's key presses, the sound before has ended. Key Z has no
+# sound; an event of kind 2 asks for nothing, so it shows what the round trip alone costs.
+RUNS = [("key with a sound, back to back", 0x4141, 1.0, 0),
+        ("key with a sound, 150 ms apart", 0x4141, 0.2, 150),
+        ("key without a sound", 0x5A7A, 1.0, 0),
+        ("event of kind 2 (nothing to do)", 0x20000, 1.0, 0)]
 
 
 def runnable_build(build):
@@ -82,8 +86,10 @@ def main(argv):
         if not tvx.find_window(timeout_ms=30000):
             print("bench-events: Tapvox's window did not appear", file=sys.stderr)
             return 1
-        for what, event in EVENTS:
-            code, out, err = session.run([bench, str(count), hex(event)], timeout=600)
+        for what, event, share, gap_ms in RUNS:
+            events = max(1, int(count * share))
+            code, out, err = session.run([bench, str(events), hex(event), str(gap_ms)],
+                                         timeout=900)
             if code != 0:
                 print("bench-events: HookEventBench failed (%d): %s" % (code, err.strip()),
                       file=sys.stderr)

@@ -1,7 +1,9 @@
 // Times how long Tapvox's main window takes to handle one key event: sends "NEW_HOOK_SYSTEM"
 // key events with SendMessage, which returns once the event is handled, and prints percentiles.
 //
-//   HookEventBench [COUNT [EVENT]]   defaults: 1000 events of 0x4141 (key A, character 'A')
+//   HookEventBench [COUNT [EVENT [GAP_MS]]]
+// Defaults: 1000 events of 0x4141 (key A, character 'A'), sent back to back; GAP_MS is an
+// untimed pause before each event, as between a typist's key presses.
 #include <windows.h>
 
 #include <algorithm>
@@ -18,6 +20,7 @@ constexpr char kHookMessageName[] = "NEW_HOOK_SYSTEM";
 constexpr uint64_t kDefaultCount = 1000;
 constexpr uint64_t kMaxCount = 1000000;
 constexpr uint64_t kDefaultEvent = 0x4141;
+constexpr uint64_t kMaxGapMs = 10000;
 constexpr UINT kSendTimeoutMs = 5000;
 
 // The value below which the given share of the sorted times lies (nearest rank).
@@ -32,9 +35,11 @@ double Percentile(const std::vector<double>& sorted, double share) {
 int main(int argc, char** argv) {
     uint64_t count = kDefaultCount;
     uint64_t event = kDefaultEvent;
-    if (argc > 3 || (argc >= 2 && !ParseUnsignedArg(argv[1], kMaxCount, &count)) || count == 0 ||
-        (argc == 3 && !ParseUnsignedArg(argv[2], 0xFFFFFFFF, &event))) {
-        fprintf(stderr, "usage: HookEventBench [COUNT [EVENT]]\n");
+    uint64_t gapMs = 0;
+    if (argc > 4 || (argc >= 2 && !ParseUnsignedArg(argv[1], kMaxCount, &count)) || count == 0 ||
+        (argc >= 3 && !ParseUnsignedArg(argv[2], 0xFFFFFFFF, &event)) ||
+        (argc == 4 && !ParseUnsignedArg(argv[3], kMaxGapMs, &gapMs))) {
+        fprintf(stderr, "usage: HookEventBench [COUNT [EVENT [GAP_MS]]]\n");
         return 2;
     }
     HWND window = FindWindowA(kMainWindowClass, nullptr);
@@ -52,6 +57,7 @@ int main(int argc, char** argv) {
         LARGE_INTEGER start;
         LARGE_INTEGER end;
         DWORD_PTR result = 0;
+        if (gapMs > 0) Sleep(static_cast<DWORD>(gapMs));
         QueryPerformanceCounter(&start);
         const LRESULT answered = SendMessageTimeoutA(window, hookMessage,
                                                      static_cast<WPARAM>(event), 0,
@@ -66,8 +72,9 @@ int main(int argc, char** argv) {
                          static_cast<double>(frequency.QuadPart));
     }
     std::sort(micros.begin(), micros.end());
-    printf("events %llu event 0x%llx p50 %.1f us p99 %.1f us max %.1f us\n",
+    printf("events %llu event 0x%llx gap %llu ms: p50 %.1f us p99 %.1f us max %.1f us\n",
            static_cast<unsigned long long>(count), static_cast<unsigned long long>(event),
+           static_cast<unsigned long long>(gapMs),
            Percentile(micros, 0.50), Percentile(micros, 0.99), micros.back());
     return 0;
 }
