@@ -468,7 +468,7 @@ class Tvxctl:
             return None
         if code != self.OK:
             raise HarnessError("reg-read %s %s failed (%d)" % (key, value, code))
-        type_name, readable, raw = out.rstrip("\n").split("\t")
+        type_name, readable, raw = out.rstrip("\r\n").split("\t")
         return type_name, readable, bytes.fromhex(raw)
 
     def reg_write(self, key, value, kind, data):
