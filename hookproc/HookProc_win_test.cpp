@@ -31,8 +31,10 @@ public:
         char temp[MAX_PATH];
         const DWORD length = GetTempPathA(ARRAYSIZE(temp), temp);
         if (length == 0 || length >= ARRAYSIZE(temp)) return;
+        // A folder of its own per copy: a helper told to close may still hold the last one.
+        static unsigned copiesMade = 0;
         char name[64];
-        snprintf(name, sizeof name, "tapvox helper %lu", GetCurrentProcessId());
+        snprintf(name, sizeof name, "tapvox helper %lu %u", GetCurrentProcessId(), ++copiesMade);
         folder_ = std::string(temp) + name;
         CreateDirectoryA(folder_.c_str(), nullptr);
         path_ = folder_ + "\\Hook Proc.exe";
@@ -95,8 +97,11 @@ protected:
         ASSERT_TRUE(IsWindow(helperWindow));
     }
     void TearDown() override {
-        if (helperWindow != nullptr && IsWindow(helperWindow))
-            PostMessageA(helperWindow, WM_CLOSE, 0, 0);
+        if (helperWindow == nullptr || !IsWindow(helperWindow)) return;
+        HelperProcess process(helperWindow);
+        PostMessageA(helperWindow, WM_CLOSE, 0, 0);
+        // Let it end before its copy is deleted, so no helper outlives its test.
+        if (process.IsOpen()) process.Ended(mainWindow, kExitWaitMs);
     }
 
     LRESULT Command(uint32_t command, LPARAM parameter) {

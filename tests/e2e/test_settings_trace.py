@@ -58,15 +58,20 @@ class SettingsTraceTest(harness.TapvoxTestCase):
         trace = app.read_trace()
         self.assertIsNotNone(trace, "no trace file")
         self.assertEqual(trace.count(INIT_PAIR), 1)
-        # Window messages arrive while the window is created, before CApp::Init traces: the
-        # file starts with CApp::WndProc pairs, and CApp::Init is the first pair of another name.
+        # The scheme set is built with the application object, before CApp::Init runs, and its
+        # trace switch is the cached setting: its pairs come first. Window messages arrive while
+        # the window is created, so CApp::WndProc pairs stand between; CApp::Init follows.
         pairs = list(PAIR.finditer(trace))
         self.assertEqual(b"".join(p.group(0) for p in pairs), trace, "stray text in the trace")
-        others = [p.group(0) for p in pairs if p.group(1) != b"CApp::WndProc"]
-        self.assertEqual(others[0], INIT_PAIR)
-        # Shutdown: the hooks are removed, then the application object goes; no timer tick or
-        # message is traced after it.
-        self.assertEqual([p.group(1) for p in pairs[-2:]], [b"CApp::HkUnsetHooks", b"CApp::~CApp"])
+        others = [p for p in pairs if p.group(1) != b"CApp::WndProc"]
+        self.assertEqual([p.group(1) for p in others[:3]],
+                         [b"SoundSchemesList::SoundSchemesList", b"SoundSchemesList::Init",
+                          b"CApp::Init"])
+        self.assertEqual(others[2].group(0), INIT_PAIR)
+        # Shutdown: the hooks are removed, then the application object goes and the scheme set
+        # with it; no timer tick or message is traced after them.
+        self.assertEqual([p.group(1) for p in pairs[-3:]],
+                         [b"CApp::HkUnsetHooks", b"CApp::~CApp", b"SoundSchemesList::~SoundSchemesList"])
         self.assertEqual(trace.count(b"Entering CApp::HkSetHooks() - (CApp.cpp:321)\r\n"), 1)
         self.assertEqual(trace.count(b"Entering CApp::HkSetHooks() - (CApp.cpp:327)\r\n"), 1)
         # "LogFile" = 1 is left as it is.
