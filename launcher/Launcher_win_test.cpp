@@ -24,8 +24,10 @@ protected:
         char temp[MAX_PATH];
         const DWORD length = GetTempPathA(ARRAYSIZE(temp), temp);
         ASSERT_TRUE(length > 0 && length < ARRAYSIZE(temp));
+        // A folder of its own per test: the program an earlier test started may still hold its.
+        static unsigned foldersMade = 0;
         char name[64];
-        snprintf(name, sizeof name, "tapvox launcher %lu\\", GetCurrentProcessId());
+        snprintf(name, sizeof name, "tapvox launcher %lu %u\\", GetCurrentProcessId(), ++foldersMade);
         folder = std::string(temp) + name;
         ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
         ASSERT_TRUE(CopyFileA((OwnFolder() + "launcher\\Launcher.exe").c_str(),

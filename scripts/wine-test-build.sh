@@ -8,7 +8,7 @@ build=${1:-build}
 here=$(cd "$(dirname "$0")/.." && pwd)
 out="$build/wine-tests.cmake"
 
-if python3 -c "import sys; sys.path.insert(0, '$here/tests/e2e'); import harness; sys.exit(0 if harness.host_runs_32bit_wine() else 1)"; then
+if python3 "$here/tests/winetest.py" host-runs-32bit; then
   kind_dir="$build/win32"
   dist="$build/dist/Tapvox"
   echo "Wine tests: the 32-bit build"

@@ -6,10 +6,6 @@
   winetest.py run-exe EXE [ARGS...]  run a Windows test program in a fresh copy of the template,
                                      on its own virtual display; exit with the program's code
   winetest.py host-runs-32bit        exit 0 when Wine here runs 32-bit programs, else 1
-  winetest.py build-64bit-kind SOURCE BUILD_ROOT
-                                     build the win32 kind as 64-bit code into BUILD_ROOT/win32x64
-                                     and stage BUILD_ROOT/dist-x64/Tapvox from it, for a host
-                                     whose kernel runs no 32-bit programs
 
 A program this host cannot run (32-bit Windows code on a kernel without 32-bit support) exits
 with 77, which ctest reports as skipped, with the reason on the output.
@@ -17,7 +13,6 @@ with 77, which ctest reports as skipped, with the reason on the output.
 
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 
@@ -25,8 +20,6 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "e2e
 import harness  # noqa: E402
 
 EXE_TIMEOUT = 600
-BUILD_TIMEOUT = 1800
-PROGRAM_FILES = [("app", "Tapvox.exe"), ("kbdhook", "KbdHook.dll"), ("launcher", "Launcher.exe")]
 
 
 def run_exe(exe, args):
@@ -51,29 +44,6 @@ def run_exe(exe, args):
         shutil.rmtree(work_dir, ignore_errors=True)
 
 
-def build_64bit_kind(source, build_root):
-    """The win32 kind compiled for x86_64, staged beside the real program folder. The build goes
-    on past a broken test program, so that the others still run; the program files must exist."""
-    kind_dir = os.path.join(build_root, "win32x64")
-    toolchain = os.path.join(source, "tests", "wine64-flavor.cmake")
-    subprocess.run(["cmake", "-S", source, "-B", kind_dir, "-G", "Ninja",
-                    "-DCMAKE_TOOLCHAIN_FILE=" + toolchain, "-DCMAKE_BUILD_TYPE=Release"],
-                   check=True, timeout=BUILD_TIMEOUT)
-    build = subprocess.run(["cmake", "--build", kind_dir, "-j2", "--", "-k", "0"],
-                           timeout=BUILD_TIMEOUT, check=False)
-    dist = os.path.join(build_root, "dist-x64", "Tapvox")
-    shutil.rmtree(dist, ignore_errors=True)
-    os.makedirs(dist)
-    for folder, name in PROGRAM_FILES:
-        shutil.copy2(os.path.join(kind_dir, folder, name), dist)
-    shutil.copy2(os.path.join(build_root, "win64", "hookproc", "HookProc.exe"), dist)
-    shutil.copytree(os.path.join(build_root, "dist", "Tapvox", "Schemes"),
-                    os.path.join(dist, "Schemes"))
-    print("staged %s%s" % (dist, "" if build.returncode == 0 else
-                           " (some test programs failed to build)"))
-    return 0
-
-
 def main(argv):
     if len(argv) >= 2 and argv[0] == "make-template":
         harness.make_template(argv[1])
@@ -85,8 +55,6 @@ def main(argv):
         return run_exe(argv[1], argv[2:])
     if argv == ["host-runs-32bit"]:
         return 0 if harness.host_runs_32bit_wine() else 1
-    if len(argv) == 3 and argv[0] == "build-64bit-kind":
-        return build_64bit_kind(argv[1], argv[2])
     print(__doc__, file=sys.stderr)
     return 2
 
@@ -94,6 +62,6 @@ def main(argv):
 if __name__ == "__main__":
     try:
         sys.exit(main(sys.argv[1:]))
-    except (harness.HarnessError, OSError, subprocess.SubprocessError) as error:
+    except (harness.HarnessError, OSError) as error:
         print("winetest: %s" % error, file=sys.stderr)
         sys.exit(1)
