@@ -1,14 +1,26 @@
 #!/usr/bin/env bash
-# `make run`: starts the staged Tapvox under Wine, in a prefix kept at BUILD/wineprefix.
-# With DISPLAY set, Tapvox runs on that display until you choose Exit in its tray menu.
-# Without one, it runs on a virtual display for RUN_SECONDS (10 by default), the screen is saved
-# as BUILD/run-screenshot.png, and Tapvox is told to exit; then the display is ended.
+# `make run`: starts the staged Tapvox under Wine. It runs the program folder that runs on this
+# host: the one BUILD/wine-tests.cmake names (scripts/wine-test-build.sh writes it), else
+# BUILD/dist/Tapvox.
+# With DISPLAY set, Tapvox runs on that display, in a prefix kept at BUILD/wineprefix, until you
+# choose Exit in its tray menu. Without one, scripts/demo.py shows it at work on a virtual
+# display: a sentence typed into another window, what Tapvox played saved as BUILD/demo/typing.wav
+# and the screen as BUILD/demo/screen.png.
 set -euo pipefail
 
 build=$(realpath "${1:-build}")
-dist="$build/dist/Tapvox"
-seconds=${RUN_SECONDS:-10}
+here=$(cd "$(dirname "$0")/.." && pwd)
+dist=""
+if [ -f "$build/wine-tests.cmake" ]; then
+  dist=$(sed -n 's/^set(TAPVOX_WINE_DIST "\([^"]*\)".*/\1/p' "$build/wine-tests.cmake")
+fi
+[ -n "$dist" ] && [ -f "$dist/Tapvox.exe" ] || dist="$build/dist/Tapvox"
 [ -f "$dist/Tapvox.exe" ] || { echo "run: no $dist/Tapvox.exe; run 'make dist' first" >&2; exit 1; }
+echo "run: program folder $dist"
+
+if [ -z "${DISPLAY:-}" ]; then
+  exec python3 "$here/scripts/demo.py" "$build" "$dist"
+fi
 
 export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=-all
@@ -43,66 +55,18 @@ can_run "$dist/Tapvox.exe" || {
   echo "run: Tapvox.exe is 32-bit, and this kernel cannot run 32-bit programs, so Wine cannot run it" >&2
   exit 1
 }
-tvxctl=""
-for candidate in "$build/win32/tests/tools/tvxctl.exe" "$build/win64/tests/tools/tvxctl.exe"; do
-  if [ -f "$candidate" ] && can_run "$candidate"; then tvxctl=$candidate; break; fi
-done
-
-xvfb_pid=""
-cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-}
-trap cleanup EXIT
-
 if [ ! -d "$WINEPREFIX" ]; then
   echo "run: making the Wine prefix $WINEPREFIX (once)"
   "${wine[@]}" wineboot -i >/dev/null 2>&1 </dev/null
 fi
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 # A persistent server whose output goes nowhere, so that nothing holds this script's output open.
 wineserver -p >/dev/null 2>&1 </dev/null || true  # fails when one already runs
 
 cd "$dist"
-if [ -n "${DISPLAY:-}" ]; then
-  echo "run: Tapvox on display $DISPLAY: its icon is in the tray (\"Wine System Tray\"); choose Exit there to end it"
-  set +e
-  "${wine[@]}" ./Tapvox.exe </dev/null
-  code=$?
-  echo "run: Tapvox ended with exit code $code"
-  exit $code
-fi
-
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ac -noreset 3>"$display_file" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-number=$(tr -dc 0-9 < "$display_file")
-rm -f "$display_file"
-[ -n "$number" ] || { echo "run: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$number"
-echo "run: no DISPLAY set, so Tapvox runs on the virtual display $DISPLAY for $seconds s"
-
-"${wine[@]}" ./Tapvox.exe </dev/null >/dev/null 2>&1 &
-tapvox_pid=$!
-# The first start in a new prefix takes a while; count the seconds from the main window on.
-if [ -n "$tvxctl" ]; then
-  "${wine[@]}" "$tvxctl" find-window TVX_SOUNDPRG_MAINWND 30000 </dev/null >/dev/null 2>&1 ||
-    echo "run: Tapvox's window did not appear within 30 s"
-fi
-sleep "$seconds"
-if import -window root "$build/run-screenshot.png" 2>/dev/null; then
-  echo "run: screen saved as $build/run-screenshot.png"
-fi
-
-[ -n "$tvxctl" ] && "${wine[@]}" "$tvxctl" send-command 40017 </dev/null >/dev/null 2>&1 || true
-for _ in $(seq 100); do kill -0 "$tapvox_pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$tapvox_pid" 2>/dev/null; then
-  echo "run: Tapvox did not exit when asked; stopping Wine"
-else
-  set +e
-  wait "$tapvox_pid"
-  echo "run: Tapvox ended with exit code $?"
-fi
+echo "run: Tapvox on display $DISPLAY: its icon is in the tray (\"Wine System Tray\"); choose Exit there to end it"
+set +e
+"${wine[@]}" ./Tapvox.exe </dev/null
+code=$?
+echo "run: Tapvox ended with exit code $code"
+exit $code
