@@ -3,7 +3,7 @@
 // "NEW_HOOK_SYSTEM" arrives the real sound path (SoundSchemesList::PlayNS on a real scheme)
 // runs. Timed from just before SendInput to PlayNS's return: an upper bound of the time from
 // the hook callback to the sound call. Prints p50, p99 and the maximum, in microseconds, of
-// that and of its part up to the message's arrival.
+// that, of its part up to the message's arrival and of PlayNS alone.
 // Usage: key_to_sound_bench.exe SCHEME [presses]   (SCHEME: a folder in Schemes\ beside it)
 
 #include "hook/HookEvent.h"
@@ -111,8 +111,9 @@ int main(int argc, char** argv) {
         fprintf(stderr, "SetHooks failed\n");
         return 1;
     }
-    std::vector<double> arrival, toSoundCall;
+    std::vector<double> arrival, soundPath, toSoundCall;
     arrival.reserve(presses);
+    soundPath.reserve(presses);
     toSoundCall.reserve(presses);
     size_t lost = 0;
     for (size_t i = 0; i < presses; ++i) {
@@ -133,6 +134,7 @@ int main(int argc, char** argv) {
         schemes.PlayNS(HookEventKeyCode(event), 0, 100, 0);
         const LONGLONG played = Now();
         arrival.push_back(Microseconds(arrived - sent));
+        soundPath.push_back(Microseconds(played - arrived));
         toSoundCall.push_back(Microseconds(played - sent));
     }
     SetHooks(nullptr, FALSE);
@@ -141,6 +143,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     PrintFigures("SendInput to message arrival", arrival);
+    PrintFigures("PlayNS alone", soundPath);
     PrintFigures("SendInput to PlayNS returned", toSoundCall);
     printf("presses without an event: %zu\n", lost);
     return lost == 0 ? 0 : 1;
