@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# `make bench`: prints every performance figure of Tapvox; it judges nothing (the targets are in
+# the README). Under Wine it runs the build this host can run (see wine-test-build.sh).
+set -euo pipefail
+build=$(realpath "${1:-build}")
+here=$(cd "$(dirname "$0")/.." && pwd)
+
+bash "$here/scripts/wine-test-build.sh" "$build" >/dev/null
+cache_value() { sed -n "s/^set($1 \"\(.*\)\" CACHE.*/\1/p" "$build/wine-tests.cmake"; }
+kind_dir=$(cache_value TAPVOX_WINE_KIND_DIR)
+export TAPVOX_DIST=$(cache_value TAPVOX_WINE_DIST)
+export TAPVOX_TOOLS32="$kind_dir/tests/tools"
+export TAPVOX_TOOLS64="$build/win64/tests/tools"
+export TAPVOX_WINE_TEMPLATE="$build/bench-wine-template"
+[ -d "$TAPVOX_WINE_TEMPLATE" ] || python3 "$here/tests/winetest.py" make-template "$TAPVOX_WINE_TEMPLATE"
+
+echo "== The per-key sound path without the platform call (native): read, parse, copy, filter, volume"
+"$build/host/bench/tapvox_bench" --benchmark_min_time=0.2
+
+echo
+echo "== Time inside the hook callback per key event (Wine)"
+python3 "$here/tests/winetest.py" run-exe "$kind_dir/kbdhook/hook_callback_bench.exe" 5000
+
+echo
+echo "== Main window handling one NEW_HOOK_SYSTEM event, sent from another process (Wine)"
+bash "$here/scripts/bench-events.sh" "$build" 1000
+
+echo
+echo "== Idle CPU and memory of Tapvox.exe (Wine)"
+bash "$here/scripts/bench-idle.sh" "$build" 30
+
+echo
+echo "== From an injected key press to the sound call returning (Wine)"
+bash "$here/scripts/bench-latency.sh" "$build" 1000
