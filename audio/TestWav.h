@@ -47,3 +47,22 @@ inline std::vector<uint8_t> MakeTestWav(const TestWavFormat& format,
                                         const std::vector<uint8_t>& samples) {
     return TestWavBuilder().Header(format).Chunk("data", samples).Image();
 }
+
+// A complete file, with its RIFF size filled in, which the platform needs to play it.
+inline std::vector<uint8_t> MakePlayableTestWav(const TestWavFormat& format,
+                                                const std::vector<uint8_t>& samples) {
+    std::vector<uint8_t> image = MakeTestWav(format, samples);
+    const auto riffSize = static_cast<uint32_t>(image.size() - 8);
+    for (int i = 0; i < 4; ++i) image[4 + i] = uint8_t(riffSize >> (8 * i));
+    return image;
+}
+
+// Pseudo-random sample bytes, so no filter or volume leaves them alone by accident.
+inline std::vector<uint8_t> TestSamples(size_t count, unsigned seed) {
+    std::vector<uint8_t> samples(count);
+    for (uint8_t& sample : samples) {
+        seed = seed * 1103515245u + 12345u;
+        sample = uint8_t(seed >> 16);
+    }
+    return samples;
+}

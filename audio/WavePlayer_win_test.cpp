@@ -18,28 +18,9 @@ namespace {
 constexpr TestWavFormat kMono16{1, 22050, 16, 2};
 constexpr TestWavFormat kStereo8{2, 11025, 8, 2};
 
-// Pseudo-random samples, so no filter or volume leaves them alone by accident.
-std::vector<uint8_t> Samples(size_t count, unsigned seed) {
-    std::vector<uint8_t> samples(count);
-    for (uint8_t& sample : samples) {
-        seed = seed * 1103515245u + 12345u;
-        sample = uint8_t(seed >> 16);
-    }
-    return samples;
-}
-
-// A complete file: with its RIFF size filled in, which the platform needs to play it.
-std::vector<uint8_t> PlayableWav(const TestWavFormat& format,
-                                 const std::vector<uint8_t>& samples) {
-    std::vector<uint8_t> image = MakeTestWav(format, samples);
-    const uint32_t riffSize = static_cast<uint32_t>(image.size() - 8);
-    for (int i = 0; i < 4; ++i) image[4 + i] = uint8_t(riffSize >> (8 * i));
-    return image;
-}
-
 // Long enough to be still playing when the next request comes.
 std::vector<uint8_t> LongSound(unsigned seed) {
-    return PlayableWav(kMono16, Samples(kMono16.samplesPerSec * 2, seed));
+    return MakePlayableTestWav(kMono16, TestSamples(kMono16.samplesPerSec * 2, seed));
 }
 
 std::vector<uint8_t> HeldImage() {
@@ -84,7 +65,7 @@ TEST_F(WavePlayback, FilterAndVolumeAreAppliedBeforeThePlatformGetsTheImage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.format.bitsPerSample << "-bit, volume " << c.volume
                                           << ", filter " << c.filter);
-        const std::vector<uint8_t> file = PlayableWav(c.format, Samples(4000, c.volume + 7));
+        const std::vector<uint8_t> file = MakePlayableTestWav(c.format, TestSamples(4000, c.volume + 7));
         WavePlayer::Wave expected(file);
         ASSERT_TRUE(expected.ApplyFilterAndVolume(c.volume, c.filter));
         const std::vector<uint8_t> expectedImage = expected.TakePlayImage();
@@ -104,7 +85,7 @@ TEST_F(WavePlayback, SoundThatCannotPlayLeavesTheCurrentOneAlone) {
     WavePlayer::Wave("Z:\\no such folder\\missing.wav").play(100, 0, true);
     std::vector<uint8_t> formatOfSize20 = TestWavBuilder().Header(kMono16, 20).Image();
     TestWavBuilder tail;
-    tail.Chunk("data", Samples(100, 4));
+    tail.Chunk("data", TestSamples(100, 4));
     const std::vector<uint8_t> dataChunk = tail.Image();
     formatOfSize20.insert(formatOfSize20.end(), dataChunk.begin(), dataChunk.end());
     PlayAsync(formatOfSize20);
@@ -117,7 +98,7 @@ TEST_F(WavePlayback, SoundThatCannotPlayLeavesTheCurrentOneAlone) {
 TEST_F(WavePlayback, SynchronousSoundKeepsNothingOnceItHasPlayed) {
     PlayAsync(LongSound(5));
     // 20 ms of sound: the call returns when it has played, having stopped the long one first.
-    const std::vector<uint8_t> click = PlayableWav(kStereo8, Samples(440, 6));
+    const std::vector<uint8_t> click = MakePlayableTestWav(kStereo8, TestSamples(440, 6));
     WavePlayer::Wave(click).play(100, 0, false);
     EXPECT_EQ(CurrentPlayingWaveImage().data, nullptr);
     EXPECT_EQ(CurrentPlayingWaveImage().size, 0u);
@@ -134,7 +115,7 @@ TEST_F(WavePlayback, StopEndsTheSoundAndPlaybackWorksAfterwards) {
 }
 
 TEST_F(WavePlayback, TypingFasterThanTheSoundsLastKeepsOnlyTheNewest) {
-    const std::vector<uint8_t> sounds[] = {LongSound(9), PlayableWav(kStereo8, Samples(9000, 10)),
+    const std::vector<uint8_t> sounds[] = {LongSound(9), MakePlayableTestWav(kStereo8, TestSamples(9000, 10)),
                                            LongSound(11)};
     constexpr int kRequests = 40;
     for (int i = 0; i < kRequests; ++i) PlayAsync(sounds[i % 3], 100 - i, i % 5);

@@ -87,26 +87,8 @@ std::string ReadWholeFile(const char* path) {
     return text;
 }
 
-std::vector<uint8_t> Samples(size_t count, unsigned seed) {
-    std::vector<uint8_t> samples(count);
-    for (uint8_t& sample : samples) {
-        seed = seed * 1103515245u + 12345u;
-        sample = uint8_t(seed >> 16);
-    }
-    return samples;
-}
-
-// A complete file: with its RIFF size filled in, which the platform needs to play it.
-std::vector<uint8_t> PlayableWav(const TestWavFormat& format,
-                                 const std::vector<uint8_t>& samples) {
-    std::vector<uint8_t> image = MakeTestWav(format, samples);
-    const uint32_t riffSize = static_cast<uint32_t>(image.size() - 8);
-    for (int i = 0; i < 4; ++i) image[4 + i] = uint8_t(riffSize >> (8 * i));
-    return image;
-}
-
 std::vector<uint8_t> Sound(unsigned seed, const TestWavFormat& format = kMono16) {
-    return PlayableWav(format, Samples(format.samplesPerSec / 2, seed));
+    return MakePlayableTestWav(format, TestSamples(format.samplesPerSec / 2, seed));
 }
 
 std::vector<uint8_t> HeldImage() {
@@ -382,7 +364,7 @@ TEST_F(SchemeSet, TraceRecordsOfEachOperation) {
     // A chunk after an 18-byte format chunk that is shorter than its first value: the wave
     // cannot be built, which ends the request through its failure path.
     TestWavBuilder broken;
-    broken.Header(kMono16, 18).Chunk("fact", {1, 2}).Chunk("data", Samples(64, 13));
+    broken.Header(kMono16, 18).Chunk("fact", {1, 2}).Chunk("data", TestSamples(64, 13));
     ASSERT_TRUE(WriteBytes(folder + "broken.wav", broken.Image()));
 
     const bool folderExisted = GetFileAttributesA("c:\\tmp") != INVALID_FILE_ATTRIBUTES;

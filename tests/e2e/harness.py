@@ -215,6 +215,15 @@ def sounds_in_order(captured, sounds):
     return rest.strip(PADDING_BYTES) == b""
 
 
+def read_lines(path):
+    """A file's lines, or none while the file does not exist yet."""
+    try:
+        with open(path) as f:
+            return f.read().splitlines()
+    except FileNotFoundError:
+        return []
+
+
 def windows_path(linux_path):
     """The path Wine programs see for a Linux path: drive Z: is the Linux root."""
     return "Z:" + os.path.abspath(linux_path).replace("/", "\\")

@@ -82,21 +82,13 @@ class HelperTest(harness.TapvoxTestCase):
                              "TVX_FAKE_HELPER_LOG": harness.windows_path(log)})
         self.assertIsNotNone(self.tvx.find_window(timeout_ms=20000))
         expected_start = ["started", "announced", "command 0x3b00 1", "command 0x3b03 0"]
-        self.assertTrue(self.wait_until(lambda: self.read_lines(log) == expected_start, 15),
-                        "helper saw %r" % self.read_lines(log))
+        self.assertTrue(self.wait_until(lambda: harness.read_lines(log) == expected_start, 15),
+                        "helper saw %r" % harness.read_lines(log))
         self.assertEqual(self.exit_app(app), 0)
         # Hooks removed, then WM_CLOSE; Tapvox does not wait for the helper to end.
         expected_all = expected_start + ["command 0x3b00 0", "close"]
-        self.assertTrue(self.wait_until(lambda: self.read_lines(log) == expected_all, 5),
-                        "helper saw %r" % self.read_lines(log))
-
-    @staticmethod
-    def read_lines(path):
-        try:
-            with open(path) as f:
-                return f.read().splitlines()
-        except FileNotFoundError:
-            return []
+        self.assertTrue(self.wait_until(lambda: harness.read_lines(log) == expected_all, 5),
+                        "helper saw %r" % harness.read_lines(log))
 
 
 if __name__ == "__main__":

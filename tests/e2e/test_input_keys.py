@@ -241,22 +241,22 @@ class InputKeysTest(harness.TapvoxTestCase):
         self.start_with_scheme(TYPED_KEYS, app=app, extra_env={
             "TVX_FAKE_HELPER": "reinstall-fails", "TVX_FAKE_HELPER_LOG": harness.windows_path(log)})
         self.focus_edit_window()
-        commands_at_start = self.read_lines(log)
+        commands_at_start = harness.read_lines(log)
 
         with self.subTest("an unknown event kind is ignored"):
             self.assertEqual(self.tvx.send(HOOK_MESSAGE, EVENT_UNKNOWN_KIND), 0)
             self.key("a")
             self.assert_heard(["A"])
-            self.assertEqual(self.read_lines(log), commands_at_start)
+            self.assertEqual(harness.read_lines(log), commands_at_start)
         with self.subTest("a refused re-install leaves the keys silent"):
             self.assertEqual(self.tvx.send(HOOK_MESSAGE, EVENT_REINSTALL), 0)
-            self.assertEqual(self.read_lines(log), commands_at_start + ["command 0x3b01 0"])
+            self.assertEqual(harness.read_lines(log), commands_at_start + ["command 0x3b01 0"])
             self.key("a", "7")
             self.assert_nothing_new(["A"])
         with self.subTest("with the hooks unset, neither a request nor a resume sets them"):
             self.assertEqual(self.tvx.send(HOOK_MESSAGE, EVENT_REINSTALL), 0)
             self.assertEqual(self.tvx.send(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND), 1)
-            self.assertEqual(self.read_lines(log), commands_at_start + ["command 0x3b01 0"])
+            self.assertEqual(harness.read_lines(log), commands_at_start + ["command 0x3b01 0"])
             self.key("a")
             self.assert_nothing_new(["A"])
 
@@ -300,14 +300,6 @@ class InputKeysTest(harness.TapvoxTestCase):
             if b"HookProc.exe" in command and wanted in environment:
                 pids.append(int(name))
         return pids
-
-    @staticmethod
-    def read_lines(path):
-        try:
-            with open(path) as f:
-                return f.read().splitlines()
-        except FileNotFoundError:
-            return []
 
 
 if __name__ == "__main__":

@@ -5,13 +5,6 @@ namespace schemegen {
 
 namespace {
 
-double LetterPitch(const SoundRequest& request, double spread)
-{
-    return request.role == SoundRole::Letter
-               ? VariantFactor(request.index, request.count, spread)
-               : RolePitch(request.role);
-}
-
 // A hollow hardwood block: a strong fundamental and two inharmonic overtones that die fast.
 void AddWoodBlock(Samples& out, Synth& synth, double start, double hz, double amp, double ring)
 {

@@ -8,13 +8,6 @@ namespace schemegen {
 
 namespace {
 
-double LetterPitch(const SoundRequest& request, double spread)
-{
-    return request.role == SoundRole::Letter
-               ? VariantFactor(request.index, request.count, spread)
-               : RolePitch(request.role);
-}
-
 // An air bubble rings at its resonance, which rises as it nears the surface.
 void AddBubble(Samples& out, Synth& synth, double start, double hz, double amp, double decay)
 {

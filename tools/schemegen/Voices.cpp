@@ -185,4 +185,11 @@ double RolePitch(SoundRole role)
     return 1.0;
 }
 
+double LetterPitch(const SoundRequest& request, double spread)
+{
+    return request.role == SoundRole::Letter
+               ? VariantFactor(request.index, request.count, spread)
+               : RolePitch(request.role);
+}
+
 }  // namespace schemegen

@@ -84,4 +84,7 @@ double VariantFactor(int variant, int count, double spread);
 // other keys from their letter sound.
 double RolePitch(SoundRole role);
 
+// A letter's own variant of the pitch by `spread`; other roles their customary pitch.
+double LetterPitch(const SoundRequest& request, double spread);
+
 }  // namespace schemegen
