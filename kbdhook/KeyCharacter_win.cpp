@@ -25,10 +25,10 @@ void FillModifierState(const KeyPressFilter& keys, BYTE (&state)[256]) {
 uint8_t KeyCharacter(const KBDLLHOOKSTRUCT& key, const KeyPressFilter& keys) {
     if (key.vkCode > 0xFF) return 0;
     BYTE state[256] = {};
-    // The modifiers come from the events this hook has seen, which are exactly the ones
-    // before this key; the hook thread's own key state lags behind the system's.
+    // The modifiers and Caps Lock come from the events this hook has seen, which are exactly
+    // the ones before this key; the hook thread's own key state lags behind the system's.
     FillModifierState(keys, state);
-    if (GetKeyState(VK_CAPITAL) & 0x01) state[VK_CAPITAL] = 0x01;
+    if (keys.IsCapsLockOn()) state[VK_CAPITAL] = 0x01;
     // The number pad sends these codes only while Num Lock is on; some layouts need to see
     // that to give the digit.
     if (key.vkCode >= VK_NUMPAD0 && key.vkCode <= VK_DECIMAL) state[VK_NUMLOCK] = 0x01;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 KBDLLHOOKSTRUCT KeyDown(DWORD keyCode) {
@@ -13,24 +15,6 @@ KBDLLHOOKSTRUCT KeyDown(DWORD keyCode) {
     key.scanCode = MapVirtualKeyA(keyCode, MAPVK_VK_TO_VSC);
     return key;
 }
-
-// Sets Caps Lock's toggle in this thread's key state, where KeyCharacter reads it.
-class CapsLockState {
-public:
-    explicit CapsLockState(bool on) {
-        GetKeyboardState(saved_);
-        BYTE state[256];
-        memcpy(state, saved_, sizeof state);
-        state[VK_CAPITAL] = on ? 0x01 : 0x00;
-        SetKeyboardState(state);
-    }
-    ~CapsLockState() { SetKeyboardState(saved_); }
-    CapsLockState(const CapsLockState&) = delete;
-    CapsLockState& operator=(const CapsLockState&) = delete;
-
-private:
-    BYTE saved_[256];
-};
 
 struct CharacterCase {
     DWORD keyCode;
@@ -68,7 +52,7 @@ TEST(KeyCharacter, FollowsModifiersAndCapsLock) {
         KeyPressFilter keys;
         if (c.heldModifier != 0) keys.OnKeyEvent(c.heldModifier, false);
         keys.OnKeyEvent(c.keyCode, false);
-        CapsLockState caps(c.capsLock);
+        keys.SetCapsLockOn(c.capsLock);
         EXPECT_EQ(KeyCharacter(KeyDown(c.keyCode), keys), c.character)
             << "key " << c.keyCode << " modifier " << c.heldModifier << " caps " << c.capsLock;
     }
@@ -78,8 +62,24 @@ TEST(KeyCharacter, ReleasedModifierNoLongerCounts) {
     KeyPressFilter keys;
     keys.OnKeyEvent(VK_LSHIFT, false);
     keys.OnKeyEvent(VK_LSHIFT, true);
-    CapsLockState caps(false);
     EXPECT_EQ(KeyCharacter(KeyDown('G'), keys), 'g');
+}
+
+// The character follows the Caps Lock presses the hook saw, whatever this thread's own key
+// state says: that state lags behind the system's.
+TEST(KeyCharacter, CapsLockComesFromTheHooksEvents) {
+    BYTE saved[256];
+    ASSERT_TRUE(GetKeyboardState(saved));
+    BYTE stale[256];
+    memcpy(stale, saved, sizeof stale);
+    stale[VK_CAPITAL] = 0x01;
+    ASSERT_TRUE(SetKeyboardState(stale));
+    KeyPressFilter keys;
+    EXPECT_EQ(KeyCharacter(KeyDown('H'), keys), 'h');
+    keys.OnKeyEvent(VK_CAPITAL, false);
+    keys.OnKeyEvent(VK_CAPITAL, true);
+    EXPECT_EQ(KeyCharacter(KeyDown('H'), keys), 'H');
+    SetKeyboardState(saved);
 }
 
 TEST(KeyCharacter, CodesBeyondTheKeyRangeGiveNothing) {

@@ -3,6 +3,8 @@
 namespace {
 
 // Virtual-key codes of the polled keys.
+constexpr uint32_t kCapsLock = 0x14;
+
 constexpr uint32_t kPolledKeys[] = {
     0x10, 0x11, 0x12,              // Shift, Ctrl, Alt
     0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5,  // their left and right codes
@@ -24,5 +26,6 @@ bool KeyPressFilter::OnKeyEvent(uint32_t keyCode, bool keyUp) {
     const bool wasDown = down_.test(keyCode);
     down_.set(keyCode, !keyUp);
     if (keyUp || wasDown || keyCode == 0) return false;
+    if (keyCode == kCapsLock) capsLockOn_ = !capsLockOn_;
     return !IsPolledKey(keyCode);
 }

@@ -71,6 +71,25 @@ TEST(KeyPressFilter, NeighboursOfPolledKeysAreReported) {
     }
 }
 
+TEST(KeyPressFilter, CapsLockFlipsOncePerPress) {
+    KeyPressFilter filter;
+    filter.SetCapsLockOn(true);  // on when the hook started
+    filter.OnKeyEvent(0x14, false);
+    EXPECT_FALSE(filter.IsCapsLockOn());
+    filter.OnKeyEvent(0x14, false);  // auto-repeat
+    filter.OnKeyEvent(0x14, false);
+    EXPECT_FALSE(filter.IsCapsLockOn());
+    filter.OnKeyEvent(0x14, true);
+    EXPECT_FALSE(filter.IsCapsLockOn());
+    filter.OnKeyEvent(0x14, true);  // a stray release
+    EXPECT_FALSE(filter.IsCapsLockOn());
+    filter.OnKeyEvent(0x14, false);
+    EXPECT_TRUE(filter.IsCapsLockOn());
+    filter.OnKeyEvent(0x90, false);  // other locks leave it alone
+    filter.OnKeyEvent(0x91, false);
+    EXPECT_TRUE(filter.IsCapsLockOn());
+}
+
 TEST(KeyPressFilter, CodesOutsideTheKeyRangeAreIgnored) {
     KeyPressFilter filter;
     const uint32_t bad[] = {0, 0x100, 0x141, 0xFFFFFFFFu};

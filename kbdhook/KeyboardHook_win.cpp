@@ -70,6 +70,8 @@ DWORD WINAPI HookThreadMain(void* parameter) {
     // Creates this thread's message queue, so that the quit message of Stop always lands.
     PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
     t_target = &context->target;
+    // From here on the hook's own events keep Caps Lock's state; this is where it starts.
+    context->target.keys.SetCapsLockOn((GetKeyState(VK_CAPITAL) & 0x01) != 0);
     HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, LowLevelKeyboardProc, module, 0);
     const LONG outcome = InterlockedCompareExchange(&context->startState,
                                                     hook != nullptr ? Installed : Failed, Starting);
