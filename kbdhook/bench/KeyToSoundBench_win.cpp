@@ -1,9 +1,10 @@
 // key_to_sound_bench.exe: the whole path of a key press, as Tapvox takes it. KbdHook.dll's hook
 // reports to a window of this program; each press is injected with SendInput, and when its
 // "NEW_HOOK_SYSTEM" arrives the real sound path (SoundSchemesList::PlayNS on a real scheme)
-// runs. Timed from just before SendInput to PlayNS's return: an upper bound of the time from
+// runs. Timed from just before SendInput to the moment PlayNS calls PlaySoundA (this program
+// routes its own import of PlaySoundA through a timing wrapper): an upper bound of the time from
 // the hook callback to the sound call. Prints p50, p99 and the maximum, in microseconds, of
-// that, of its part up to the message's arrival and of PlayNS alone.
+// that, of its parts before and after the message's arrival, and of the PlaySoundA call.
 // Usage: key_to_sound_bench.exe SCHEME [presses]   (SCHEME: a folder in Schemes\ beside it)
 
 #include "hook/HookEvent.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -45,6 +47,51 @@ void PrintFigures(const char* label, std::vector<double> samples) {
     };
     printf("%-34s n=%-6zu p50=%9.1f us  p99=%9.1f us  max=%9.1f us\n", label, samples.size(),
            at(0.50), at(0.99), samples.back());
+}
+
+using PlaySoundFunction = BOOL(WINAPI*)(LPCSTR, HMODULE, DWORD);
+PlaySoundFunction g_platformPlaySound = nullptr;
+LONGLONG g_playSoundCalledAt = 0;
+
+BOOL WINAPI TimedPlaySound(LPCSTR sound, HMODULE module, DWORD flags) {
+    g_playSoundCalledAt = Now();
+    return g_platformPlaySound(sound, module, flags);
+}
+
+// Points this program's import of dllName!functionName at replacement; original receives what
+// it pointed at. False when this program does not import it by name.
+bool RouteImport(const char* dllName, const char* functionName, void* replacement,
+                 void** original) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports.VirtualAddress == 0) return false;
+    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         library->Name != 0; ++library) {
+        if (lstrcmpiA(reinterpret_cast<const char*>(base + library->Name), dllName) != 0) continue;
+        const DWORD namesAt =
+            library->OriginalFirstThunk != 0 ? library->OriginalFirstThunk : library->FirstThunk;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + namesAt);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(
+                base + names->u1.AddressOfData);
+            if (strcmp(reinterpret_cast<const char*>(byName->Name), functionName) != 0) continue;
+            DWORD protection;
+            if (!VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE,
+                                &protection))
+                return false;
+            *original = reinterpret_cast<void*>(slots->u1.Function);
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection,
+                           &protection);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool Inject(WORD keyCode) {
@@ -106,15 +153,22 @@ int main(int argc, char** argv) {
     printf("scheme %s, sound for A: %s\n", argv[1], path);
     fflush(stdout);
 
+    void* platformPlaySound = nullptr;
+    if (!RouteImport("winmm.dll", "PlaySoundA", reinterpret_cast<void*>(&TimedPlaySound),
+                     &platformPlaySound)) {
+        fprintf(stderr, "cannot time PlaySoundA: not in this program's imports\n");
+        return 1;
+    }
+    g_platformPlaySound = reinterpret_cast<PlaySoundFunction>(platformPlaySound);
+
     const UINT hookMessage = RegisterWindowMessageA(kHookMessageName);
     if (!SetHooks(window, TRUE)) {
         fprintf(stderr, "SetHooks failed\n");
         return 1;
     }
-    std::vector<double> arrival, soundPath, toSoundCall;
-    arrival.reserve(presses);
-    soundPath.reserve(presses);
-    toSoundCall.reserve(presses);
+    std::vector<double> arrival, soundPath, toSoundCall, platformCall;
+    for (auto* samples : {&arrival, &soundPath, &toSoundCall, &platformCall})
+        samples->reserve(presses);
     size_t lost = 0;
     for (size_t i = 0; i < presses; ++i) {
         // Letters A to Z in turn: the character lookup and the sound differ from key to key.
@@ -131,11 +185,17 @@ int main(int argc, char** argv) {
             continue;
         }
         const LONGLONG arrived = Now();
+        g_playSoundCalledAt = 0;
         schemes.PlayNS(HookEventKeyCode(event), 0, 100, 0);
         const LONGLONG played = Now();
+        if (g_playSoundCalledAt == 0) {
+            fprintf(stderr, "PlayNS made no sound call for key %u\n", keyCode);
+            break;
+        }
         arrival.push_back(Microseconds(arrived - sent));
-        soundPath.push_back(Microseconds(played - arrived));
-        toSoundCall.push_back(Microseconds(played - sent));
+        soundPath.push_back(Microseconds(g_playSoundCalledAt - arrived));
+        toSoundCall.push_back(Microseconds(g_playSoundCalledAt - sent));
+        platformCall.push_back(Microseconds(played - g_playSoundCalledAt));
     }
     SetHooks(nullptr, FALSE);
     if (toSoundCall.empty()) {
@@ -143,8 +203,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     PrintFigures("SendInput to message arrival", arrival);
-    PrintFigures("PlayNS alone", soundPath);
-    PrintFigures("SendInput to PlayNS returned", toSoundCall);
+    PrintFigures("message to the PlaySoundA call", soundPath);
+    PrintFigures("SendInput to the PlaySoundA call", toSoundCall);
+    PrintFigures("PlaySoundA itself (the platform)", platformCall);
     printf("presses without an event: %zu\n", lost);
-    return lost == 0 ? 0 : 1;
+    return lost == 0 && toSoundCall.size() + lost == presses ? 0 : 1;
 }
