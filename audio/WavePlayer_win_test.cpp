@@ -6,6 +6,7 @@
 #include "app/Settings_win.h"
 #include "app/Trace.h"
 #include "audio/TestWav.h"
+#include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -123,20 +124,6 @@ TEST_F(WavePlayback, TypingFasterThanTheSoundsLastKeepsOnlyTheNewest) {
     WavePlayer::Wave last(sounds[kLast % 3]);
     ASSERT_TRUE(last.ApplyFilterAndVolume(100 - kLast, kLast % 5));
     EXPECT_EQ(HeldImage(), last.TakePlayImage());
-}
-
-std::string ReadWholeFile(const char* path) {
-    std::string text;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-        text.append(buffer, read);
-    }
-    CloseHandle(file);
-    return text;
 }
 
 TEST_F(WavePlayback, EveryPlayCallWritesItsTracePairWhenTracingIsOn) {

@@ -7,6 +7,7 @@
 #include "app/Settings_win.h"
 #include "app/Trace.h"
 #include "audio/TestWav.h"
+#include "tests/TestFiles.h"
 #include "audio/WavePlayer.h"
 #include "audio/WavePlayer_win.h"
 
@@ -57,36 +58,6 @@ void RemoveTree(const std::string& folder) {
     RemoveDirectoryA(folder.c_str());
 }
 
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                              nullptr) &&
-                    written == bytes.size();
-    CloseHandle(file);
-    return ok;
-}
-
-bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    return WriteBytes(path, std::string(bytes.begin(), bytes.end()));
-}
-
-std::string ReadWholeFile(const char* path) {
-    std::string text;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-        text.append(buffer, read);
-    }
-    CloseHandle(file);
-    return text;
-}
-
 std::vector<uint8_t> Sound(unsigned seed, const TestWavFormat& format = kMono16) {
     return MakePlayableTestWav(format, TestSamples(format.samplesPerSec / 2, seed));
 }
@@ -123,7 +94,7 @@ protected:
                                  const std::string& schemesFolder = SchemesFolder()) {
         const std::string folder = schemesFolder + name + "\\";
         EXPECT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
-        EXPECT_TRUE(WriteBytes(folder + "Scheme.txt", schemeText));
+        EXPECT_TRUE(WriteWholeFile(folder + "Scheme.txt", schemeText));
         return folder;
     }
 
@@ -166,7 +137,7 @@ TEST(SchemeSetPaths, JoinFillsTheBufferExactlyOrLeavesItEmpty) {
 TEST_F(SchemeSet, FreshInstanceWritesItsFolderAndPlaysNothing) {
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, kSchemesPathValueName);
     AddScheme("Clicks", "CHARS=a.wav DIGITS=a.wav");
-    WriteBytes(SchemesFolder() + "Clicks\\a.wav", Sound(1));
+    WriteWholeFile(SchemesFolder() + "Clicks\\a.wav", Sound(1));
 
     SoundSchemesList set;
     EXPECT_EQ(std::string(set.schemesFolder), SchemesFolder());
@@ -185,9 +156,9 @@ TEST_F(SchemeSet, KeysPlayTheirSchemesFilesWithVolumeAndFilter) {
     const std::string folder = SchemesFolder() + "Clicks\\";
     const std::vector<uint8_t> a = Sound(2);
     const std::vector<uint8_t> d = Sound(3, kMono8);
-    ASSERT_TRUE(WriteBytes(folder + "a.wav", a));
+    ASSERT_TRUE(WriteWholeFile(folder + "a.wav", a));
     ASSERT_TRUE(CreateDirectoryA((folder + "sub").c_str(), nullptr));
-    ASSERT_TRUE(WriteBytes(folder + "sub\\d.wav", d));
+    ASSERT_TRUE(WriteWholeFile(folder + "sub\\d.wav", d));
 
     SoundSchemesList set;
     set.ReadFromConfig("Clicks");
@@ -219,9 +190,9 @@ TEST_F(SchemeSet, SilentRequestsLeaveTheCurrentSoundPlaying) {
     AddScheme("Clicks", "A=a.wav B=missing.wav C=folder.wav D=text.wav");
     const std::string folder = SchemesFolder() + "Clicks\\";
     const std::vector<uint8_t> a = Sound(4);
-    ASSERT_TRUE(WriteBytes(folder + "a.wav", a));
+    ASSERT_TRUE(WriteWholeFile(folder + "a.wav", a));
     ASSERT_TRUE(CreateDirectoryA((folder + "folder.wav").c_str(), nullptr));
-    ASSERT_TRUE(WriteBytes(folder + "text.wav", std::string("not a sound at all")));
+    ASSERT_TRUE(WriteWholeFile(folder + "text.wav", std::string("not a sound at all")));
 
     SoundSchemesList set;
     set.ReadFromConfig("Clicks");
@@ -246,12 +217,12 @@ TEST_F(SchemeSet, EveryPressReadsItsFileAfresh) {
     const std::string path = SchemesFolder() + "Clicks\\a.wav";
     const std::vector<uint8_t> before = Sound(5);
     const std::vector<uint8_t> after = Sound(6, kMono8);
-    ASSERT_TRUE(WriteBytes(path, before));
+    ASSERT_TRUE(WriteWholeFile(path, before));
     SoundSchemesList set;
     set.ReadFromConfig("Clicks");
     set.PlayNS(65, 0, 100, 0);
     EXPECT_EQ(HeldImage(), before);
-    ASSERT_TRUE(WriteBytes(path, after));
+    ASSERT_TRUE(WriteWholeFile(path, after));
     set.PlayNS(65, 0, 100, 0);
     EXPECT_EQ(HeldImage(), after);
 }
@@ -278,8 +249,8 @@ TEST_F(SchemeSet, OverlongSchemeNameLoadsNoSchemeRatherThanAShorterOne) {
     const std::string name25 = name24 + "Y";
     AddScheme(name24, "A=a.wav");
     AddScheme(name25, "A=a.wav");
-    ASSERT_TRUE(WriteBytes(SchemesFolder() + name24 + "\\a.wav", Sound(7)));
-    ASSERT_TRUE(WriteBytes(SchemesFolder() + name25 + "\\a.wav", Sound(8)));
+    ASSERT_TRUE(WriteWholeFile(SchemesFolder() + name24 + "\\a.wav", Sound(7)));
+    ASSERT_TRUE(WriteWholeFile(SchemesFolder() + name25 + "\\a.wav", Sound(8)));
 
     SoundSchemesList set;
     set.ReadFromConfig(name24.c_str());
@@ -303,10 +274,10 @@ TEST_F(SchemeSet, SoundPathsBeyond255CharactersAreSkippedNotCut) {
     const std::string exact = std::string(fitting - 4, 'a') + ".wav";
     const std::string tooLong = std::string(fitting - 3, 'b') + ".wav";
     const std::string cut = tooLong.substr(0, fitting);
-    ASSERT_TRUE(WriteBytes(folder + "Scheme.txt", "A=" + exact + " B=" + tooLong));
-    ASSERT_TRUE(WriteBytes(folder + exact, Sound(9)));
-    ASSERT_TRUE(WriteBytes(folder + tooLong, Sound(10)));
-    ASSERT_TRUE(WriteBytes(folder + cut, Sound(11)));
+    ASSERT_TRUE(WriteWholeFile(folder + "Scheme.txt", "A=" + exact + " B=" + tooLong));
+    ASSERT_TRUE(WriteWholeFile(folder + exact, Sound(9)));
+    ASSERT_TRUE(WriteWholeFile(folder + tooLong, Sound(10)));
+    ASSERT_TRUE(WriteWholeFile(folder + cut, Sound(11)));
 
     SoundSchemesList set;
     set.ReadFromConfig("Long");
@@ -360,12 +331,12 @@ TEST_F(SchemeSet, SchemeFilePathBeyond255CharactersLoadsNoScheme) {
 TEST_F(SchemeSet, TraceRecordsOfEachOperation) {
     AddScheme("Clicks", "A=a.wav B=broken.wav");
     const std::string folder = SchemesFolder() + "Clicks\\";
-    ASSERT_TRUE(WriteBytes(folder + "a.wav", Sound(12)));
+    ASSERT_TRUE(WriteWholeFile(folder + "a.wav", Sound(12)));
     // A chunk after an 18-byte format chunk that is shorter than its first value: the wave
     // cannot be built, which ends the request through its failure path.
     TestWavBuilder broken;
     broken.Header(kMono16, 18).Chunk("fact", {1, 2}).Chunk("data", TestSamples(64, 13));
-    ASSERT_TRUE(WriteBytes(folder + "broken.wav", broken.Image()));
+    ASSERT_TRUE(WriteWholeFile(folder + "broken.wav", broken.Image()));
 
     const bool folderExisted = GetFileAttributesA("c:\\tmp") != INVALID_FILE_ATTRIBUTES;
     if (!folderExisted) {
