@@ -5,11 +5,10 @@ Prints figures; it judges nothing (targets: under 0.1 % of one core when idle).
 """
 
 import os
-import shutil
 import sys
-import tempfile
 import time
 
+import benchsession
 import harness
 
 SETTLE_SECONDS = 3
@@ -76,22 +75,7 @@ def main(argv):
         return 2
     build = os.path.abspath(argv[0])
     seconds = float(argv[1]) if len(argv) > 1 else 30.0
-    os.environ.setdefault("TAPVOX_DIST", os.path.join(build, "dist", "Tapvox"))
-    os.environ.setdefault("TAPVOX_TOOLS32", os.path.join(build, "win32", "tests", "tools"))
-    os.environ.setdefault("TAPVOX_TOOLS64", os.path.join(build, "win64", "tests", "tools"))
-    template = os.path.join(build, "bench-wine-template")
-    if not os.path.isdir(template):
-        print("bench-idle: making a Wine prefix for benchmarks (once)")
-        harness.make_template(template)
-    os.environ["TAPVOX_WINE_TEMPLATE"] = template
-    missing = harness.missing_prerequisites()
-    if missing:
-        print("bench-idle: cannot run: " + missing[0], file=sys.stderr)
-        return 1
-
-    work_dir = tempfile.mkdtemp(prefix="bench-idle-", dir=build)
-    session = harness.WineSession(work_dir)
-    try:
+    with benchsession.bench_session(build, "bench-idle") as session:
         tvx = harness.Tvxctl(session, harness.best_tool("tvxctl.exe"))
         app = harness.TapvoxApp(session)
         process = app.start()
@@ -127,14 +111,7 @@ def main(argv):
               "libraries and heaps)" % (private_kib(process.pid) / 1024,
                                         rss_kib(process.pid) / 1024))
         return 0
-    finally:
-        session.close()
-        shutil.rmtree(work_dir, ignore_errors=True)
 
 
 if __name__ == "__main__":
-    try:
-        sys.exit(main(sys.argv[1:]))
-    except harness.HarnessError as error:
-        print("bench-idle: %s" % error, file=sys.stderr)
-        sys.exit(1)
+    benchsession.run("bench-idle", main)

@@ -8,8 +8,8 @@ with SendMessage from another process (HookEventBench.exe). Prints figures; it j
 import os
 import shutil
 import sys
-import tempfile
 
+import benchsession
 import harness
 from wavfiles import sample_bytes, write_wav
 
@@ -22,16 +22,6 @@ RUNS = [("key with a sound, back to back", 0x4141, 1.0, 0),
         ("key with a sound, 150 ms apart", 0x4141, 0.2, 150),
         ("key without a sound", 0x5A7A, 1.0, 0),
         ("event of kind 2 (nothing to do)", 0x20000, 1.0, 0)]
-
-
-def runnable_build(build):
-    """(program folder, tools folder) of the first build of Tapvox this host can run."""
-    for dist, tools in (("dist/Tapvox", "win32/tests/tools"),
-                        ("dist-win32on64/Tapvox", "win32on64/tests/tools")):
-        exe = os.path.join(build, dist, "Tapvox.exe")
-        if os.path.exists(exe) and harness.host_runs(exe):
-            return os.path.join(build, dist), os.path.join(build, tools)
-    return None, None
 
 
 def install_scheme(app):
@@ -58,24 +48,11 @@ def main(argv):
         return 2
     build = os.path.abspath(argv[0])
     count = int(argv[1]) if len(argv) > 1 else 1000
-    dist, tools = runnable_build(build)
-    if not dist:
-        print("bench-events: no staged Tapvox this host can run (make dist, or make native)",
-              file=sys.stderr)
-        return 1
-    bench = os.path.join(tools, "HookEventBench.exe")
-    os.environ["TAPVOX_DIST"] = dist
-    os.environ["TAPVOX_TOOLS32"] = tools
-    os.environ.setdefault("TAPVOX_TOOLS64", os.path.join(build, "win64", "tests", "tools"))
-    template = os.path.join(build, "bench-wine-template")
-    if not os.path.isdir(template):
-        print("bench-events: making a Wine prefix for benchmarks (once)")
-        harness.make_template(template)
-    os.environ["TAPVOX_WINE_TEMPLATE"] = template
-
-    work_dir = tempfile.mkdtemp(prefix="bench-events-", dir=build)
-    session = harness.WineSession(work_dir)
-    try:
+    with benchsession.bench_session(build, "bench-events") as session:
+        bench = harness.best_tool("HookEventBench.exe")
+        if not bench:
+            print("bench-events: no HookEventBench.exe this host can run", file=sys.stderr)
+            return 1
         use_null_sound_device(session)
         tvx = harness.Tvxctl(session, harness.best_tool("tvxctl.exe"))
         app = harness.TapvoxApp(session)
@@ -96,14 +73,7 @@ def main(argv):
                 return 1
             print("%s: %s" % (what, out.strip()))
         return 0
-    finally:
-        session.close()
-        shutil.rmtree(work_dir, ignore_errors=True)
 
 
 if __name__ == "__main__":
-    try:
-        sys.exit(main(sys.argv[1:]))
-    except harness.HarnessError as error:
-        print("bench-events: %s" % error, file=sys.stderr)
-        sys.exit(1)
+    benchsession.run("bench-events", main)

@@ -1,0 +1,56 @@
+"""What the Wine benchmarks share: the staged Tapvox this host can run, a Wine prefix template
+kept under BUILD between runs, one session in a folder of its own, and their way of failing."""
+
+import contextlib
+import os
+import shutil
+import sys
+import tempfile
+
+import harness
+
+
+def runnable_build(build):
+    """(program folder, tools folder) of the first build of Tapvox this host can run."""
+    for dist, tools in (("dist/Tapvox", "win32/tests/tools"),
+                        ("dist-win32on64/Tapvox", "win32on64/tests/tools")):
+        exe = os.path.join(build, dist, "Tapvox.exe")
+        if os.path.exists(exe) and harness.host_runs(exe):
+            return os.path.join(build, dist), os.path.join(build, tools)
+    return None, None
+
+
+@contextlib.contextmanager
+def bench_session(build, name):
+    """A fresh Wine session for the benchmark `name`, with the harness pointed at the build;
+    its folder is removed afterwards."""
+    dist, tools = runnable_build(build)
+    if not dist:
+        raise harness.HarnessError("no staged Tapvox this host can run (make dist)")
+    os.environ["TAPVOX_DIST"] = dist
+    os.environ["TAPVOX_TOOLS32"] = tools
+    os.environ.setdefault("TAPVOX_TOOLS64", os.path.join(build, "win64", "tests", "tools"))
+    template = os.path.join(build, "bench-wine-template")
+    if not os.path.isdir(template):
+        print("%s: making a Wine prefix for benchmarks (once)" % name)
+        harness.make_template(template)
+    os.environ["TAPVOX_WINE_TEMPLATE"] = template
+    missing = harness.missing_prerequisites()
+    if missing:
+        raise harness.HarnessError("cannot run: " + missing[0])
+    work_dir = tempfile.mkdtemp(prefix=name + "-", dir=build)
+    session = harness.WineSession(work_dir)
+    try:
+        yield session
+    finally:
+        session.close()
+        shutil.rmtree(work_dir, ignore_errors=True)
+
+
+def run(name, main):
+    """Runs main(arguments) as the program; a harness failure is reported as `name`'s."""
+    try:
+        sys.exit(main(sys.argv[1:]))
+    except harness.HarnessError as error:
+        print("%s: %s" % (name, error), file=sys.stderr)
+        sys.exit(1)
