@@ -3,6 +3,7 @@
 
 #include "res/resource.h"
 #include "schemes/KeyNames.h"
+#include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -61,23 +62,10 @@ TEST(SchemeEditorDialog, ChangeSoundWithoutARowDoesNothing) {
     for (const std::string& source : editor.rowSources) EXPECT_TRUE(source.empty());
 }
 
+// A missing file reads as "<missing>", so that it differs from an empty one.
 std::string ReadAll(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    char data[4096];
-    DWORD read = 0;
-    ReadFile(file, data, sizeof(data), &read, nullptr);
-    CloseHandle(file);
-    return std::string(data, read);
-}
-
-void WriteAll(const std::string& path, const std::string& text) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return "<missing>";
+    return ReadWholeFile(path);
 }
 
 size_t RowOf(const char* keyName) {
@@ -95,8 +83,8 @@ TEST(SchemeSaving, NewSchemeGetsItsFolderSoundsAndTwoLines) {
     const std::string schemes = root + "Schemes\\";
     CreateDirectoryA(root.c_str(), nullptr);
     CreateDirectoryA(schemes.c_str(), nullptr);
-    WriteAll(root + "click.wav", "RIFF-a");
-    WriteAll(root + "thud.wav", "RIFF-space");
+    WriteWholeFile(root + "click.wav", "RIFF-a");
+    WriteWholeFile(root + "thud.wav", "RIFF-space");
 
     SchemeRowFiles files;
     SchemeRowFiles sources;

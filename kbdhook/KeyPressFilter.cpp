@@ -2,14 +2,14 @@
 
 namespace {
 
-// Virtual-key codes of the polled keys.
 constexpr uint32_t kCapsLock = 0x14;
 
+// Virtual-key codes of the polled keys.
 constexpr uint32_t kPolledKeys[] = {
     0x10, 0x11, 0x12,              // Shift, Ctrl, Alt
     0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5,  // their left and right codes
     0x5B,                          // left Windows key
-    0x14, 0x90, 0x91,              // Caps Lock, Num Lock, Scroll Lock
+    kCapsLock, 0x90, 0x91,         // Caps Lock, Num Lock, Scroll Lock
 };
 
 }  // namespace

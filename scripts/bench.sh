@@ -6,11 +6,8 @@ build=$(realpath "${1:-build}")
 here=$(cd "$(dirname "$0")/.." && pwd)
 
 bash "$here/scripts/wine-test-build.sh" "$build" >/dev/null
-cache_value() { sed -n "s/^set($1 \"\(.*\)\" CACHE.*/\1/p" "$build/wine-tests.cmake"; }
-kind_dir=$(cache_value TAPVOX_WINE_KIND_DIR)
-export TAPVOX_DIST=$(cache_value TAPVOX_WINE_DIST)
-export TAPVOX_TOOLS32="$kind_dir/tests/tools"
-export TAPVOX_TOOLS64="$build/win64/tests/tools"
+kind_dir=$(sed -n 's/^set(TAPVOX_WINE_KIND_DIR "\(.*\)" CACHE.*/\1/p' "$build/wine-tests.cmake")
+# The template the Wine benchmarks share (tests/e2e/benchsession.py keeps it there too).
 export TAPVOX_WINE_TEMPLATE="$build/bench-wine-template"
 [ -d "$TAPVOX_WINE_TEMPLATE" ] || python3 "$here/tests/winetest.py" make-template "$TAPVOX_WINE_TEMPLATE"
 
@@ -30,5 +27,5 @@ echo "== Idle CPU and memory of Tapvox.exe (Wine)"
 bash "$here/scripts/bench-idle.sh" "$build" 30
 
 echo
-echo "== From an injected key press to the sound call returning (Wine)"
+echo "== From an injected key press to the PlaySoundA call (Wine)"
 bash "$here/scripts/bench-latency.sh" "$build" 1000

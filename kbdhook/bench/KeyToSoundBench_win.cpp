@@ -207,5 +207,5 @@ int main(int argc, char** argv) {
     PrintFigures("SendInput to the PlaySoundA call", toSoundCall);
     PrintFigures("PlaySoundA itself (the platform)", platformCall);
     printf("presses without an event: %zu\n", lost);
-    return lost == 0 && toSoundCall.size() + lost == presses ? 0 : 1;
+    return toSoundCall.size() == presses ? 0 : 1;
 }

@@ -11,12 +11,12 @@ import harness
 
 
 def runnable_build(build):
-    """(program folder, tools folder) of the first build of Tapvox this host can run."""
-    for dist, tools in (("dist/Tapvox", "win32/tests/tools"),
-                        ("dist-win32on64/Tapvox", "win32on64/tests/tools")):
+    """(program folder, build folder of its 32-bit kind) of the first build of Tapvox this host
+    can run: the real 32-bit one, else the 64-bit twin of scripts/wine-test-build.sh."""
+    for dist, kind in (("dist/Tapvox", "win32"), ("dist-win32on64/Tapvox", "win32on64")):
         exe = os.path.join(build, dist, "Tapvox.exe")
         if os.path.exists(exe) and harness.host_runs(exe):
-            return os.path.join(build, dist), os.path.join(build, tools)
+            return os.path.join(build, dist), os.path.join(build, kind)
     return None, None
 
 
@@ -24,11 +24,11 @@ def runnable_build(build):
 def bench_session(build, name):
     """A fresh Wine session for the benchmark `name`, with the harness pointed at the build;
     its folder is removed afterwards."""
-    dist, tools = runnable_build(build)
+    dist, kind_dir = runnable_build(build)
     if not dist:
         raise harness.HarnessError("no staged Tapvox this host can run (make dist)")
     os.environ["TAPVOX_DIST"] = dist
-    os.environ["TAPVOX_TOOLS32"] = tools
+    os.environ["TAPVOX_TOOLS32"] = os.path.join(kind_dir, "tests", "tools")
     os.environ.setdefault("TAPVOX_TOOLS64", os.path.join(build, "win64", "tests", "tools"))
     template = os.path.join(build, "bench-wine-template")
     if not os.path.isdir(template):
