@@ -30,18 +30,24 @@ std::vector<uint8_t> Join(std::vector<uint8_t> first, const std::vector<uint8_t>
 
 std::vector<uint8_t> SampleBytes(const WavePlayer::Wave& wave) {
     return std::vector<uint8_t>(wave.PlayImageData() + wave.DataOffset(),
-                                wave.PlayImageData() + wave.PlayImageSize());
+                                wave.PlayImageData() + wave.DataEnd());
+}
+
+std::vector<uint8_t> FilteredImage(const std::vector<uint8_t>& image, int filter,
+                                   unsigned volume) {
+    WavePlayer::Wave wave(image);
+    EXPECT_TRUE(wave.ApplyFilterAndVolume(volume, filter));
+    // Filters and the volume step never touch the length or any byte outside the samples.
+    EXPECT_EQ(wave.PlayImageSize(), image.size());
+    EXPECT_TRUE(std::equal(image.begin(), image.begin() + wave.DataOffset(), wave.PlayImageData()));
+    EXPECT_TRUE(std::equal(image.begin() + wave.DataEnd(), image.end(),
+                           wave.PlayImageData() + wave.DataEnd()));
+    return SampleBytes(wave);
 }
 
 std::vector<uint8_t> Filtered(const TestWavFormat& format, const std::vector<uint8_t>& samples,
                               int filter, unsigned volume) {
-    const std::vector<uint8_t> image = MakeTestWav(format, samples);
-    WavePlayer::Wave wave(image);
-    EXPECT_TRUE(wave.ApplyFilterAndVolume(volume, filter));
-    // Filters and the volume step never touch the headers or the length.
-    EXPECT_EQ(wave.PlayImageSize(), image.size());
-    EXPECT_TRUE(std::equal(image.begin(), image.begin() + wave.DataOffset(), wave.PlayImageData()));
-    return SampleBytes(wave);
+    return FilteredImage(MakeTestWav(format, samples), filter, volume);
 }
 
 struct SampleCase {
@@ -171,6 +177,47 @@ TEST(WaveEcho, ImpulseRepeatsAtHalfStrengthEveryDelay) {
             expected[at + 1] = uint8_t(level >> 8);
         }
         EXPECT_EQ(Filtered(c.format, samples, FilterEcho, kVolumeOff), expected) << c.dataBytes;
+    }
+}
+
+// Wherever the data chunk sits among other chunks, every filter and the volume step give the
+// samples exactly what they give them in a plain file, and leave every other byte as it was.
+TEST(WaveFilters, ActOnlyOnTheDataChunk) {
+    const std::vector<uint8_t> comment = {'I', 'N', 'F', 'O', 'I', 'C', 'M', 'T', 13, 0, 0, 0,
+                                          'm', 'y', ' ', 'd', 'a', 't', 'a', ' ', 'h', 'e', 'r',
+                                          'e', 0, 0};
+    const std::vector<uint8_t> samples = TestSamples(41, 7);
+    const std::vector<uint8_t> padByte = {0};  // follows a chunk of odd size
+    const std::vector<uint8_t> stray = {'d', 'a', 't', 'a', 1, 0};
+    const auto data = [&](TestWavBuilder builder) {
+        return builder.Chunk("data", samples).Bytes(padByte);
+    };
+    for (const TestWavFormat& format : {kMono8, kStereo16}) {
+        const struct {
+            const char* what;
+            std::vector<uint8_t> image;
+        } layouts[] = {
+            {"data text in a LIST before the data",
+             data(TestWavBuilder().Header(format).Chunk("LIST", comment)).Image()},
+            {"a chunk after the data",
+             data(TestWavBuilder().Header(format)).Chunk("LIST", comment).Image()},
+            {"stray bytes after the data",
+             data(TestWavBuilder().Header(format)).Bytes(stray).Image()},
+            {"18-byte format followed by the data",
+             data(TestWavBuilder().Header(format, 18)).Image()},
+            {"data chunk longer than the file",
+             TestWavBuilder().Header(format).Bytes("data").U32(1000).Bytes(samples).Image()},
+        };
+        for (const auto& layout : layouts) {
+            for (int filter = FilterNone; filter <= FilterRepeat; ++filter) {
+                for (unsigned volume : {50u, kVolumeOff}) {
+                    EXPECT_EQ(FilteredImage(layout.image, filter, volume),
+                              Filtered(format, samples, filter, volume))
+                        << layout.what << ", " << format.bitsPerSample << "-bit, filter "
+                        << filter << ", volume " << volume;
+                }
+            }
+        }
     }
 }
 
