@@ -115,7 +115,7 @@ TEST(WaveFilters, RewriteSamplesByFilterNumber) {
     }
 }
 
-// Headers that cannot form frames, channel groups or an echo delay leave the samples alone.
+// Headers that cannot form frames or channel groups leave the samples alone.
 TEST(WaveFilters, DegenerateHeadersLeaveSamples) {
     const std::vector<uint8_t> samples = {9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 200, 100};
     const struct {
@@ -123,16 +123,34 @@ TEST(WaveFilters, DegenerateHeadersLeaveSamples) {
         TestWavFormat format;
         int filter;
     } cases[] = {
-        {"8-bit echo, block size 0", {1, 11025, 8, 0}, FilterEcho},
         {"8-bit inversion, block size 0", {1, 11025, 8, 0}, FilterInversion},
-        {"16-bit echo, block size 0", {1, 22050, 16, 0}, FilterEcho},
         {"16-bit inversion, block size 0", {2, 22050, 16, 0}, FilterInversion},
         {"repeat without channels", {0, 11025, 8, 1}, FilterRepeat},
-        {"echo under 1 kHz", {1, 999, 8, 1}, FilterEcho},
-        {"16-bit echo at rate 0", {1, 0, 16, 2}, FilterEcho},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Filtered(c.format, samples, c.filter, kVolumeOff), samples) << c.what;
+    }
+}
+
+// Without a delay each sample is mixed with itself: 8-bit samples lose their lowest bit, odd
+// 16-bit samples move one step toward zero; the loop bounds still leave the last bytes alone.
+TEST(WaveEcho, ZeroDelayMixesEachSampleWithItself) {
+    const std::vector<uint8_t> bytes8 = {9, 8, 7, 255, 0, 1, 129, 3};
+    const std::vector<uint8_t> halved8 = {8, 8, 6, 254, 0, 0, 129, 3};
+    const std::vector<uint8_t> bytes16 = S16({7, -7, 32767, -32768, 1, -1, 5});
+    const std::vector<uint8_t> halved16 = S16({6, -6, 32766, -32768, 0, 0, 5});
+    const SampleCase cases[] = {
+        {"8-bit, block size 0", {1, 11025, 8, 0}, bytes8, FilterEcho, kVolumeOff, halved8},
+        {"8-bit under 1 kHz", {1, 999, 8, 1}, bytes8, FilterEcho, kVolumeOff, halved8},
+        {"16-bit, block size 0", {1, 22050, 16, 0}, bytes16, FilterEcho, kVolumeOff, halved16},
+        {"16-bit at rate 0", {1, 0, 16, 2}, bytes16, FilterEcho, kVolumeOff, halved16},
+        {"16-bit under 1 kHz, then volume", {1, 999, 16, 2}, bytes16, FilterEcho, 50,
+         S16({3, -3, 16383, -16384, 0, 0, 3})},
+        // A single byte halves the delay to 0, and the loop bounds leave the byte alone.
+        {"8-bit, one byte", {1, 11025, 8, 1}, {201}, FilterEcho, kVolumeOff, {201}},
+    };
+    for (const SampleCase& c : cases) {
+        EXPECT_EQ(Filtered(c.format, c.samples, c.filter, c.volume), c.expected) << c.what;
     }
 }
 

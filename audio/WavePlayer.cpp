@@ -178,9 +178,8 @@ bool WavePlayer::Wave::ApplyEcho() {
     uint32_t delay = formatHeader.nSamplesPerSec / 1000 * formatHeader.nBlockAlign *
                      kEchoMilliseconds;
     if (delay > dataLength) delay = dataLength >> 1;
-    // Without a delay (no block size, or a rate under 1 kHz) there is no echo to add.
-    if (delay == 0) return true;
 
+    // A delay of 0 (no block size, or a rate under 1 kHz) mixes each sample with itself.
     uint8_t* samples = playImage.data();
     if (formatHeader.wBitsPerSample == 8) {
         for (size_t i = dataOffset + size_t(delay); i + 2 < end; i += 2) {

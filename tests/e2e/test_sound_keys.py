@@ -42,8 +42,6 @@ def echo(data, bits, rate, block_align):
     delay = ((rate // 1000) * block_align * 50) & 0xFFFFFFFF
     if delay > length:
         delay = length >> 1
-    if delay == 0:
-        return bytes(data)
     if bits == 8:
         for i in range(delay, length - 2, 2):
             for k in (i, i + 1):
