@@ -30,18 +30,24 @@ std::vector<uint8_t> Join(std::vector<uint8_t> first, const std::vector<uint8_t>
 
 std::vector<uint8_t> SampleBytes(const WavePlayer::Wave& wave) {
     return std::vector<uint8_t>(wave.PlayImageData() + wave.DataOffset(),
-                                wave.PlayImageData() + wave.PlayImageSize());
+                                wave.PlayImageData() + wave.DataEnd());
+}
+
+std::vector<uint8_t> FilteredImage(const std::vector<uint8_t>& image, int filter,
+                                   unsigned volume) {
+    WavePlayer::Wave wave(image);
+    EXPECT_TRUE(wave.ApplyFilterAndVolume(volume, filter));
+    // Filters and the volume step never touch the length or any byte outside the samples.
+    EXPECT_EQ(wave.PlayImageSize(), image.size());
+    EXPECT_TRUE(std::equal(image.begin(), image.begin() + wave.DataOffset(), wave.PlayImageData()));
+    EXPECT_TRUE(std::equal(image.begin() + wave.DataEnd(), image.end(),
+                           wave.PlayImageData() + wave.DataEnd()));
+    return SampleBytes(wave);
 }
 
 std::vector<uint8_t> Filtered(const TestWavFormat& format, const std::vector<uint8_t>& samples,
                               int filter, unsigned volume) {
-    const std::vector<uint8_t> image = MakeTestWav(format, samples);
-    WavePlayer::Wave wave(image);
-    EXPECT_TRUE(wave.ApplyFilterAndVolume(volume, filter));
-    // Filters and the volume step never touch the headers or the length.
-    EXPECT_EQ(wave.PlayImageSize(), image.size());
-    EXPECT_TRUE(std::equal(image.begin(), image.begin() + wave.DataOffset(), wave.PlayImageData()));
-    return SampleBytes(wave);
+    return FilteredImage(MakeTestWav(format, samples), filter, volume);
 }
 
 struct SampleCase {
@@ -109,7 +115,7 @@ TEST(WaveFilters, RewriteSamplesByFilterNumber) {
     }
 }
 
-// Headers that cannot form frames, channel groups or an echo delay leave the samples alone.
+// Headers that cannot form frames or channel groups leave the samples alone.
 TEST(WaveFilters, DegenerateHeadersLeaveSamples) {
     const std::vector<uint8_t> samples = {9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 200, 100};
     const struct {
@@ -117,16 +123,34 @@ TEST(WaveFilters, DegenerateHeadersLeaveSamples) {
         TestWavFormat format;
         int filter;
     } cases[] = {
-        {"8-bit echo, block size 0", {1, 11025, 8, 0}, FilterEcho},
         {"8-bit inversion, block size 0", {1, 11025, 8, 0}, FilterInversion},
-        {"16-bit echo, block size 0", {1, 22050, 16, 0}, FilterEcho},
         {"16-bit inversion, block size 0", {2, 22050, 16, 0}, FilterInversion},
         {"repeat without channels", {0, 11025, 8, 1}, FilterRepeat},
-        {"echo under 1 kHz", {1, 999, 8, 1}, FilterEcho},
-        {"16-bit echo at rate 0", {1, 0, 16, 2}, FilterEcho},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Filtered(c.format, samples, c.filter, kVolumeOff), samples) << c.what;
+    }
+}
+
+// Without a delay each sample is mixed with itself: 8-bit samples lose their lowest bit, odd
+// 16-bit samples move one step toward zero; the loop bounds still leave the last bytes alone.
+TEST(WaveEcho, ZeroDelayMixesEachSampleWithItself) {
+    const std::vector<uint8_t> bytes8 = {9, 8, 7, 255, 0, 1, 129, 3};
+    const std::vector<uint8_t> halved8 = {8, 8, 6, 254, 0, 0, 129, 3};
+    const std::vector<uint8_t> bytes16 = S16({7, -7, 32767, -32768, 1, -1, 5});
+    const std::vector<uint8_t> halved16 = S16({6, -6, 32766, -32768, 0, 0, 5});
+    const SampleCase cases[] = {
+        {"8-bit, block size 0", {1, 11025, 8, 0}, bytes8, FilterEcho, kVolumeOff, halved8},
+        {"8-bit under 1 kHz", {1, 999, 8, 1}, bytes8, FilterEcho, kVolumeOff, halved8},
+        {"16-bit, block size 0", {1, 22050, 16, 0}, bytes16, FilterEcho, kVolumeOff, halved16},
+        {"16-bit at rate 0", {1, 0, 16, 2}, bytes16, FilterEcho, kVolumeOff, halved16},
+        {"16-bit under 1 kHz, then volume", {1, 999, 16, 2}, bytes16, FilterEcho, 50,
+         S16({3, -3, 16383, -16384, 0, 0, 3})},
+        // A single byte halves the delay to 0, and the loop bounds leave the byte alone.
+        {"8-bit, one byte", {1, 11025, 8, 1}, {201}, FilterEcho, kVolumeOff, {201}},
+    };
+    for (const SampleCase& c : cases) {
+        EXPECT_EQ(Filtered(c.format, c.samples, c.filter, c.volume), c.expected) << c.what;
     }
 }
 
@@ -171,6 +195,47 @@ TEST(WaveEcho, ImpulseRepeatsAtHalfStrengthEveryDelay) {
             expected[at + 1] = uint8_t(level >> 8);
         }
         EXPECT_EQ(Filtered(c.format, samples, FilterEcho, kVolumeOff), expected) << c.dataBytes;
+    }
+}
+
+// Wherever the data chunk sits among other chunks, every filter and the volume step give the
+// samples exactly what they give them in a plain file, and leave every other byte as it was.
+TEST(WaveFilters, ActOnlyOnTheDataChunk) {
+    const std::vector<uint8_t> comment = {'I', 'N', 'F', 'O', 'I', 'C', 'M', 'T', 13, 0, 0, 0,
+                                          'm', 'y', ' ', 'd', 'a', 't', 'a', ' ', 'h', 'e', 'r',
+                                          'e', 0, 0};
+    const std::vector<uint8_t> samples = TestSamples(41, 7);
+    const std::vector<uint8_t> padByte = {0};  // follows a chunk of odd size
+    const std::vector<uint8_t> stray = {'d', 'a', 't', 'a', 1, 0};
+    const auto data = [&](TestWavBuilder builder) {
+        return builder.Chunk("data", samples).Bytes(padByte);
+    };
+    for (const TestWavFormat& format : {kMono8, kStereo16}) {
+        const struct {
+            const char* what;
+            std::vector<uint8_t> image;
+        } layouts[] = {
+            {"data text in a LIST before the data",
+             data(TestWavBuilder().Header(format).Chunk("LIST", comment)).Image()},
+            {"a chunk after the data",
+             data(TestWavBuilder().Header(format)).Chunk("LIST", comment).Image()},
+            {"stray bytes after the data",
+             data(TestWavBuilder().Header(format)).Bytes(stray).Image()},
+            {"18-byte format followed by the data",
+             data(TestWavBuilder().Header(format, 18)).Image()},
+            {"data chunk longer than the file",
+             TestWavBuilder().Header(format).Bytes("data").U32(1000).Bytes(samples).Image()},
+        };
+        for (const auto& layout : layouts) {
+            for (int filter = FilterNone; filter <= FilterRepeat; ++filter) {
+                for (unsigned volume : {50u, kVolumeOff}) {
+                    EXPECT_EQ(FilteredImage(layout.image, filter, volume),
+                              Filtered(format, samples, filter, volume))
+                        << layout.what << ", " << format.bitsPerSample << "-bit, filter "
+                        << filter << ", volume " << volume;
+                }
+            }
+        }
     }
 }
 

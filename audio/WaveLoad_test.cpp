@@ -12,17 +12,23 @@ namespace {
 
 const TestWavFormat kMono16;
 const std::vector<uint8_t> kFourBytes = {1, 2, 3, 4};
+const std::vector<uint8_t> kPadByte = {0};
 
 std::vector<uint8_t> Cut(std::vector<uint8_t> image, size_t size) {
     image.resize(size);
     return image;
 }
 
+// A comment chunk whose text holds the four letters of the data chunk's id.
+const std::vector<uint8_t> kDataText = {'I', 'N', 'F', 'O', 'm', 'y', ' ', 'd',
+                                        'a', 't', 'a', ' ', 'h', 'e', 'r', 'e'};
+
 struct LayoutCase {
     const char* what;
     std::vector<uint8_t> image;
     bool valid;
     uint32_t dataOffset;
+    uint32_t dataEnd;
 };
 
 TEST(WaveLoad, FindsTheSampleData) {
@@ -31,50 +37,71 @@ TEST(WaveLoad, FindsTheSampleData) {
         TestWavBuilder().Header(kMono16, 18).Chunk("fact", {0, 0, 0, 0}).Chunk("data", kFourBytes)
             .Image();
     const LayoutCase cases[] = {
-        {"44-byte header", plain, true, 44},
-        {"data chunk without samples", MakeTestWav(kMono16, {}), true, 44},
-        {"18-byte format and a fact chunk", withFact, true, 58},
+        {"44-byte header", plain, true, 44, 48},
+        {"data chunk without samples", MakeTestWav(kMono16, {}), true, 44, 44},
+        {"18-byte format and a fact chunk", withFact, true, 58, 62},
         {"18-byte format and a 10-byte chunk",
          TestWavBuilder().Header(kMono16, 18).Chunk("fact", std::vector<uint8_t>(10, 0))
              .Chunk("data", kFourBytes).Image(),
-         true, 64},
-        {"data text inside an earlier chunk",
-         TestWavBuilder().Header(kMono16).Chunk("LIST", {'I', 'N', 'F', 'O', 'm', 'e', 't', 'a',
-                                                         'd', 'a', 't', 'a', '!', 0})
-             .Chunk("data", kFourBytes).Image(),
-         true, 60},
+         true, 64, 68},
         {"18-byte format directly followed by data",
          TestWavBuilder().Header(kMono16, 18).Chunk("data", std::vector<uint8_t>(8, 0)).Image(),
-         false, 0},
+         true, 46, 54},
+        {"data text inside an earlier chunk",
+         TestWavBuilder().Header(kMono16).Chunk("LIST", kDataText).Chunk("data", kFourBytes)
+             .Image(),
+         true, 68, 72},
+        {"odd chunk before data, with its pad byte",
+         TestWavBuilder().Header(kMono16).Chunk("note", {'d', 'a', 't', 'a', 'x'}).Bytes(kPadByte)
+             .Chunk("data", kFourBytes).Image(),
+         true, 58, 62},
+        {"odd data chunk and its pad byte",
+         TestWavBuilder().Header(kMono16).Chunk("data", {1, 2, 3}).Bytes(kPadByte).Image(), true,
+         44, 47},
+        {"chunk after the data chunk",
+         TestWavBuilder().Header(kMono16).Chunk("data", kFourBytes).Chunk("LIST", kDataText)
+             .Image(),
+         true, 44, 48},
+        {"data chunk longer than the file", Cut(plain, 46), true, 44, 46},
+        {"data chunk of the largest size",
+         TestWavBuilder().Header(kMono16).Bytes("data").U32(0xFFFFFFFF).Bytes(kFourBytes).Image(),
+         true, 44, 48},
         {"format size 20", TestWavBuilder().Header(kMono16, 20).Chunk("data", kFourBytes).Image(),
-         false, 0},
+         false, 0, 0},
         {"format size 40", TestWavBuilder().Header(kMono16, 40).Chunk("data", kFourBytes).Image(),
-         false, 0},
+         false, 0, 0},
         {"upper-case DATA", TestWavBuilder().Header(kMono16).Chunk("DATA", kFourBytes).Image(),
-         false, 0},
-        {"empty file", {}, false, 0},
-        {"30 bytes", Cut(plain, 30), false, 0},
+         false, 0, 0},
+        {"data only inside another chunk",
+         TestWavBuilder().Header(kMono16).Chunk("LIST", kDataText).Image(), false, 0, 0},
+        {"odd chunk before data without its pad byte",
+         TestWavBuilder().Header(kMono16).Chunk("note", {1, 2, 3}).Chunk("data", kFourBytes)
+             .Image(),
+         false, 0, 0},
+        {"empty file", {}, false, 0, 0},
+        {"30 bytes", Cut(plain, 30), false, 0, 0},
         {"text file", TestWavBuilder().Bytes("A=a.wav\r\nB=b.wav\r\nthe data is here\r\n").Image(),
-         false, 0},
-        {"35 bytes of header", Cut(plain, 35), false, 0},
-        {"header without data chunk", Cut(plain, 36), false, 0},
-        {"data header cut", Cut(plain, 43), false, 0},
-        {"data id in the last four bytes", Cut(plain, 40), false, 0},
-        {"18-byte format cut inside the next chunk", Cut(withFact, 49), false, 0},
+         false, 0, 0},
+        {"35 bytes of header", Cut(plain, 35), false, 0, 0},
+        {"header without data chunk", Cut(plain, 36), false, 0, 0},
+        {"data header cut", Cut(plain, 43), false, 0, 0},
+        {"data id in the last four bytes", Cut(plain, 40), false, 0, 0},
+        {"18-byte format cut inside the next chunk", Cut(withFact, 49), false, 0, 0},
         {"skipped chunk runs past the end",
          TestWavBuilder().Header(kMono16, 18).Bytes("fact").U32(1000).U32(0)
              .Chunk("data", kFourBytes).Image(),
-         false, 0},
+         false, 0, 0},
         {"skipped chunk of the largest size",
          TestWavBuilder().Header(kMono16, 18).Bytes("fact").U32(0xFFFFFFFF).U32(0)
              .Chunk("data", kFourBytes).Image(),
-         false, 0},
+         false, 0, 0},
     };
     for (const LayoutCase& c : cases) {
         const WavePlayer::Wave wave(c.image);
         EXPECT_EQ(wave.IsValid(), c.valid) << c.what;
         if (c.valid) {
             EXPECT_EQ(wave.DataOffset(), c.dataOffset) << c.what;
+            EXPECT_EQ(wave.DataEnd(), c.dataEnd) << c.what;
         }
         EXPECT_EQ(wave.FileSize(), c.image.size()) << c.what;
     }

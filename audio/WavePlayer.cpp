@@ -13,11 +13,11 @@ namespace {
 
 // Fixed offsets of the layout the loader trusts.
 constexpr size_t kFormatHeaderOffset = 12;
-constexpr size_t kFormatHeaderEnd = 36;      // where the data scan starts after a 16-byte format
-constexpr size_t kExtraChunkOffset = 38;     // after cbSize, with an 18-byte format
+constexpr size_t kFormatHeaderEnd = 36;      // the chunk after a 16-byte format
+constexpr size_t kExtraChunkOffset = 38;     // the chunk after an 18-byte format, past cbSize
 constexpr size_t kExtraChunkEnd = 50;
 constexpr size_t kExtraPayloadOffset = 46;   // the extra chunk's payload, of its stated size
-constexpr size_t kDataHeaderSize = 8;
+constexpr size_t kChunkHeaderSize = 8;
 constexpr uint32_t kEchoMilliseconds = 50;
 
 uint16_t ReadU16(const uint8_t* at) { return uint16_t(at[0] | at[1] << 8); }
@@ -112,8 +112,7 @@ bool WavePlayer::Wave::ParseHeaders() {
     formatHeader.nBlockAlign = ReadU16(format + 20);
     formatHeader.wBitsPerSample = ReadU16(format + 22);
 
-    // 64 bits: the skipped chunk's size comes from the file and may be anything.
-    uint64_t scanStart = kFormatHeaderEnd;
+    size_t chunkAt = kFormatHeaderEnd;
     if (formatHeader.chunk.size == 18) {
         if (size < kExtraChunkEnd) return false;
         cbSize = ReadU16(bytes + kFormatHeaderEnd);
@@ -123,18 +122,24 @@ bool WavePlayer::Wave::ParseHeaders() {
         if (extraChunk.chunk.size < extraChunk.firstValue.size()) {
             throw WaveHeaderError("chunk after the format chunk is shorter than 4 bytes");
         }
-        scanStart = kExtraPayloadOffset + uint64_t(extraChunk.chunk.size);
+        chunkAt = kExtraChunkOffset;
     } else if (formatHeader.chunk.size != 16) {
         return false;
     }
 
-    // Byte by byte, so the first "data" anywhere wins, even inside another chunk's payload.
-    for (uint64_t at = scanStart; at + 4 <= size; ++at) {
-        if (std::memcmp(bytes + at, "data", 4) != 0) continue;
-        if (at + kDataHeaderSize > size) return false;
-        dataHeader = ReadChunkHeader(bytes + at);
-        dataOffset = uint32_t(at + kDataHeaderSize);
-        return true;
+    // Chunk by chunk, as the platform reads the file when it plays it, so the samples found
+    // here are the ones it plays and no other chunk is mistaken for them. 64 bits: chunk sizes
+    // come from the file and may be anything.
+    for (uint64_t at = chunkAt; at + kChunkHeaderSize <= size;) {
+        const ChunkHeader chunk = ReadChunkHeader(bytes + at);
+        const uint64_t payload = at + kChunkHeaderSize;
+        if (std::memcmp(chunk.id.data(), "data", chunk.id.size()) == 0) {
+            dataHeader = chunk;
+            dataOffset = uint32_t(payload);
+            dataEnd = uint32_t(std::min<uint64_t>(payload + chunk.size, size));
+            return true;
+        }
+        at = payload + chunk.size + (chunk.size & 1);  // odd chunks carry a pad byte
     }
     return false;
 }
@@ -167,15 +172,14 @@ bool WavePlayer::Wave::ApplyFilterAndVolume(unsigned volume, int filter) {
 
 bool WavePlayer::Wave::ApplyEcho() {
     if (!RefreshPlayImage()) return false;
-    const size_t end = fileSize;
-    const uint32_t dataLength = fileSize - dataOffset;
+    const size_t end = dataEnd;
+    const uint32_t dataLength = dataEnd - dataOffset;
     // Unsigned 32-bit arithmetic, wrapping as the delay always has.
     uint32_t delay = formatHeader.nSamplesPerSec / 1000 * formatHeader.nBlockAlign *
                      kEchoMilliseconds;
     if (delay > dataLength) delay = dataLength >> 1;
-    // Without a delay (no block size, or a rate under 1 kHz) there is no echo to add.
-    if (delay == 0) return true;
 
+    // A delay of 0 (no block size, or a rate under 1 kHz) mixes each sample with itself.
     uint8_t* samples = playImage.data();
     if (formatHeader.wBitsPerSample == 8) {
         for (size_t i = dataOffset + size_t(delay); i + 2 < end; i += 2) {
@@ -199,7 +203,7 @@ bool WavePlayer::Wave::ApplyInversion() {
     if (!RefreshPlayImage()) return false;
     const size_t frameSize = formatHeader.nBlockAlign;
     if (frameSize == 0) return true;  // no frames to reverse
-    size_t length = fileSize - dataOffset;
+    size_t length = dataEnd - dataOffset;
     length -= length % frameSize;
     length -= length % 2;
     uint8_t* data = playImage.data() + dataOffset;
@@ -213,7 +217,7 @@ bool WavePlayer::Wave::ApplyInversion() {
 bool WavePlayer::Wave::ApplyNegate() {
     if (!RefreshPlayImage()) return false;
     if (formatHeader.wBitsPerSample == 8) {
-        for (size_t i = dataOffset; i < fileSize; ++i) playImage[i] = uint8_t(255 - fileImage[i]);
+        for (size_t i = dataOffset; i < dataEnd; ++i) playImage[i] = uint8_t(255 - fileImage[i]);
     }
     return true;
 }
@@ -223,7 +227,7 @@ bool WavePlayer::Wave::ApplyRepeat() {
     const size_t channels = formatHeader.nChannels;
     // Only 8-bit sounds are repeated; without channels no group of samples can be formed.
     if (formatHeader.wBitsPerSample != 8 || channels == 0) return true;
-    const size_t end = fileSize;
+    const size_t end = dataEnd;
     for (size_t e = dataOffset; e + 2 * channels < end; e += 2 * channels) {
         const size_t source = dataOffset + (e - dataOffset) / channels;
         size_t i = e;
@@ -241,12 +245,12 @@ bool WavePlayer::Wave::ApplyVolume(unsigned volume) {
     const double factor = volume / 100.0;
     uint8_t* samples = playImage.data();
     if (formatHeader.wBitsPerSample == 8) {
-        for (size_t i = dataOffset; i < fileSize; ++i) {
+        for (size_t i = dataOffset; i < dataEnd; ++i) {
             const TruncatedProduct y = Truncate((samples[i] - 128) * factor);
             samples[i] = uint8_t(y.truncated + 128 + y.roundUp);
         }
     } else if (formatHeader.wBitsPerSample == 16) {
-        for (size_t i = dataOffset; i + 1 < fileSize; i += 2) {
+        for (size_t i = dataOffset; i + 1 < dataEnd; i += 2) {
             const double y = ReadSample16(samples + i) * factor;
             WriteSample16(samples + i, int(y + Truncate(y).roundUp));
         }

@@ -68,7 +68,8 @@ public:
     // to play.
     bool ApplyFilterAndVolume(unsigned volume, int filter);
 
-    // Each filter starts from a fresh copy of the recorded file; false when not valid.
+    // Each filter starts from a fresh copy of the recorded file and rewrites only the samples;
+    // false when not valid.
     bool ApplyEcho();
     bool ApplyInversion();
     bool ApplyNegate();
@@ -78,6 +79,7 @@ public:
 
     bool IsValid() const { return valid; }
     uint32_t DataOffset() const { return dataOffset; }
+    uint32_t DataEnd() const { return dataEnd; }
     uint32_t FileSize() const { return fileSize; }
     const FormatHeader& Format() const { return formatHeader; }
     const uint8_t* PlayImageData() const { return playImage.data(); }
@@ -97,6 +99,9 @@ private:
     std::vector<uint8_t> playImage;  // what the filters and the volume step rewrite
     uint32_t fileSize = 0;
     uint32_t dataOffset = 0;  // first sample byte, just after the data chunk header
+    // Just past the last sample byte: the data chunk's end, or the file's when that comes
+    // first. The filters and the volume step rewrite only the bytes from dataOffset to here.
+    uint32_t dataEnd = 0;
     bool valid = false;
     std::array<uint8_t, 12> riffHeader{};
     FormatHeader formatHeader{};

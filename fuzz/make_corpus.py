@@ -6,16 +6,21 @@ import struct
 ROOT = pathlib.Path(__file__).resolve().parent / "corpus"
 
 
-def wav(channels, rate, bits, block, samples, fmt_size=16, between=b""):
+def wav(channels, rate, bits, block, samples, fmt_size=16, between=b"", after=b""):
     fmt = struct.pack("<HHIIHH", 1, channels, rate, rate * block, block, bits)
     fmt += bytes(fmt_size - 16)
     body = b"WAVE" + b"fmt " + struct.pack("<I", fmt_size) + fmt + between
-    body += b"data" + struct.pack("<I", len(samples)) + samples
+    body += chunk(b"data", samples) + after
     return b"RIFF" + struct.pack("<I", len(body)) + body
 
 
 def chunk(chunk_id, payload):
-    return chunk_id + struct.pack("<I", len(payload)) + payload
+    """A chunk with the pad byte that follows an odd payload."""
+    return chunk_id + struct.pack("<I", len(payload)) + payload + bytes(len(payload) % 2)
+
+
+# An INFO list whose comment holds the four letters of the data chunk's id.
+COMMENT = chunk(b"LIST", b"INFO" + chunk(b"ICMT", b"my data here\0"))
 
 
 RAMP8 = bytes(range(0, 256, 3))
@@ -39,6 +44,10 @@ WAVES = {
     "stereo8": bytes([5, 101]) + wav(2, 11025, 8, 2, RAMP8),
     "fact": bytes([3, 70]) + wav(1, 8000, 8, 1, RAMP8, 18, chunk(b"fact", b"\x10\0\0\0")),
     "list": bytes([0, 20]) + wav(1, 22050, 16, 2, RAMP16, 16, chunk(b"LIST", b"INFOmetadata!\0")),
+    "comment": bytes([3, 50]) + wav(1, 11025, 8, 1, RAMP8, between=COMMENT),
+    "trailing": bytes([2, 50]) + wav(2, 11025, 8, 2, RAMP8[:85], after=COMMENT),
+    "stray": bytes([1, 40]) + wav(1, 8000, 16, 2, RAMP16, after=b"data\x01\0"),
+    "fmt18data": bytes([4, 60]) + wav(1, 11025, 8, 1, RAMP8[:7], 18),
 }
 
 

@@ -8,7 +8,7 @@ import struct
 import time
 
 import harness
-from wavfiles import SILENCE_BYTES, sample_bytes, write_wav
+from wavfiles import SILENCE_BYTES, chunk, sample_bytes, write_wav
 
 HOOK_MESSAGE = "NEW_HOOK_SYSTEM"
 COMMAND_MUTE = 40012
@@ -42,8 +42,6 @@ def echo(data, bits, rate, block_align):
     delay = ((rate // 1000) * block_align * 50) & 0xFFFFFFFF
     if delay > length:
         delay = length >> 1
-    if delay == 0:
-        return bytes(data)
     if bits == 8:
         for i in range(delay, length - 2, 2):
             for k in (i, i + 1):
@@ -94,11 +92,12 @@ def scaled(data, bits, volume):
 class Sound:
     """One WAV file of the test scheme and the stream Tapvox should play from it."""
 
-    def __init__(self, file_name, bits, channels, rate, frames, seed):
+    def __init__(self, file_name, bits, channels, rate, frames, seed, before_data=b""):
         self.file_name = file_name
         self.bits, self.channels, self.rate = bits, channels, rate
         self.block_align = channels * bits // 8
         self.data = sample_bytes(bits, channels, frames, seed)
+        self.before_data = before_data
 
     def expected(self, volume, sound_filter=0):
         data = self.data
@@ -113,6 +112,10 @@ class Sound:
 CLICK8 = Sound("click8.wav", 8, 1, 11025, 1500, seed=21)
 CLICK16 = Sound("click16.wav", 16, 2, 22050, 2400, seed=22)
 DIGIT = Sound(os.path.join("sub", "digit.wav"), 16, 1, 44100, 3000, seed=23)
+# An editor's comment before the samples whose text holds the data chunk's id; an odd number
+# of samples, so a pad byte follows them.
+COMMENTED = Sound("commented.wav", 8, 1, 11025, 1501, seed=24,
+                  before_data=chunk(b"LIST", b"INFO" + chunk(b"ICMT", b"my data here\0")))
 
 
 class SoundKeysTest(harness.TapvoxTestCase):
@@ -127,7 +130,7 @@ class SoundKeysTest(harness.TapvoxTestCase):
             f.write(scheme_text)
         for sound in sounds:
             write_wav(os.path.join(folder, sound.file_name), sound.bits, sound.channels,
-                      sound.rate, sound.data)
+                      sound.rate, sound.data, sound.before_data)
 
     def start_with(self, scheme_text, sounds, volume, sound_filter, scheme="0"):
         app = self.new_app()
@@ -187,6 +190,15 @@ class SoundKeysTest(harness.TapvoxTestCase):
             (key_event(0x5A, "z"), CLICK16.expected(101)),
             # A non-ASCII letter is its own capital under the C locale, so it is filtered.
             (key_event(0x5A, 0xE4), CLICK16.expected(101, 2)),
+        ])
+
+    def test_chunk_before_the_samples_is_played_around_and_the_next_key_still_sounds(self):
+        self.start_with("A=commented.wav\r\nB=click16.wav\r\n", [COMMENTED, CLICK16],
+                        volume=50, sound_filter=2)
+        self.assert_plays([
+            (key_event(0x41, "a"), COMMENTED.expected(50)),
+            (key_event(0x41, "A"), COMMENTED.expected(50, 2)),
+            (key_event(0x42, "b"), CLICK16.expected(50)),
         ])
 
     def test_mute_silences_every_key_until_it_is_switched_off(self):

@@ -2,7 +2,7 @@
 by accident (pseudo-random, but the same on every run)."""
 
 import random
-import wave
+import struct
 
 
 # Bytes that Wine's padding silence is made of (0 for 16-bit, 0x80 for 8-bit samples).
@@ -20,12 +20,20 @@ def sample_bytes(bits, channels, frames, seed=1):
     return bytes(data)
 
 
-def write_wav(path, bits, channels, rate, data):
-    with wave.open(path, "wb") as w:
-        w.setnchannels(channels)
-        w.setsampwidth(bits // 8)
-        w.setframerate(rate)
-        w.writeframes(data)
+def chunk(chunk_id, payload):
+    """One RIFF chunk, with the pad byte that follows a payload of odd size."""
+    return chunk_id + struct.pack("<I", len(payload)) + payload + bytes(len(payload) % 2)
+
+
+def write_wav(path, bits, channels, rate, data, before_data=b""):
+    """Writes a PCM WAV file; before_data holds whole chunks to stand between the format chunk
+    and the data chunk, as many editors write them."""
+    block_align = channels * bits // 8
+    format_fields = struct.pack("<HHIIHH", 1, channels, rate, rate * block_align, block_align,
+                                bits)
+    body = b"WAVE" + chunk(b"fmt ", format_fields) + before_data + chunk(b"data", data)
+    with open(path, "wb") as f:
+        f.write(b"RIFF" + struct.pack("<I", len(body)) + body)
 
 
 def make_wav(path, bits, channels, rate, frames, seed=1):
