@@ -36,7 +36,10 @@ window.addEventListener("load", function () {
   for (const frame of document.querySelectorAll("iframe")) {
     var page = frame.contentDocument, images = 0, sheets = 0;
     for (const image of page.images) if (!image.complete || image.naturalWidth == 0) images++;
-    for (const link of page.querySelectorAll("link[rel=stylesheet]")) if (!link.sheet) sheets++;
+    // A sheet that failed to load has no rules, or none that may be read.
+    for (const link of page.querySelectorAll("link[rel=stylesheet]")) {
+      try { if (link.sheet.cssRules.length == 0) sheets++; } catch (error) { sheets++; }
+    }
     results.push([frame.getAttribute("src"), images, sheets, page.body.scrollHeight].join(":"));
   }
   document.body.setAttribute("data-results", results.join(" "));
