@@ -6,16 +6,16 @@ Usage: tour-pictures.py BUILD PROGRAM_FOLDER OUTPUT_FOLDER
 
 Writes tray.png, menu.png, schemes.png, settings.png and editor.png into OUTPUT_FOLDER. The
 pictures are committed under help/tour/html/; run this again after the program's look changes.
-The Wine prefix is made once, as BUILD/tour/template."""
+The Wine session is the benchmarks' (tests/e2e/benchsession.py): a prefix kept under BUILD."""
 
 import os
-import shutil
 import subprocess
 import sys
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
+import benchsession  # noqa: E402
 import harness  # noqa: E402
 
 DESKTOP = "Tapvox,1024x768"
@@ -134,30 +134,14 @@ def take_pictures(session, app, camera):
 
 
 def main():
-    build, dist, output = (os.path.abspath(a) for a in sys.argv[1:4])
-    tvxctl_path = os.path.join(build, "win32", "tests", "tools", "tvxctl.exe")
-    if not harness.host_runs(tvxctl_path):
-        say("no tvxctl.exe this host can run at %s; build the tests first" % tvxctl_path)
-        return 1
-    tour = os.path.join(build, "tour")
-    template = os.path.join(tour, "template")
-    if not os.path.isdir(template):
-        say("making the Wine prefix %s (once, about half a minute)" % template)
-        harness.make_template(template)
-    os.environ["TAPVOX_WINE_TEMPLATE"] = template
-    work = os.path.join(tour, "work")
-    shutil.rmtree(work, ignore_errors=True)
-    os.makedirs(work)
+    build, output = (os.path.abspath(a) for a in (sys.argv[1], sys.argv[3]))
     os.makedirs(output, exist_ok=True)
-    session = harness.WineSession(work)
-    try:
-        tvx = harness.Tvxctl(session, tvxctl_path)
-        take_pictures(session, harness.TapvoxApp(session, dist), Camera(session, tvx, output))
-    finally:
-        session.close()
-        shutil.rmtree(work, ignore_errors=True)
+    with benchsession.bench_session(build, "tour-pictures") as session:
+        tvx = harness.Tvxctl(session, harness.best_tool("tvxctl.exe"))
+        app = harness.TapvoxApp(session, os.path.abspath(sys.argv[2]))
+        take_pictures(session, app, Camera(session, tvx, output))
     return 0
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    benchsession.run("tour-pictures", lambda _: main())
