@@ -9,6 +9,7 @@ pictures are committed under help/tour/html/; run this again after the program's
 The Wine session is the benchmarks' (tests/e2e/benchsession.py): a prefix kept under BUILD."""
 
 import os
+import shutil
 import subprocess
 import sys
 import time
@@ -19,6 +20,7 @@ import benchsession  # noqa: E402
 import harness  # noqa: E402
 
 DESKTOP = "Tapvox,1024x768"
+MARLETT = "/usr/share/wine/fonts/marlett.ttf"
 WM_COMMAND = 0x111
 COMMAND_SETTINGS, COMMAND_MANAGE_SCHEMES = 40015, 40019
 SCHEMES_ITEM_FROM_BOTTOM = 38
@@ -83,6 +85,10 @@ class Camera:
 
 def take_pictures(session, app, camera):
     tvx = camera.tvx
+    # Title bars draw their buttons with Marlett, which this Wine does not find by itself.
+    fonts = os.path.join(session.drive_c, "windows", "Fonts")
+    os.makedirs(fonts, exist_ok=True)
+    shutil.copy(MARLETT, fonts)
     # Every program of this prefix, tvxctl too, runs in the one virtual desktop, so the tool
     # sees Tapvox's windows.
     for key, name, data in ((r"HKCU\Software\Wine\Explorer", "Desktop", "Tapvox"),
