@@ -19,9 +19,9 @@ sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
 import benchsession  # noqa: E402
 import harness  # noqa: E402
 
-DESKTOP = "Tapvox,1024x768"
+SCREEN_WIDTH, SCREEN_HEIGHT = 1024, 768
+DESKTOP_SIZE = "%dx%d" % (SCREEN_WIDTH, SCREEN_HEIGHT)
 MARLETT = "/usr/share/wine/fonts/marlett.ttf"
-WM_COMMAND = 0x111
 COMMAND_SETTINGS, COMMAND_MANAGE_SCHEMES = 40015, 40019
 SCHEMES_ITEM_FROM_BOTTOM = 38
 FIRST_LIST_ITEM_Y = 8
@@ -69,10 +69,11 @@ class Camera:
         time.sleep(SETTLE_SECONDS)
         self.session.screenshot(self.screen)
         left, top = max(left, 0), max(top, 0)
-        right, bottom = min(right, 1024), min(bottom, 768)
+        right, bottom = min(right, SCREEN_WIDTH), min(bottom, SCREEN_HEIGHT)
         path = os.path.join(self.output, name)
-        subprocess.run(["convert", self.screen, "-crop", "%dx%d+%d+%d" % (right - left, bottom - top,
-                        left, top), "+repage", "-strip", path], check=True, timeout=60)
+        crop = "%dx%d+%d+%d" % (right - left, bottom - top, left, top)
+        subprocess.run(["convert", self.screen, "-crop", crop, "+repage", "-strip", path],
+                       check=True, timeout=60)
         say("saved %s (%dx%d)" % (path, right - left, bottom - top))
 
     def take_around(self, name, windows, margin=12):
@@ -92,12 +93,13 @@ def take_pictures(session, app, camera):
     # Every program of this prefix, tvxctl too, runs in the one virtual desktop, so the tool
     # sees Tapvox's windows.
     for key, name, data in ((r"HKCU\Software\Wine\Explorer", "Desktop", "Tapvox"),
-                            (r"HKCU\Software\Wine\Explorer\Desktops", "Tapvox", "1024x768")):
+                            (r"HKCU\Software\Wine\Explorer\Desktops", "Tapvox", DESKTOP_SIZE)):
         tvx.reg_write(key, name, "sz", data)
     # A volume and a filter chosen, as the Settings picture should show them.
     tvx.reg_write(harness.PROGRAM_KEY, "Valume", "sz", "80")
     tvx.reg_write(harness.PROGRAM_KEY, "Filter", "sz", "0")
-    session.start(["explorer", "/desktop=" + DESKTOP, app.exe_windows_path], cwd=app.folder)
+    session.start(["explorer", "/desktop=Tapvox," + DESKTOP_SIZE, app.exe_windows_path],
+                  cwd=app.folder)
     if tvx.find_window(timeout_ms=30000) is None:
         raise harness.HarnessError("Tapvox's main window did not appear")
     taskbar = camera.window("Shell_TrayWnd")
@@ -121,12 +123,12 @@ def take_pictures(session, app, camera):
     # A click outside closes the menus.
     camera.click(100, 100)
 
-    tvx.call("post", WM_COMMAND, COMMAND_SETTINGS)
+    tvx.post_command(COMMAND_SETTINGS)
     settings = camera.window(title="Settings")
     camera.take_around("settings.png", [settings])
     camera.click_window(camera.child(settings, "Cancel"))
 
-    tvx.call("post", WM_COMMAND, COMMAND_MANAGE_SCHEMES)
+    tvx.post_command(COMMAND_MANAGE_SCHEMES)
     manage = camera.window(title="Manage Schemes")
     schemes = camera.child(manage, None, "ListBox")
     # The first scheme of the list, sorted by name.

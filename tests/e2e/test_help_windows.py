@@ -8,7 +8,6 @@ import os
 import harness
 
 VIEWER_CLASS = "HH Parent"
-WM_COMMAND = 0x111
 COMMAND_HELP = 40008
 
 
@@ -56,8 +55,7 @@ class HelpWindowsTest(harness.TapvoxTestCase):
                 self.tvx.reg_write(harness.PROGRAM_KEY, "Language", "sz", language)
                 self.start_app(app)
                 self.assertEqual(self.viewers(), [])
-                self.assertEqual(self.tvx.call("post", WM_COMMAND, COMMAND_HELP)[0],
-                                 harness.Tvxctl.OK)
+                self.assertEqual(self.tvx.post_command(COMMAND_HELP), harness.Tvxctl.OK)
                 viewers = self.wait_until(self.viewers, 20)
                 self.assertEqual(len(viewers), 1, "no help window")
                 if title:
