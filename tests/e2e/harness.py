@@ -42,6 +42,7 @@ MAIN_WINDOW_CLASS = "TVX_SOUNDPRG_MAINWND"
 # the top left, "Wine System Tray", with one child window per icon, of this class.
 TRAY_ICON_CLASS = "__winex11_tray_icon"
 EDIT_WINDOW_CLASS = "TVX_TEST_EDITWND"
+WM_COMMAND = 0x111
 COMMAND_STARTUP, COMMAND_EXIT = 40014, 40017
 PROGRAM_KEY = r"HKCU\Software\Quillmark\Tapvox"
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
@@ -478,6 +479,11 @@ class Tvxctl:
 
     def send_command(self, command_id):
         code, _ = self.call("send-command", command_id)
+        return code
+
+    def post_command(self, command_id):
+        """Posts the command instead: returns at once, also when it opens a modal window."""
+        code, _ = self.call("post", WM_COMMAND, command_id)
         return code
 
     def post_hook(self, *events):
