@@ -4,6 +4,7 @@
 #include "app/WinHandles.h"
 #include "lang/Localization.h"
 #include "res/resource.h"
+#include "tests/tools/MenuItemRead.h"
 
 #include <gtest/gtest.h>
 
@@ -85,13 +86,9 @@ struct MenuItem {
 void CollectItems(HMENU menu, std::vector<MenuItem>* items, std::vector<std::wstring>* texts) {
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
-        wchar_t text[128] = {};
-        MENUITEMINFOW info = {};
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
-        info.dwTypeData = text;
-        info.cch = ARRAYSIZE(text);
-        ASSERT_TRUE(GetMenuItemInfoW(menu, i, TRUE, &info));
+        wchar_t text[128];
+        MENUITEMINFOW info;
+        ASSERT_TRUE(ReadMenuItem(menu, i, text, ARRAYSIZE(text), &info));
         items->push_back({info.fType, info.hSubMenu ? 0 : info.wID, info.hSubMenu != nullptr});
         if (!(info.fType & MFT_SEPARATOR)) texts->push_back(text);
         if (info.hSubMenu) CollectItems(info.hSubMenu, items, texts);

@@ -5,6 +5,7 @@
 
 #include <cwchar>
 
+#include "tests/tools/MenuItemRead.h"
 #include "tests/tools/MenuProbe.h"
 #include "tests/tools/ToolHandle.h"
 
@@ -25,13 +26,9 @@ struct Writer {
 void WriteMenu(HMENU menu, int depth, Writer* writer) {
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
-        wchar_t text[256] = {};
-        MENUITEMINFOW info = {};
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
-        info.dwTypeData = text;
-        info.cch = ARRAYSIZE(text);
-        if (!GetMenuItemInfoW(menu, i, TRUE, &info)) continue;
+        wchar_t text[256];
+        MENUITEMINFOW info;
+        if (!ReadMenuItem(menu, i, text, ARRAYSIZE(text), &info)) continue;
         const wchar_t* kind = info.hSubMenu ? L"submenu" : (info.fType & MFT_SEPARATOR) ? L"separator" : L"item";
         writer->Line(depth, kind, info.hSubMenu ? 0 : info.wID, text);
         if (info.hSubMenu) WriteMenu(info.hSubMenu, depth + 1, writer);
