@@ -10,6 +10,8 @@ rm -rf "$dist"
 mkdir -p "$dist"
 cp "$programs/app/Tapvox.exe" "$programs/kbdhook/KbdHook.dll" "$programs/launcher/Launcher.exe" "$dist/"
 cp "$build/win64/hookproc/HookProc.exe" "$dist/"
+mkdir "$dist/Lngs"
+cp "$programs"/Lngs/*.lng "$dist/Lngs/"
 "$build/host/tools/schemegen/schemegen" "$dist/Schemes" >/dev/null
 bash "$(dirname "$0")/build-help.sh" "$build/help" "$dist"
 echo "staged $dist"

@@ -2,8 +2,10 @@
 test, Tapvox started from a private copy of its program folder, and a record of every sound played.
 
 Paths come from the environment that ctest sets (see tests/CMakeLists.txt):
-  TAPVOX_DIST           the staged program folder (Tapvox.exe, KbdHook.dll, HookProc.exe, Schemes\\)
-  TAPVOX_TOOLS32/64     folders holding tvxctl.exe and FakeHelper.exe, built 32- and 64-bit
+  TAPVOX_DIST           the staged program folder (Tapvox.exe, KbdHook.dll, HookProc.exe, Lngs\\,
+                        Schemes\\)
+  TAPVOX_TOOLS32/64     folders holding tvxctl.exe (with its MenuProbe.dll) and FakeHelper.exe,
+                        built 32- and 64-bit
   TAPVOX_WINE_TEMPLATE  a prefix made once per ctest run by `winetest.py make-template`
   TAPVOX_TEST_WORK      where each test makes its own folder (removed afterwards unless
                         TAPVOX_KEEP_WORK=1)

@@ -60,6 +60,27 @@ struct RegistryKeyTraits {
     static void Close(Handle handle) { RegCloseKey(handle); }
 };
 
+struct LibraryTraits {
+    using Handle = HMODULE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { FreeLibrary(handle); }
+};
+
+struct HookTraits {
+    using Handle = HHOOK;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { UnhookWindowsHookEx(handle); }
+};
+
+struct MapViewTraits {
+    using Handle = void*;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle view) { UnmapViewOfFile(view); }
+};
+
 using KernelHandle = ToolHandle<KernelHandleTraits>;
+using Library = ToolHandle<LibraryTraits>;
+using Hook = ToolHandle<HookTraits>;
+using MapView = ToolHandle<MapViewTraits>;
 using FileHandle = ToolHandle<FileHandleTraits>;
 using RegistryKey = ToolHandle<RegistryKeyTraits>;

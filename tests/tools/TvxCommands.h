@@ -22,3 +22,6 @@ int CmdMemory(int argc, char** argv);
 
 int CmdPlay(int argc, char** argv);
 int CmdEditWindow(int argc, char** argv);
+
+int CmdMenuTexts(int argc, char** argv);
+int CmdWindowTexts(int argc, char** argv);

@@ -30,6 +30,8 @@ const Command kCommands[] = {
     {"memory", CmdMemory, "PID                     print private bytes and working set"},
     {"play", CmdPlay, "FILE [memory-async|memory-sync|file-async|file-sync] [WAIT_MS]"},
     {"edit-window", CmdEditWindow, "[TITLE] [LIFETIME_MS] [TEXT_FILE]  show a focused edit box"},
+    {"menu-texts", CmdMenuTexts, "[TIMEOUT_MS]     print the open popup menu's items, in UTF-8"},
+    {"window-texts", CmdWindowTexts, "HWND      print a window's title and its children's texts"},
 };
 
 void PrintUsage() {
