@@ -28,6 +28,7 @@ time.
 """
 
 import os
+import re
 import select
 import shutil
 import signal
@@ -140,6 +141,23 @@ def wine_command():
     return isolation_command() + [WINE64_LOADER]
 
 
+SYSTEM_ALSA_CONFIG = "/usr/share/alsa/alsa.conf"
+SYSTEM_ALSA_DROPINS = re.compile(r'^\s*"(/var/lib|/usr/etc|/etc)/alsa/conf\.d"\s*$', re.M)
+
+
+def private_alsa_config(home):
+    """The system's ALSA configuration without the drop-in folders, written into home: packages
+    such as PulseAudio's ALSA plugin drop a default device there that 32-bit ALSA cannot load,
+    and then no sound reaches the capture of ~/.asoundrc. Returns its path."""
+    os.makedirs(home, exist_ok=True)
+    path = os.path.join(home, "alsa.conf")
+    with open(SYSTEM_ALSA_CONFIG) as f:
+        text = SYSTEM_ALSA_DROPINS.sub("", f.read())
+    with open(path, "w") as f:
+        f.write(text)
+    return path
+
+
 def wine_environment(prefix, home, display=None):
     env = dict(os.environ)
     for name in ("WAYLAND_DISPLAY", "WINEARCH", "WINESERVER"):
@@ -151,6 +169,7 @@ def wine_environment(prefix, home, display=None):
         "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
         # No PulseAudio here: Wine goes straight to ALSA, where the capture sits.
         "PULSE_SERVER": "unix:/nonexistent",
+        "ALSA_CONFIG_PATH": private_alsa_config(home),
     })
     if not host_runs_32bit_wine() and os.path.exists(WINE64_LOADER):
         env["WINELOADER"] = WINE64_LOADER
