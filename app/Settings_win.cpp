@@ -136,11 +136,13 @@ bool IsAutostartSet() {
 }
 
 int TraceSwitch::Get() {
-    if (cached_ == -1) cached_ = ReadSettingInt(subKey_, kLogFileValueName, kDefaultLogFile);
+    if (!read_) cached_ = ReadSettingInt(subKey_, kLogFileValueName, kDefaultLogFile);
+    read_ = true;
     return cached_;
 }
 
 void TraceSwitch::Set(int value) {
+    read_ = true;
     cached_ = value;
     WriteSettingInt(subKey_, kLogFileValueName, value);
 }

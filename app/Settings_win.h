@@ -42,7 +42,9 @@ public:
 
 private:
     const char* subKey_;
-    int cached_ = -1;
+    // Apart from the value: any number, -1 as well, can be stored.
+    bool read_ = false;
+    int cached_ = 0;
 };
 
 // The process-wide trace switch of the program's settings key.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <string>
 
@@ -194,6 +195,25 @@ TEST_F(RegistrySettings, TraceSwitchIsReadOnceAndChangedOnlyThroughSet) {
     EXPECT_EQ(traceSwitch.Get(), 2);
     EXPECT_EQ(GetRaw(kTestKey, "LogFile").second, "2");
     EXPECT_EQ(TraceSwitch(kTestRoot).Get(), 0) << "missing LogFile is 0";
+}
+
+TEST_F(RegistrySettings, EveryStoredTraceSwitchValueIsReadOnlyOnce) {
+    const struct {
+        const char* stored;
+        int value;
+    } cases[] = {{"-1", -1}, {"0", 0}, {"1", 1}, {"-2147483648", INT_MIN}, {"abc", 0}};
+    for (const auto& c : cases) {
+        SetText(kTestKey, "LogFile", c.stored);
+        TraceSwitch traceSwitch(kTestKey);
+        EXPECT_EQ(traceSwitch.Get(), c.value) << c.stored;
+        SetText(kTestKey, "LogFile", "5");
+        EXPECT_EQ(traceSwitch.Get(), c.value) << c.stored << " read again";
+    }
+    // A value set before any read is not replaced by the stored one.
+    TraceSwitch setFirst(kTestKey);
+    setFirst.Set(-1);
+    SetText(kTestKey, "LogFile", "5");
+    EXPECT_EQ(setFirst.Get(), -1);
 }
 
 TEST_F(RegistrySettings, PlacementDefaultsAreCentred) {

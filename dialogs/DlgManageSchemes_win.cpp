@@ -1,5 +1,6 @@
 #include "dialogs/DlgManageSchemes.h"
 
+#include "dialogs/DialogText.h"
 #include "dialogs/SchemeSave.h"
 
 #include "app/SchemeFolders_win.h"
@@ -33,14 +34,8 @@ void DlgManageSchemes::OnInitDialog() {
         return true;
     });
     const LRESULT listed = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (size_t i = 0; i < schemeNames.size() && static_cast<LRESULT>(i) < listed; ++i) {
-        const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, i, 0);
-        if (length == LB_ERR) continue;
-        std::string name(static_cast<size_t>(length) + 1, '\0');
-        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&name[0]));
-        name.resize(static_cast<size_t>(length));
-        schemeNames[i] = name;
-    }
+    for (size_t i = 0; i < schemeNames.size() && static_cast<LRESULT>(i) < listed; ++i)
+        schemeNames[i] = ListBoxTextA(list, i);
 }
 
 void DlgManageSchemes::OnEditScheme(int button) {

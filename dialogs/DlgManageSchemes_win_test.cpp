@@ -1,9 +1,11 @@
 #include "dialogs/DlgManageSchemes.h"
 
 #include "res/resource.h"
+#include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -228,6 +230,134 @@ TEST(ManageSchemesDialog, MissingFolderGivesAnEmptyList) {
     SetTimer(nullptr, 0, 100, ActOnManageDialog);
     EXPECT_EQ(dialog.DoModal(nullptr), IDOK);
     EXPECT_EQ(listed, 0u);
+}
+
+// Names beyond ASCII, each in the ANSI code page it is listed under. The Japanese ones hold
+// characters whose second byte is a backslash (ソ, 表).
+struct CodePageNames {
+    UINT codePage;
+    const wchar_t* scheme;
+    const wchar_t* sound;
+};
+constexpr CodePageNames kCodePageNames[] = {
+    {1252, L"Schéma", L"Clé.wav"},
+    {1251, L"Схема Звуков", L"Щелчок.wav"},
+    {932, L"ソフト音", L"表示音.wav"},
+};
+
+// The text in the ANSI code page; empty when it has no exact form there.
+std::string Narrow(const std::wstring& text) {
+    BOOL lossy = FALSE;
+    char narrow[256] = {};
+    const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1,
+                                            narrow, sizeof(narrow), nullptr, &lossy);
+    return written > 0 && !lossy ? std::string(narrow) : std::string();
+}
+
+std::wstring Wide(const std::string& text) {
+    wchar_t wide[256] = {};
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, ARRAYSIZE(wide));
+    return wide;
+}
+
+// Read through the wide calls, so the name on disk is tested as it is, not as narrowed.
+std::string ReadWide(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    char bytes[256];
+    DWORD read = 0;
+    ReadFile(file, bytes, sizeof(bytes), &read, nullptr);
+    CloseHandle(file);
+    return std::string(bytes, read);
+}
+
+std::function<void(DlgSchmCtrl&)> g_editorAction;
+
+VOID CALLBACK ActOnEditorThenOk(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    DlgSchmCtrl* editor = g_manage ? &g_manage->schemeEditor : nullptr;
+    if (!editor || !editor->window) return;
+    g_editorAction(*editor);
+    PostMessageA(editor->window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+// The test runs under every code page ctest starts it in; TAPVOX_EXPECT_CODE_PAGE says which
+// one that must be, so a locale missing on the host fails instead of passing as the default.
+TEST(ManageSchemesDialog, NamesBeyondAsciiAreSavedAndOpenedExactlyAsTyped) {
+    const UINT codePage = GetACP();
+    if (const char* expected = std::getenv("TAPVOX_EXPECT_CODE_PAGE")) {
+        ASSERT_EQ(codePage, std::strtoul(expected, nullptr, 10)) << "is the locale generated?";
+    }
+    const CodePageNames* names = nullptr;
+    for (const CodePageNames& candidate : kCodePageNames) {
+        if (candidate.codePage == codePage) names = &candidate;
+    }
+    if (names == nullptr) GTEST_SKIP() << "no names for code page " << codePage;
+    const std::string scheme = Narrow(names->scheme);
+    const std::string sound = Narrow(names->sound);
+    ASSERT_FALSE(scheme.empty());
+    ASSERT_FALSE(sound.empty());
+
+    TemporarySchemes schemes;
+    const std::wstring schemesWide = Wide(schemes.Path());
+    const std::wstring folder = schemesWide + names->scheme + L"\\";
+    const std::string source = schemes.Path() + "source.wav";
+    ASSERT_TRUE(WriteWholeFile(source, "RIFF-sound"));
+
+    {  // Add New Scheme: the name typed into the wide name box, a sound for "A", OK.
+        DlgManageSchemes dialog;
+        dialog.SetSchemesFolder(schemes.Path().c_str());
+        g_manage = &dialog;
+        g_editorAction = [&](DlgSchmCtrl& editor) {
+            SetDlgItemTextW(editor.window, IDC_SCHEME_NAME, names->scheme);
+            editor.rowFiles[0] = sound;
+            editor.rowSources[0] = source;
+        };
+        g_actOnList = [&](HWND window) {
+            SetTimer(nullptr, 0, 100, ActOnEditorThenOk);
+            Click(window, IDC_ADD_SCHEME);
+            PostMessageA(window, WM_COMMAND, IDOK, 0);
+        };
+        SetTimer(nullptr, 0, 100, ActOnManageDialog);
+        EXPECT_EQ(dialog.DoModal(nullptr), IDOK);
+        EXPECT_EQ(dialog.schemeEditor.editedName, scheme);
+    }
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        << "the scheme's folder";
+    EXPECT_EQ(ReadWide(folder + L"Scheme.txt"), "A=" + sound + "\r\n");
+    EXPECT_EQ(ReadWide(folder + names->sound), "RIFF-sound");
+
+    {  // The list shows the folder's name, and Edit opens that scheme with its sound.
+        DlgManageSchemes dialog;
+        dialog.SetSchemesFolder(schemes.Path().c_str());
+        g_manage = &dialog;
+        g_editorsSeen.clear();
+        std::wstring shown;
+        g_actOnList = [&](HWND window) {
+            wchar_t line[256] = {};
+            SendDlgItemMessageW(window, IDC_SCHEMES_LIST, LB_GETTEXT, 0,
+                                reinterpret_cast<LPARAM>(line));
+            shown = line;
+            SendDlgItemMessageA(window, IDC_SCHEMES_LIST, LB_SETCURSEL, 0, 0);
+            ClickThroughEditor(window, IDC_EDIT_SCHEME, IDCANCEL);
+            PostMessageA(window, WM_COMMAND, IDOK, 0);
+        };
+        SetTimer(nullptr, 0, 100, ActOnManageDialog);
+        EXPECT_EQ(dialog.DoModal(nullptr), IDOK);
+        EXPECT_TRUE(shown == names->scheme) << "the list shows the folder's name";
+        EXPECT_EQ(dialog.schemeNames[0], scheme);
+        ASSERT_EQ(g_editorsSeen.size(), 1u);
+        EXPECT_EQ(g_editorsSeen[0].name, scheme);
+        ASSERT_FALSE(g_editorsSeen[0].lines.empty());
+        EXPECT_EQ(g_editorsSeen[0].lines[0], "A - " + sound);
+    }
+
+    DeleteFileW((folder + L"Scheme.txt").c_str());
+    DeleteFileW((folder + names->sound).c_str());
+    RemoveDirectoryW(folder.c_str());
+    DeleteFileA(source.c_str());
 }
 
 }  // namespace

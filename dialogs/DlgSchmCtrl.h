@@ -5,7 +5,9 @@
 
 #include "dialogs/ModalDialog.h"
 #include "schemes/SchemeFile.h"
+#include "schemes/SoundSchemesList.h"
 
+#include <memory>
 #include <string>
 
 class DlgSchmCtrl : public ModalDialog {
@@ -30,4 +32,7 @@ private:
     void RefillKeyList();
 
     std::string schemesFolder_;
+    // A scheme set of the editor's own from opening to closing: like every new scheme set, it
+    // records the schemes folder in the settings when it is made.
+    std::unique_ptr<SoundSchemesList> schemeReader_;
 };

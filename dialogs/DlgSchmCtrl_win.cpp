@@ -1,9 +1,9 @@
 #include "dialogs/DlgSchmCtrl.h"
 
+#include "dialogs/DialogText.h"
 #include "dialogs/SchemeChoice.h"
 #include "res/resource.h"
 #include "schemes/KeyNames.h"
-#include "schemes/SoundSchemesList.h"
 
 #include <commdlg.h>
 
@@ -31,6 +31,7 @@ bool DlgSchmCtrl::OnCommand(WORD id, WORD notification) {
 void DlgSchmCtrl::OnInitDialog() {
     rowFiles = SchemeRowFiles{};
     rowSources = SchemeRowFiles{};
+    schemeReader_ = std::make_unique<SoundSchemesList>();
     if (!isNewScheme && editedName.size() <= kMaxSchemeNameChars) {
         KeySoundTable table;
         ReadSchemeFile(schemesFolder_ + editedName + "\\", table);
@@ -64,17 +65,15 @@ void DlgSchmCtrl::OnChangeSound() {
 // shorten it; the caller ignores the name after Cancel.
 void DlgSchmCtrl::OnCloseCommand(WORD id) {
     HWND nameBox = GetDlgItem(window, IDC_SCHEME_NAME);
-    const int length = GetWindowTextLengthA(nameBox);
-    if (length > static_cast<int>(kMaxSchemeTextChars)) {
+    const std::string name = WindowTextA(nameBox);
+    if (name.size() > kMaxSchemeTextChars) {
         MessageBeep(0xFFFFFFFF);
         SetFocus(nameBox);
         return;
     }
-    std::string name(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(nameBox, &name[0], length + 1);
-    name.resize(static_cast<size_t>(length));
     editedName = name;
     EndDialog(window, id);
+    schemeReader_.reset();
 }
 
 void DlgSchmCtrl::RefillKeyList() {

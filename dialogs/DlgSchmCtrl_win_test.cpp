@@ -51,6 +51,33 @@ TEST(SchemeEditorDialog, NamesPastTheLimitKeepItOpen) {
     }
 }
 
+// Each opening records the schemes folder beside the program, for new and existing schemes.
+TEST(SchemeEditorDialog, OpeningRecordsTheSchemesFolder) {
+    constexpr char kProgramKey[] = "Software\\Quillmark\\Tapvox";
+    char program[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, program, ARRAYSIZE(program));
+    ASSERT_GT(length, 0u);
+    ASSERT_LT(length, ARRAYSIZE(program));
+    std::string expected(program);
+    expected = expected.substr(0, expected.rfind('\\') + 1) + "Schemes\\";
+    for (bool newScheme : {true, false}) {
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kProgramKey, "SchemesPath");
+        DlgSchmCtrl editor;
+        editor.Prepare("Existing", newScheme, "c:\\no-such-folder\\");
+        std::string recorded;
+        const INT_PTR result = RunEditor(editor, [&](HWND window) {
+            char value[MAX_PATH] = {};
+            DWORD size = sizeof(value);
+            if (RegGetValueA(HKEY_CURRENT_USER, kProgramKey, "SchemesPath", RRF_RT_REG_SZ,
+                             nullptr, value, &size) == ERROR_SUCCESS)
+                recorded = value;
+            Click(window, IDCANCEL);
+        });
+        EXPECT_EQ(result, IDCANCEL);
+        EXPECT_EQ(recorded, expected) << (newScheme ? "new scheme" : "existing scheme");
+    }
+}
+
 TEST(SchemeEditorDialog, ChangeSoundWithoutARowDoesNothing) {
     DlgSchmCtrl editor;
     editor.Prepare("Renamed", true, "c:\\no-such-folder\\");
@@ -114,6 +141,23 @@ TEST(SchemeSaving, NewSchemeGetsItsFolderSoundsAndTwoLines) {
     DeleteFileA((root + "click.wav").c_str());
     DeleteFileA((root + "thud.wav").c_str());
     RemoveDirectoryA(root.c_str());
+}
+
+TEST(SchemeSaving, AnEmptySchemesFolderWritesNothingBesideTheCurrentFolder) {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof(temp), temp);
+    const std::string current =
+        std::string(temp) + "tapvox-cwd-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryA(current.c_str(), nullptr));
+    char before[MAX_PATH];
+    GetCurrentDirectoryA(ARRAYSIZE(before), before);
+    ASSERT_TRUE(SetCurrentDirectoryA(current.c_str()));
+    SaveScheme("", "NewScheme", SchemeRowFiles{}, SchemeRowFiles{});
+    SetCurrentDirectoryA(before);
+    EXPECT_EQ(ReadAll(current + "\\NewScheme\\Scheme.txt"), "<missing>");
+    const bool folderMade = RemoveDirectoryA((current + "\\NewScheme").c_str()) != 0;
+    EXPECT_FALSE(folderMade);
+    RemoveDirectoryA(current.c_str());
 }
 
 }  // namespace

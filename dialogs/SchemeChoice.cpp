@@ -29,6 +29,8 @@ bool PlanSchemeSave(const std::string& schemesFolder, const std::string& name,
                     const SchemeRowFiles& rowFiles, const SchemeRowFiles& rowSources,
                     SchemeSavePlan& plan) {
     plan = SchemeSavePlan{};
+    // Without a schemes folder the scheme would land relative to whatever the current folder is.
+    if (schemesFolder.empty()) return false;
     plan.folder = schemesFolder + name + "\\";
     plan.schemeFile = plan.folder + kSchemeFileName;
     if (plan.schemeFile.size() > kMaxSchemeTextChars) return false;

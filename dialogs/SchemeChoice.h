@@ -41,8 +41,9 @@ struct SchemeSavePlan {
 };
 
 // What saving writes: the scheme's folder, a copy of each sound chosen in this pass into it,
-// and its "Scheme.txt". False when the folder or the scheme file path would exceed 255
-// characters; a copy whose target would is left out.
+// and its "Scheme.txt". False when the schemes folder is empty (the scheme set leaves it so
+// when the program's path is too long) or the scheme file path would exceed 255 characters;
+// a copy whose target would is left out.
 bool PlanSchemeSave(const std::string& schemesFolder, const std::string& name,
                     const SchemeRowFiles& rowFiles, const SchemeRowFiles& rowSources,
                     SchemeSavePlan& plan);

@@ -92,4 +92,15 @@ TEST(SchemeSave, PathsPastTheLimitAreRefused) {
     EXPECT_TRUE(plan.copies.empty()) << "a copy target past the limit is left out";
 }
 
+TEST(SchemeSave, AnEmptySchemesFolderIsRefused) {
+    SchemeRowFiles files;
+    SchemeRowFiles sources;
+    files[RowOf("A")] = "a.wav";
+    sources[RowOf("A")] = "D:\\a.wav";
+    SchemeSavePlan plan;
+    EXPECT_FALSE(PlanSchemeSave("", "NewScheme", files, sources, plan));
+    EXPECT_TRUE(plan.copies.empty());
+    EXPECT_TRUE(plan.schemeFile.empty());
+}
+
 }  // namespace

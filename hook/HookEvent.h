@@ -13,7 +13,8 @@ inline constexpr char kHelperMessageName[] = "M_TapvoxHkPrcMsg";
 enum HookEventKind : uint32_t {
     HookEventKey = 0,           // a key press: key code in bits 8 to 15, character in bits 0 to 7
     HookEventWindow = 1,        // lParam holds a window handle
-    HookEventWindowInfo = 2,    // lParam holds a window handle; no effect
+    HookEventWindowInfo = 2,    // lParam holds a window handle or 0; no effect: KbdHook.dll
+                                // posts it at each change of a polled key to wake the poll
     HookEventReinstall = 3,     // the hooks ask to be installed again
     HookEventPoll = 0x1B73,     // Tapvox's own poll timer (7027), never sent by a hook
 };

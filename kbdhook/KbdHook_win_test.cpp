@@ -26,6 +26,9 @@ void Tap(WORD keyCode) {
     SendKey(keyCode, true);
 }
 
+// What a press or release of a polled key posts: an event that sounds nothing.
+constexpr uint32_t kPolledKeyChange = MakeHookEvent(HookEventWindowInfo, 0);
+
 // Waits until no further event arrives for a while, then returns what came.
 std::vector<uint32_t> SettledEvents(RecordingWindow& recorder) {
     size_t seen = static_cast<size_t>(-1);
@@ -98,14 +101,15 @@ TEST_F(HookedWindow, EachPressBecomesOneKeyEvent) {
     Tap(VK_LEFT);
     Tap(VK_F5);
     const std::vector<uint32_t> expected = {
-        MakeKeyEvent('A', 'a'),       MakeKeyEvent('A', 'A'),     MakeKeyEvent('B', 'b'),
+        MakeKeyEvent('A', 'a'),       kPolledKeyChange,           MakeKeyEvent('A', 'A'),
+        kPolledKeyChange,             MakeKeyEvent('B', 'b'),
         MakeKeyEvent('5', '5'),       MakeKeyEvent(VK_SPACE, ' '), MakeKeyEvent(VK_RETURN, '\r'),
         MakeKeyEvent(VK_LEFT, 0),     MakeKeyEvent(VK_F5, 0),
     };
     EXPECT_EQ(SettledEvents(recorder), expected);
 }
 
-TEST_F(HookedWindow, PolledKeysAreNotReported) {
+TEST_F(HookedWindow, PolledKeysPostAChangeAtEachPressAndReleaseAndNoKeyEvent) {
     const WORD polled[] = {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU,
                            VK_RMENU,  VK_SHIFT,  VK_CONTROL,  VK_MENU,     VK_LWIN};
     for (WORD key : polled) Tap(key);
@@ -115,8 +119,14 @@ TEST_F(HookedWindow, PolledKeysAreNotReported) {
         Tap(key);
         Tap(key);
     }
-    Tap('Z');  // something must come, or a dead hook would pass
-    EXPECT_EQ(SettledEvents(recorder), std::vector<uint32_t>{MakeKeyEvent('Z', 'z')});
+    SendKey(VK_LCONTROL, false);  // held: its repeats post nothing
+    SendKey(VK_LCONTROL, false);
+    SendKey(VK_LCONTROL, true);
+    Tap('Z');
+    const size_t changes = 2 * (ARRAYSIZE(polled) + 2 * ARRAYSIZE(locks)) + 2;
+    std::vector<uint32_t> expected(changes, kPolledKeyChange);
+    expected.push_back(MakeKeyEvent('Z', 'z'));
+    EXPECT_EQ(SettledEvents(recorder), expected);
 }
 
 TEST_F(HookedWindow, CapsLockGivesCapitals) {
@@ -124,7 +134,9 @@ TEST_F(HookedWindow, CapsLockGivesCapitals) {
     Tap('Q');
     Tap(VK_CAPITAL);
     Tap('Q');
-    const std::vector<uint32_t> expected = {MakeKeyEvent('Q', 'Q'), MakeKeyEvent('Q', 'q')};
+    const std::vector<uint32_t> expected = {kPolledKeyChange,       kPolledKeyChange,
+                                            MakeKeyEvent('Q', 'Q'), kPolledKeyChange,
+                                            kPolledKeyChange,       MakeKeyEvent('Q', 'q')};
     EXPECT_EQ(SettledEvents(recorder), expected);
 }
 

@@ -21,11 +21,15 @@ bool IsPolledKey(uint32_t keyCode) {
     return false;
 }
 
-bool KeyPressFilter::OnKeyEvent(uint32_t keyCode, bool keyUp) {
-    if (keyCode > 0xFF) return false;
+KeyEventOutcome KeyPressFilter::OnKeyEvent(uint32_t keyCode, bool keyUp) {
+    if (keyCode > 0xFF || keyCode == 0) return KeyEventOutcome::Ignored;
     const bool wasDown = down_.test(keyCode);
     down_.set(keyCode, !keyUp);
-    if (keyUp || wasDown || keyCode == 0) return false;
-    if (keyCode == kCapsLock) capsLockOn_ = !capsLockOn_;
-    return !IsPolledKey(keyCode);
+    if (!keyUp && wasDown) return KeyEventOutcome::Ignored;  // an auto-repeat
+    // Every release of a polled key is passed on, even one whose press came before the hook.
+    if (IsPolledKey(keyCode)) {
+        if (keyCode == kCapsLock && !keyUp) capsLockOn_ = !capsLockOn_;
+        return KeyEventOutcome::PolledKeyChanged;
+    }
+    return keyUp ? KeyEventOutcome::Ignored : KeyEventOutcome::NewPress;
 }

@@ -2,6 +2,8 @@
 // Which low-level keyboard events become a key event for Tapvox: the first key-down of each
 // press, never its auto-repeats and never a key-up, and never a key that Tapvox polls itself
 // (Shift, Ctrl, Alt, the left Windows key and the three lock keys), so no key sounds twice.
+// A press or release of a polled key is told apart: Tapvox polls right after any event it
+// receives, so an event that sounds nothing lets the poll see even a quick tap.
 // It also keeps which keys are down and whether Caps Lock is on: the keyboard state a typed
 // character depends on, as of exactly the events before it.
 
@@ -11,11 +13,17 @@
 // True for the keys Tapvox reads by polling: their generic and left/right codes.
 bool IsPolledKey(uint32_t keyCode);
 
+enum class KeyEventOutcome {
+    Ignored,           // nothing to report
+    NewPress,          // a new press of a key that sounds from its key event
+    PolledKeyChanged,  // a new press or any release of a polled key
+};
+
 class KeyPressFilter {
 public:
-    // Records the event; true when it is a new press to report. Codes beyond 255 are not
-    // keys and are never reported.
-    bool OnKeyEvent(uint32_t keyCode, bool keyUp);
+    // Records the event and tells what to report. Codes beyond 255 are not keys and are
+    // never reported; auto-repeats report nothing.
+    KeyEventOutcome OnKeyEvent(uint32_t keyCode, bool keyUp);
 
     // Down as far as the events seen so far tell.
     bool IsDown(uint8_t keyCode) const { return down_.test(keyCode); }

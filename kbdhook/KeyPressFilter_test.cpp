@@ -6,7 +6,18 @@
 
 namespace {
 
+constexpr KeyEventOutcome kIgnored = KeyEventOutcome::Ignored;
+constexpr KeyEventOutcome kPress = KeyEventOutcome::NewPress;
+constexpr KeyEventOutcome kPolled = KeyEventOutcome::PolledKeyChanged;
+
 struct KeyStep {
+    uint32_t keyCode;
+    bool keyUp;
+    KeyEventOutcome outcome;
+};
+
+// A step that only says whether a new press is reported.
+struct PressStep {
     uint32_t keyCode;
     bool keyUp;
     bool reported;
@@ -15,13 +26,21 @@ struct KeyStep {
 void Replay(KeyPressFilter& filter, const std::vector<KeyStep>& steps) {
     for (size_t i = 0; i < steps.size(); ++i) {
         const KeyStep& s = steps[i];
-        EXPECT_EQ(filter.OnKeyEvent(s.keyCode, s.keyUp), s.reported) << "step " << i;
+        EXPECT_EQ(filter.OnKeyEvent(s.keyCode, s.keyUp), s.outcome) << "step " << i;
+    }
+}
+
+void Replay(KeyPressFilter& filter, const std::vector<PressStep>& steps) {
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const PressStep& s = steps[i];
+        EXPECT_EQ(filter.OnKeyEvent(s.keyCode, s.keyUp), s.reported ? kPress : kIgnored)
+            << "step " << i;
     }
 }
 
 TEST(KeyPressFilter, OnePressOneReport) {
     KeyPressFilter filter;
-    Replay(filter, {
+    Replay(filter, std::vector<PressStep>{
         {0x41, false, true},   // A down
         {0x41, false, false},  // auto-repeat
         {0x41, false, false},  // auto-repeat
@@ -35,7 +54,7 @@ TEST(KeyPressFilter, OnePressOneReport) {
 
 TEST(KeyPressFilter, OverlappingKeysAreTrackedApart) {
     KeyPressFilter filter;
-    Replay(filter, {
+    Replay(filter, std::vector<PressStep>{
         {0x41, false, true},   // A down
         {0x42, false, true},   // B down while A is held
         {0x41, false, false},  // A repeats
@@ -47,17 +66,36 @@ TEST(KeyPressFilter, OverlappingKeysAreTrackedApart) {
     });
 }
 
-TEST(KeyPressFilter, PolledKeysAreNeverReportedButStillTracked) {
+TEST(KeyPressFilter, PolledKeysAreNeverReportedAsPressesButStillTracked) {
     const uint32_t polled[] = {0x10, 0x11, 0x12, 0xA0, 0xA1, 0xA2, 0xA3,
                                0xA4, 0xA5, 0x5B, 0x14, 0x90, 0x91};
     KeyPressFilter filter;
     for (uint32_t key : polled) {
         EXPECT_TRUE(IsPolledKey(key)) << key;
-        EXPECT_FALSE(filter.OnKeyEvent(key, false)) << key;
+        EXPECT_EQ(filter.OnKeyEvent(key, false), kPolled) << key;
         EXPECT_TRUE(filter.IsDown(static_cast<uint8_t>(key))) << key;
-        EXPECT_FALSE(filter.OnKeyEvent(key, true)) << key;
+        EXPECT_EQ(filter.OnKeyEvent(key, true), kPolled) << key;
         EXPECT_FALSE(filter.IsDown(static_cast<uint8_t>(key))) << key;
     }
+}
+
+TEST(KeyPressFilter, PolledKeysReportEachPressAndReleaseButNoRepeat) {
+    KeyPressFilter filter;
+    Replay(filter, {
+        {0xA0, false, kPolled},   // left Shift down
+        {0xA0, false, kIgnored},  // auto-repeats change nothing the poll reads
+        {0xA0, false, kIgnored},
+        {0x41, false, kPress},    // a letter while Shift is held
+        {0x41, true, kIgnored},
+        {0xA0, true, kPolled},    // Shift up
+        {0xA2, false, kPolled},   // a quick Ctrl tap: both halves
+        {0xA2, true, kPolled},
+        {0x5B, true, kPolled},    // a release whose press came before the hook
+        {0x5B, true, kPolled},    // even twice: waking the poll does no harm
+        {0x90, false, kPolled},   // Num Lock held: one change down, one up
+        {0x90, false, kIgnored},
+        {0x90, true, kPolled},
+    });
 }
 
 TEST(KeyPressFilter, NeighboursOfPolledKeysAreReported) {
@@ -67,7 +105,8 @@ TEST(KeyPressFilter, NeighboursOfPolledKeysAreReported) {
     KeyPressFilter filter;
     for (uint32_t key : reported) {
         EXPECT_FALSE(IsPolledKey(key)) << key;
-        EXPECT_TRUE(filter.OnKeyEvent(key, false)) << key;
+        EXPECT_EQ(filter.OnKeyEvent(key, false), kPress) << key;
+        EXPECT_EQ(filter.OnKeyEvent(key, true), kIgnored) << key;
     }
 }
 
@@ -94,12 +133,14 @@ TEST(KeyPressFilter, CodesOutsideTheKeyRangeAreIgnored) {
     KeyPressFilter filter;
     const uint32_t bad[] = {0, 0x100, 0x141, 0xFFFFFFFFu};
     for (uint32_t key : bad) {
-        EXPECT_FALSE(filter.OnKeyEvent(key, false)) << key;
-        EXPECT_FALSE(filter.OnKeyEvent(key, true)) << key;
+        EXPECT_EQ(filter.OnKeyEvent(key, false), kIgnored) << key;
+        EXPECT_EQ(filter.OnKeyEvent(key, true), kIgnored) << key;
     }
-    // 0x141 must not alias onto A (0x41).
+    // 0x141 and 0x110 must not alias onto A (0x41) or Shift (0x10).
     EXPECT_FALSE(filter.IsDown(0x41));
-    EXPECT_TRUE(filter.OnKeyEvent(0x41, false));
+    EXPECT_EQ(filter.OnKeyEvent(0x41, false), kPress);
+    EXPECT_EQ(filter.OnKeyEvent(0x110, false), kIgnored);
+    EXPECT_FALSE(filter.IsDown(0x10));
 }
 
 }  // namespace

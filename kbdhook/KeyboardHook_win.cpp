@@ -88,17 +88,21 @@ DWORD WINAPI HookThreadMain(void* parameter) {
 }  // namespace
 
 void RecordKeyEvent(HookTarget& target, const KBDLLHOOKSTRUCT& key) {
-    if (!target.keys.OnKeyEvent(key.vkCode, (key.flags & LLKHF_UP) != 0)) return;
+    const KeyEventOutcome outcome = target.keys.OnKeyEvent(key.vkCode, (key.flags & LLKHF_UP) != 0);
+    if (outcome == KeyEventOutcome::Ignored) return;
     if (target.pendingCount >= ARRAYSIZE(target.pending)) return;
-    target.pending[target.pendingCount++] = PendingPress{key, target.keys};
+    target.pending[target.pendingCount++] = PendingPress{key, target.keys, outcome};
 }
 
 void PostPendingPresses(HookTarget& target) {
     for (size_t i = 0; i < target.pendingCount; ++i) {
         const PendingPress& press = target.pending[i];
-        const uint8_t character = KeyCharacter(press.key, press.keysHeld);
-        PostMessageW(target.window, target.message,
-                     MakeKeyEvent(static_cast<uint8_t>(press.key.vkCode), character), 0);
+        uint32_t event = MakeHookEvent(HookEventWindowInfo, 0);
+        if (press.outcome == KeyEventOutcome::NewPress) {
+            const uint8_t character = KeyCharacter(press.key, press.keysHeld);
+            event = MakeKeyEvent(static_cast<uint8_t>(press.key.vkCode), character);
+        }
+        PostMessageW(target.window, target.message, event, 0);
     }
     target.pendingCount = 0;
 }

@@ -9,10 +9,12 @@
 
 #include <cstddef>
 
-// A new press waiting for its character: the key, and the keys held when it came.
+// An event waiting to be posted: a new press, which waits for its character (the key, and the
+// keys held when it came), or a change of a polled key.
 struct PendingPress {
     KBDLLHOOKSTRUCT key;
     KeyPressFilter keysHeld;
+    KeyEventOutcome outcome;
 };
 
 // Where key events go, the keys seen so far, and the presses not yet posted.
@@ -24,14 +26,16 @@ struct HookTarget {
     size_t pendingCount = 0;
 };
 
-// The body of the hook callback: records the event and queues a new press. It makes no system
-// call, so the system's input, which waits for the callback, never waits for more than that.
-// A press that finds the queue full is dropped.
+// The body of the hook callback: records the event and queues a new press or a polled key's
+// change. It makes no system call, so the system's input, which waits for the callback, never
+// waits for more than that. An event that finds the queue full is dropped.
 void RecordKeyEvent(HookTarget& target, const KBDLLHOOKSTRUCT& key);
 
-// Run by the hook thread once the callback has returned: looks up the character of each
-// queued press and posts its key event (hook/HookEvent.h) to the target window, in order.
-// Posts and returns; never waits for the receiver.
+// Run by the hook thread once the callback has returned, when the system's key state already
+// holds the events: posts, in order, each queued press's key event with its character, and for
+// each polled key's change an event that sounds nothing (hook/HookEvent.h), after which the
+// receiver's poll reads the new state. Posts and returns; never waits for the receiver, and a
+// sent message would be handled where the receiver's poll does not follow it.
 void PostPendingPresses(HookTarget& target);
 
 struct HookThreadContext;

@@ -2,7 +2,8 @@
 # End-to-end check of the real keyboard hook: xdotool types into a Wine window that has the
 # focus while hook_recorder.exe (KbdHook.dll's hook, reporting to a hidden window of its own)
 # prints the events that arrive. Each press must come out once, in order, with its key code
-# and character; held keys must not repeat; modifier and lock keys must not appear.
+# and character; held keys must not repeat; modifier and lock keys must not appear as key
+# events, only as the event that sounds nothing, once at each press and once at each release.
 # Beside it, key_state_probe.exe shows what Tapvox's poll reads from a hidden window of a
 # process without the focus: GetKeyState must show the modifiers' down bits and the lock
 # keys' states.
@@ -102,8 +103,8 @@ press Return
 press Left
 press F5
 xdotool keydown b; sleep 1.2; xdotool keyup b; sleep 0.3
-# Keys the program polls itself: none of them may reach the recorder, and each is held long
-# enough for the probe's 50 ms poll to see it.
+# Keys the program polls itself: none of them may reach the recorder as a key event, and each
+# is held long enough for the probe's 50 ms poll to see it.
 hold() { xdotool keydown "$1"; sleep 0.6; xdotool keyup "$1"; sleep 0.4; }
 for key in shift ctrl super Num_Lock Num_Lock Scroll_Lock Scroll_Lock Caps_Lock Caps_Lock alt; do
   hold "$key"
@@ -115,20 +116,27 @@ for _ in $(seq 1 60); do
   sleep 0.5
 done
 
+change="event 00020000"
 expected="key 41 61
+$change
 key 41 41
+$change
+$change
+$change
 key 41 41
+$change
+$change
 key 35 35
 key 20 20
 key 0D 0D
 key 25 00
 key 74 00
-key 42 62"
+key 42 62$(printf "\n$change%.0s" $(seq 1 20))"
 actual=$(grep -E '^(key|event) ' "$events" | tr -d '\r' || true)
 passed=0
 failed=0
 if [ "$actual" == "$expected" ]; then
-  echo "hook_e2e: 9 key events as expected"
+  echo "hook_e2e: 9 key events and 26 polled-key changes as expected"
   passed=$((passed + 1))
 else
   echo "hook_e2e: events differ"

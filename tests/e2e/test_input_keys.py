@@ -46,10 +46,14 @@ class KeySound:
 
 
 SOUNDS = [KeySound(number, name) for number, name in enumerate(
-    ["A", "D7", "SPACE", "ENTER", "LEFT", "F5", "SHIFT", "CAPSLOCK", "NUMLOCK"], start=1)]
+    ["A", "D7", "SPACE", "ENTER", "LEFT", "F5", "SHIFT", "CAPSLOCK", "NUMLOCK", "CTRL", "WIN"],
+    start=1)]
 SOUND_BY_NUMBER = {sound.number: sound for sound in SOUNDS}
 TYPED_KEYS = ["A", "D7", "SPACE", "ENTER", "LEFT", "F5"]
 POLLED_KEYS = ["A", "SHIFT", "CAPSLOCK", "NUMLOCK"]
+TAPPED_KEYS = ["A", "SHIFT", "CTRL", "WIN"]
+# A fast typist's tap of a modifier: far shorter than the poll timer's 250 ms.
+TAP_SECONDS = 0.05
 
 
 def heard(stream):
@@ -120,6 +124,10 @@ class InputKeysTest(harness.TapvoxTestCase):
         self.session.xdotool("keydown", name)
         time.sleep(seconds)
         self.session.xdotool("keyup", name)
+
+    def tap(self, name):
+        """One quick press and release, timed by xdotool itself."""
+        self.session.xdotool("keydown", name, "sleep", TAP_SECONDS, "keyup", name)
 
     def heard_so_far(self, expected_count):
         return heard(self.session.wait_for_sound(expected_count * FRAMES))
@@ -213,6 +221,28 @@ class InputKeysTest(harness.TapvoxTestCase):
             self.hold("shift", 0.6)
             expected += ["SHIFT"]
             self.assert_heard(expected)
+
+    def test_quick_modifier_taps_sound_once_each(self):
+        self.start_with_scheme(TAPPED_KEYS)
+        self.focus_edit_window()
+        expected = []
+        for name, sound in (("shift", "SHIFT"), ("ctrl", "CTRL"), ("super", "WIN")):
+            with self.subTest("%s tapped for %d ms" % (name, TAP_SECONDS * 1000)):
+                for _ in range(3):
+                    self.tap(name)
+                    expected += [sound]
+                    self.assert_heard(expected)
+        self.assert_nothing_new(expected)
+        with self.subTest("Shift held for two seconds: one sound"):
+            self.hold("shift", 2.0)
+            expected += ["SHIFT"]
+            self.assert_nothing_new(expected)
+        with self.subTest("a letter while Shift is held: Shift once, the capital once"):
+            self.session.xdotool("keydown", "shift", "sleep", 0.3, "key", "a", "sleep", 0.3,
+                                 "keyup", "shift")
+            expected += ["SHIFT", "A~"]
+            self.assert_heard(expected)
+            self.assert_nothing_new(expected)
 
     def test_keys_sound_after_reinstall_request_and_resume(self):
         app = self.start_with_scheme(TYPED_KEYS, trace=True)
