@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   wine wine32:i386 wine64
   xvfb xauth xdotool x11-utils imagemagick sox
+  nsis fonts-wine
 )
 
 missing=()
