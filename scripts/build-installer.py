@@ -52,7 +52,7 @@ def lists(dist):
     lines.append("!macro TVX_INSTALL_FILES")
     for path in staged_files(dist):
         windows = path.replace("/", "\\")
-        folder = os.path.dirname(windows)
+        folder = os.path.dirname(path).replace("/", "\\")
         # The user may edit the bundled schemes; the program files are always ours.
         kind = "scheme" if windows.lower().startswith("schemes\\") else "program"
         lines.append('  !insertmacro TVX_FILE %s "%s" "%s" "%s"'
