@@ -4,6 +4,7 @@
 ; Retry or Cancel (Cancel in a silent run, which then fails).
 
 !define TVX_MAIN_WINDOW_CLASS "TVX_SOUNDPRG_MAINWND"
+!define TVX_HELPER_WINDOW_CLASS "TVX_HOOKPROC_WND"
 !define TVX_COMMAND_EXIT 40017
 !define TVX_EXIT_WAIT_MS 15000
 !define TVX_ANSWER_WAIT_MS 5000
@@ -52,6 +53,18 @@ Function ${PREFIX}TvxEndTapvox
       System::Call "kernel32::CloseHandle(p r2)"
     ${EndIf}
   ${Loop}
+  ; The 64-bit helper, which Tapvox closes on its way out, holds its file until it has ended.
+  ; Its window is message-only: FindWindow does not see it.
+  System::Call "user32::FindWindowEx(p -3, p 0, t '${TVX_HELPER_WINDOW_CLASS}', p 0) p .r0"
+  ${If} $0 P<> 0
+    System::Call "user32::GetWindowThreadProcessId(p r0, *i .r1) i"
+    System::Call "kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r2"
+    System::Call "user32::PostMessage(p r0, i ${WM_CLOSE}, p 0, p 0) i"
+    ${If} $2 P<> 0
+      System::Call "kernel32::WaitForSingleObject(p r2, i ${TVX_EXIT_WAIT_MS}) i"
+      System::Call "kernel32::CloseHandle(p r2)"
+    ${EndIf}
+  ${EndIf}
   Pop $3
   Pop $2
   Pop $1

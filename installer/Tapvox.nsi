@@ -28,6 +28,7 @@ SetCompressor /SOLID lzma
 !define TVX_UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tapvox"
 !define TVX_SETTINGS_KEY "Software\Quillmark\Tapvox"
 !define TVX_RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define TVX_DELETE_TRIES 10
 
 !include "${TVX_GENERATED}"
 !include EndTapvox.nsh
@@ -274,11 +275,25 @@ Function un.RemoveRecordedFile
   ${OrIf} $1 != $R8
     Return
   ${EndIf}
-  Delete "$INSTDIR\$0"
+  ; A program that ended a moment ago may still hold its file: a few more tries.
+  StrCpy $3 0
+  ${Do}
+    ClearErrors
+    Delete "$INSTDIR\$0"
+    ${IfNot} ${Errors}
+    ${OrIf} $3 >= ${TVX_DELETE_TRIES}
+      ${Break}
+    ${EndIf}
+    IntOp $3 $3 + 1
+    Sleep 500
+  ${Loop}
+  StrLen $3 $INSTDIR
   ${GetParent} "$INSTDIR\$0" $2
-  ${DoWhile} $2 != $INSTDIR
+  StrLen $4 $2
+  ${DoWhile} $4 > $3
     RMDir $2
     ${GetParent} $2 $2
+    StrLen $4 $2
   ${Loop}
 FunctionEnd
 
