@@ -1,4 +1,5 @@
-# Tapvox: the three commands a developer needs are `make run`, `make test` and `make dist`.
+# Tapvox: the commands a developer needs are `make run`, `make test`, `make dist` and
+# `make installer`.
 # Each build kind lives in its own folder under $(BUILD); CMake does the real work.
 
 BUILD ?= build
@@ -6,7 +7,7 @@ DIST := $(BUILD)/dist/Tapvox
 CMAKE_GEN := -G Ninja
 FUZZ_SECONDS ?= 600
 
-.PHONY: all setup dist run test bench fuzz clean win32 win64 host native fuzzers
+.PHONY: all setup dist installer run test bench fuzz clean win32 win64 host native fuzzers
 
 all: dist
 
@@ -29,13 +30,17 @@ host: setup
 dist: win32 win64 host
 	bash scripts/stage-dist.sh $(BUILD)
 
+# The setup program, from the staged folder: $(BUILD)/installer/Tapvox-<version>-setup.exe.
+installer: dist
+	python3 scripts/build-installer.py $(DIST) $(BUILD)/installer
+
 # Where the kernel runs no 32-bit programs, Wine runs the 64-bit build of the same sources.
 run: dist
 	bash scripts/wine-test-build.sh $(BUILD)
 	bash scripts/run.sh $(BUILD)
 
 # Native tests under AddressSanitizer and UBSan; ctest there also runs the Wine and end-to-end tests.
-native: dist fuzzers
+native: installer fuzzers
 	bash scripts/wine-test-build.sh $(BUILD)
 	cmake -S . -B $(BUILD)/native $(CMAKE_GEN) -C $(BUILD)/wine-tests.cmake -DCMAKE_BUILD_TYPE=Debug \
 	  -DTAPVOX_SANITIZE=ON -DTAPVOX_BUILD_ROOT=$(abspath $(BUILD))

@@ -23,6 +23,16 @@ elseif(TAPVOX_TESTS AND TAPVOX_WIN32)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 endif()
 
+# tapvox_resource_depends(SCRIPT file...): the resource compiler reports no dependencies, so a
+# script is rebuilt when the version, the shared version block or the named files of res/ change.
+function(tapvox_resource_depends script)
+  set(depends ${CMAKE_SOURCE_DIR}/res/version.h ${CMAKE_SOURCE_DIR}/res/VersionInfo.rc)
+  foreach(file IN LISTS ARGN)
+    list(APPEND depends ${CMAKE_SOURCE_DIR}/res/${file})
+  endforeach()
+  set_source_files_properties(${script} PROPERTIES OBJECT_DEPENDS "${depends}")
+endfunction()
+
 # tapvox_native_test(NAME source... LIBS lib...): a GoogleTest program of platform-neutral code,
 # each of its tests registered with ctest.
 function(tapvox_native_test name)

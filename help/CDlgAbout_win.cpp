@@ -15,12 +15,23 @@ constexpr int kTextCapacity = 256;
 constexpr int kLinkTextCapacity = 128;
 constexpr COLORREF kLinkColour = 0x800000;  // dark blue
 constexpr int kLinkPoints = 8;
+// The size a font of default height has at 100 %; given in points, it grows with the display
+// scale as the dialog does.
+constexpr int kHeadingPoints = 12;
 constexpr int kHeadingRaise = 2;
 
 RECT ScreenRectOf(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
     return rect;
+}
+
+// A font height (negative: the character height) for a size in points on this display.
+int FontHeightForPoints(int points) {
+    HDC screen = GetDC(nullptr);
+    const int height = -(points * GetDeviceCaps(screen, LOGPIXELSY) / 72);
+    ReleaseDC(nullptr, screen);
+    return height;
 }
 
 VersionParts ProgramVersion() {
@@ -76,10 +87,7 @@ INT_PTR CDlgAbout::OnInitDialog(HWND box) {
     SendDlgItemMessageA(box, IDC_ABOUT_ICON, STM_SETICON, 0, 0);
 
     linkWindow = GetDlgItem(box, IDC_ABOUT_LINK);
-    HDC screen = GetDC(nullptr);
-    const int height = -(kLinkPoints * GetDeviceCaps(screen, LOGPIXELSY) / 72);
-    ReleaseDC(nullptr, screen);
-    linkFont.Reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET,
+    linkFont.Reset(CreateFontA(FontHeightForPoints(kLinkPoints), 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                VARIABLE_PITCH | FF_SWISS, "MS Shell Dlg"));
     SendMessageA(linkWindow, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont.Get()), TRUE);
@@ -94,10 +102,10 @@ void CDlgAbout::OnPaint(HWND box) {
     HDC dc = BeginPaint(box, &paint);
     char programName[kTextCapacity];
     const int length = LocLoadStringA(IDS_TITLE, programName, ARRAYSIZE(programName));
-    ScopedGdiObject headingFont(CreateFontA(0, 0, 0, 0, FW_BOLD, TRUE, TRUE, FALSE,
-                                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                            VARIABLE_PITCH | FF_SWISS, "Arial"));
+    ScopedGdiObject headingFont(CreateFontA(FontHeightForPoints(kHeadingPoints), 0, 0, 0,
+                                            FW_BOLD, TRUE, TRUE, FALSE, DEFAULT_CHARSET,
+                                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                            DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, "Arial"));
     HGDIOBJ previousFont = SelectObject(dc, headingFont.Get());
     SetBkMode(dc, TRANSPARENT);
     POINT origin{ScreenRectOf(GetDlgItem(box, IDC_ABOUT_VERSION)).left,

@@ -1,32 +1,50 @@
 #!/usr/bin/env python3
-"""Draws the program icon (a key cap with sound waves) into Tapvox.ico, 16x16 and 32x32, 32-bit."""
+"""Draws the program icon (a key cap with sound waves) into Tapvox.ico: 16, 20, 24, 32
+and 48 pixels as 32-bit bitmaps, 256 pixels as PNG."""
 import math
 import struct
 import sys
+import zlib
+
+
+def colour_at(px, py):
+    """(b, g, r) of the drawing at a point of the 32-unit square, or None where it is clear."""
+    colour = None
+    # Key cap: a rounded square on the left.
+    cx, cy = min(max(px, 6), 16), min(max(py, 10), 22)
+    if math.hypot(px - cx, py - cy) <= 4:
+        colour = (150, 80, 30)
+        ix, iy = min(max(px, 8), 14), min(max(py, 12), 19)
+        if math.hypot(px - ix, py - iy) <= 2.5:
+            colour = (220, 170, 110)
+    # Two arcs of sound to the right of the cap.
+    d = math.hypot(px - 16, py - 16)
+    if px > 21 and abs(py - 16) < (px - 16) * 1.1:
+        if abs(d - 9) < 1.3 or abs(d - 14) < 1.3:
+            colour = (40, 160, 40)
+    return colour
 
 
 def draw(size):
-    """Rows of (b, g, r, a), top row first."""
+    """Rows of (b, g, r, a), top row first. Each pixel averages a grid of samples, so the large
+    images have smooth edges; alpha is the covered share."""
     s = size / 32.0
+    grid = 4
     pixels = []
     for y in range(size):
         row = []
         for x in range(size):
-            px, py = (x + 0.5) / s, (y + 0.5) / s  # position in a 32-unit square
-            colour = (0, 0, 0, 0)
-            # Key cap: a rounded square on the left.
-            cx, cy = min(max(px, 6), 16), min(max(py, 10), 22)
-            if math.hypot(px - cx, py - cy) <= 4:
-                colour = (150, 80, 30, 255)
-                ix, iy = min(max(px, 8), 14), min(max(py, 12), 19)
-                if math.hypot(px - ix, py - iy) <= 2.5:
-                    colour = (220, 170, 110, 255)
-            # Two arcs of sound to the right of the cap.
-            d = math.hypot(px - 16, py - 16)
-            if px > 21 and abs(py - 16) < (px - 16) * 1.1:
-                if abs(d - 9) < 1.3 or abs(d - 14) < 1.3:
-                    colour = (40, 160, 40, 255)
-            row.append(colour)
+            hits = []
+            for j in range(grid):
+                for i in range(grid):
+                    c = colour_at((x + (i + 0.5) / grid) / s, (y + (j + 0.5) / grid) / s)
+                    if c:
+                        hits.append(c)
+            if not hits:
+                row.append((0, 0, 0, 0))
+                continue
+            mean = tuple(sum(c[k] for c in hits) // len(hits) for k in range(3))
+            row.append(mean + (255 * len(hits) // (grid * grid),))
         pixels.append(row)
     return pixels
 
@@ -46,13 +64,28 @@ def bitmap(size):
     return header + xor + b''.join(and_rows)
 
 
+def png(size):
+    """The image as PNG, the form Windows takes for 256-pixel icons."""
+    pixels = draw(size)
+    raw = b''.join(b'\0' + b''.join(bytes((r, g, b, a)) for b, g, r, a in row) for row in pixels)
+
+    def chunk(kind, data):
+        return (struct.pack('>I', len(data)) + kind + data
+                + struct.pack('>I', zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+    return (b'\x89PNG\r\n\x1a\n'
+            + chunk(b'IHDR', struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0))
+            + chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
+
+
 def main(path):
-    sizes = [16, 32]
-    images = [bitmap(n) for n in sizes]
+    # The tray takes 16 (20, 24 when scaled), the Start menu 24 to 48, Explorer up to 256.
+    sizes = [16, 20, 24, 32, 48, 256]
+    images = [png(n) if n >= 256 else bitmap(n) for n in sizes]
     out = struct.pack('<HHH', 0, 1, len(sizes))
     offset = 6 + 16 * len(sizes)
     for n, image in zip(sizes, images):
-        out += struct.pack('<BBBBHHII', n, n, 0, 0, 1, 32, len(image), offset)
+        out += struct.pack('<BBBBHHII', n % 256, n % 256, 0, 0, 1, 32, len(image), offset)
         offset += len(image)
     out += b''.join(images)
     with open(path, 'wb') as f:

@@ -1,0 +1,14 @@
+; The installer's own texts in English; also the texts of every page language that has no file
+; of its own here.
+!macro TVX_ENGLISH_TEXTS LANG
+LangString TVX_OPTIONS_TITLE ${LANG} "Options"
+LangString TVX_OPTIONS_SUBTITLE ${LANG} "How Tapvox starts and which language it speaks."
+LangString TVX_AUTOSTART ${LANG} "Start Tapvox with Windows"
+LangString TVX_LANGUAGE_LABEL ${LANG} "Language of the program:"
+LangString TVX_START_NOW ${LANG} "Start Tapvox now"
+LangString TVX_STILL_RUNNING ${LANG} "Tapvox is running and does not close. Close it from its tray icon, then choose Retry."
+LangString TVX_REMOVED ${LANG} "Tapvox has been removed from your computer."
+LangString TVX_KEPT_SETTINGS ${LANG} "Your settings stay in the registry under HKEY_CURRENT_USER\Software\Quillmark\Tapvox."
+LangString TVX_KEPT_FILES ${LANG} "Files you made or changed stay in $INSTDIR"
+LangString TVX_KEPT_SCHEMES ${LANG} "Sound schemes kept:"
+!macroend

@@ -1,0 +1,11 @@
+﻿; The installer's own texts in German.
+LangString TVX_OPTIONS_TITLE ${LANG_GERMAN} "Optionen"
+LangString TVX_OPTIONS_SUBTITLE ${LANG_GERMAN} "Wie Tapvox startet und welche Sprache es spricht."
+LangString TVX_AUTOSTART ${LANG_GERMAN} "Tapvox mit Windows starten"
+LangString TVX_LANGUAGE_LABEL ${LANG_GERMAN} "Sprache des Programms:"
+LangString TVX_START_NOW ${LANG_GERMAN} "Tapvox jetzt starten"
+LangString TVX_STILL_RUNNING ${LANG_GERMAN} "Tapvox läuft und lässt sich nicht beenden. Beenden Sie es über sein Symbol im Infobereich und wählen Sie dann Wiederholen."
+LangString TVX_REMOVED ${LANG_GERMAN} "Tapvox wurde von Ihrem Computer entfernt."
+LangString TVX_KEPT_SETTINGS ${LANG_GERMAN} "Ihre Einstellungen bleiben in der Registrierung unter HKEY_CURRENT_USER\Software\Quillmark\Tapvox."
+LangString TVX_KEPT_FILES ${LANG_GERMAN} "Von Ihnen angelegte oder geänderte Dateien bleiben in $INSTDIR"
+LangString TVX_KEPT_SCHEMES ${LANG_GERMAN} "Behaltene Klangschemata:"

@@ -1,0 +1,11 @@
+﻿; The installer's own texts in Russian.
+LangString TVX_OPTIONS_TITLE ${LANG_RUSSIAN} "Параметры"
+LangString TVX_OPTIONS_SUBTITLE ${LANG_RUSSIAN} "Как запускается Tapvox и на каком языке он говорит."
+LangString TVX_AUTOSTART ${LANG_RUSSIAN} "Запускать Tapvox вместе с Windows"
+LangString TVX_LANGUAGE_LABEL ${LANG_RUSSIAN} "Язык программы:"
+LangString TVX_START_NOW ${LANG_RUSSIAN} "Запустить Tapvox сейчас"
+LangString TVX_STILL_RUNNING ${LANG_RUSSIAN} "Tapvox работает и не закрывается. Закройте его через значок в области уведомлений и нажмите «Повтор»."
+LangString TVX_REMOVED ${LANG_RUSSIAN} "Tapvox удалён с вашего компьютера."
+LangString TVX_KEPT_SETTINGS ${LANG_RUSSIAN} "Ваши настройки остаются в реестре в разделе HKEY_CURRENT_USER\Software\Quillmark\Tapvox."
+LangString TVX_KEPT_FILES ${LANG_RUSSIAN} "Созданные или изменённые вами файлы остаются в $INSTDIR"
+LangString TVX_KEPT_SCHEMES ${LANG_RUSSIAN} "Сохранённые звуковые схемы:"

@@ -1,0 +1,426 @@
+"""The setup program end to end: silent installs with the defaults and with their switches, an
+install into a folder with blanks and non-ASCII letters, an install over a running Tapvox, the
+silent uninstall and what it keeps; every binary's version resource, Tapvox's manifest and
+icon read from the files; the Settings dialog at 200 %."""
+
+import glob
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+import unittest
+import wave
+import xml.etree.ElementTree as ElementTree
+
+import harness
+import peresources
+
+SOURCE_ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tapvox"
+HOOK_MESSAGE = "NEW_HOOK_SYSTEM"
+KEY_A = (0x41 << 8) | ord("a")
+WM_COMMAND = 0x111
+COMMAND_SETTINGS = 40015
+INSTALL_TIMEOUT = 180
+# The uninstaller runs from a copy of itself in the temporary folder, under this name.
+UNINSTALLER_COPY = "Un.exe"
+
+
+def source_version():
+    """(major, minor, release, build) and the company, as res/version.h holds them."""
+    with open(os.path.join(SOURCE_ROOT, "res", "version.h")) as f:
+        text = f.read()
+    parts = tuple(int(re.search(r"#define TAPVOX_VERSION_%s (\d+)" % name, text).group(1))
+                  for name in ("MAJOR", "MINOR", "RELEASE", "BUILD"))
+    company = re.search(r'#define TAPVOX_COMPANY "([^"]*)"', text).group(1)
+    return parts, company
+
+
+VERSION, COMPANY = source_version()
+DISPLAY_VERSION = "%d.%d.%d" % VERSION[:3]
+
+
+def shipped_setup():
+    return os.path.join(os.environ.get("TAPVOX_INSTALLER_DIR", ""),
+                        "Tapvox-%s-setup.exe" % DISPLAY_VERSION)
+
+
+def dist_folder():
+    return os.environ.get("TAPVOX_DIST", "")
+
+
+def relative_files(root):
+    """Every file under root, as paths inside it."""
+    found = set()
+    for folder, _, files in os.walk(root):
+        for name in files:
+            found.add(os.path.relpath(os.path.join(folder, name), root))
+    return found
+
+
+def wav_data(path):
+    with wave.open(path, "rb") as w:
+        return w.readframes(w.getnframes())
+
+
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+class InstallerTestCase(harness.TapvoxTestCase):
+    """A fresh prefix per test, the setup program run in it as Windows would run it."""
+
+    def setUp(self):
+        super().setUp()
+        users = [u for u in glob.glob(os.path.join(self.session.drive_c, "users", "*"))
+                 if os.path.basename(u) != "Public"]
+        self.assertEqual(len(users), 1, users)
+        self.user_folder = users[0]
+        self.user_name = os.path.basename(users[0])
+
+    def linux_path(self, windows_path):
+        """Where a C: path of this prefix lies on the Linux side."""
+        self.assertTrue(windows_path[:3].upper() == "C:\\", windows_path)
+        return os.path.join(self.session.drive_c, *windows_path[3:].split("\\"))
+
+    @property
+    def default_folder(self):
+        return r"C:\users\%s\AppData\Local\Programs\Tapvox" % self.user_name
+
+    @property
+    def start_menu(self):
+        return os.path.join(self.user_folder, "AppData", "Roaming", "Microsoft", "Windows",
+                            "Start Menu", "Programs")
+
+    def install(self, *switches, setup=None):
+        code, out, err = self.session.run([setup or shipped_setup()] + list(switches),
+                                          timeout=INSTALL_TIMEOUT,
+                                          extra_env={"LC_ALL": "C.UTF-8"})
+        self.assertEqual(code, 0, "setup %s failed: %s %s" % (" ".join(switches), out, err))
+
+    def uninstall_entry(self, value):
+        found = self.tvx.reg_read(UNINSTALL_KEY, value)
+        if not found:
+            return None
+        # tvxctl reads the narrow text: UTF-8 or Windows-1252, by Wine's locale.
+        raw = found[2].rstrip(b"\0")
+        try:
+            return raw.decode("utf-8") if found[0] == "REG_SZ" else found[1]
+        except UnicodeDecodeError:
+            return raw.decode("cp1252")
+
+    def setting(self, key, value):
+        found = self.tvx.reg_read(key, value)
+        return found[1] if found else None
+
+    def start_installed(self, folder):
+        """Starts the installed Tapvox; returns (Popen, main window)."""
+        process = self.session.start([folder + "\\Tapvox.exe"], cwd=self.linux_path(folder))
+        found = self.tvx.find_window(timeout_ms=20000)
+        self.assertIsNotNone(found, "the installed Tapvox did not start")
+        return process, found[0]
+
+    def assert_sounds_a_key(self, folder):
+        """A key event plays one of the installed schemes' sounds, byte for byte (volume 100)."""
+        sounds = {wav_data(path) for path in glob.glob(
+            os.path.join(self.linux_path(folder), "Schemes", "*", "*.wav"))}
+        self.assertEqual(self.tvx.send(HOOK_MESSAGE, KEY_A), 0)
+        played = harness.strip_padding(self.session.wait_for_sound(1, timeout=15))
+        self.assertTrue(played, "no sound for a key")
+        self.assertIn(played, {harness.strip_padding(s) for s in sounds})
+
+    def assert_program_files(self, folder, dist):
+        """Every staged file in place with the staged bytes."""
+        installed = self.linux_path(folder)
+        for path in sorted(relative_files(dist)):
+            with self.subTest(file=path):
+                self.assertEqual(read_bytes(os.path.join(installed, path)),
+                                 read_bytes(os.path.join(dist, path)))
+
+    def wait_for_uninstaller(self):
+        """The uninstaller hands over to its copy and returns; wait for the copy to end."""
+        ended = self.wait_until(lambda: not self.tvx.running(UNINSTALLER_COPY), INSTALL_TIMEOUT,
+                                interval=0.5)
+        self.assertTrue(ended, "the uninstaller did not end")
+
+    def setup_with_modules(self, *names):
+        """A setup program built here from the staged folder plus stand-in language modules
+        (copies of the loader's test module, which has the program's version)."""
+        module = os.path.join(os.environ.get("TAPVOX_TEST_MODULES", ""), "TestGood.lng")
+        self.assertTrue(os.path.isfile(module), "no test module " + module)
+        dist = os.path.join(self.work_dir, "dist")
+        shutil.copytree(dist_folder(), dist)
+        os.makedirs(os.path.join(dist, "Lngs"), exist_ok=True)
+        for name in names:
+            shutil.copyfile(module, os.path.join(dist, "Lngs", name + ".lng"))
+        out = os.path.join(self.work_dir, "installer")
+        built = subprocess.run([sys.executable, os.path.join(SOURCE_ROOT, "scripts",
+                                                             "build-installer.py"), dist, out],
+                               capture_output=True, text=True, timeout=300, check=False)
+        self.assertEqual(built.returncode, 0, built.stdout + built.stderr)
+        return dist, os.path.join(out, "Tapvox-%s-setup.exe" % DISPLAY_VERSION)
+
+
+class SilentInstallTest(InstallerTestCase):
+
+    def test_defaults_install_everything_and_register_it(self):
+        self.install("/S")
+        folder = self.default_folder
+        dist = dist_folder()
+        self.assert_program_files(folder, dist)
+        uninstaller = os.path.join(self.linux_path(folder), "Uninstall.exe")
+        expected = [
+            ("DisplayName", "Tapvox"),
+            ("DisplayVersion", DISPLAY_VERSION),
+            ("Publisher", COMPANY),
+            ("DisplayIcon", folder + "\\Tapvox.exe,0"),
+            ("InstallLocation", folder),
+            ("UninstallString", '"%s\\Uninstall.exe"' % folder),
+            ("QuietUninstallString", '"%s\\Uninstall.exe" /S' % folder),
+            ("NoModify", "1"),
+            ("NoRepair", "1"),
+        ]
+        for value, text in expected:
+            with self.subTest(value=value):
+                self.assertEqual(self.uninstall_entry(value), text)
+        # In KB: the staged files' sizes, each rounded up at most.
+        staged_kb = sum(os.path.getsize(os.path.join(dist, p)) for p in relative_files(dist)) / 1024
+        size = int(self.uninstall_entry("EstimatedSize"))
+        self.assertTrue(staged_kb <= size <= staged_kb + len(relative_files(dist)), size)
+        self.assertTrue(os.path.isfile(uninstaller))
+        self.assertTrue(os.path.isfile(os.path.join(self.start_menu, "Tapvox.lnk")))
+        self.assertEqual(os.path.isfile(os.path.join(self.start_menu, "Tapvox Help.lnk")),
+                         os.path.isfile(os.path.join(dist, "Help.chm")))
+        # Defaults: no autostart, no language.
+        self.assertIsNone(self.setting(harness.RUN_KEY, "Tapvox"))
+        self.assertIsNone(self.setting(harness.PROGRAM_KEY, "Language"))
+
+        self.start_installed(folder)
+        self.assert_sounds_a_key(folder)
+        # The uninstaller carries the version as well.
+        version, strings = peresources.PeResources(uninstaller).version()
+        self.assertEqual((version, strings["CompanyName"]), (VERSION, COMPANY))
+
+    def test_switches_set_autostart_and_language(self):
+        dist, setup = self.setup_with_modules("German")
+        folder = self.default_folder
+        cases = [
+            # switches, "Language" afterwards
+            (["/AUTOSTART", "/LANGUAGE=german"], "German"),  # stored as the module is named
+            (["/LANGUAGE=Klingon"], "German"),               # no such module: left as it was
+            (["/LANGUAGE=English"], None),                   # the program's own language
+        ]
+        for switches, language in cases:
+            with self.subTest(switches=switches):
+                self.install("/S", *switches, setup=setup)
+                self.assertEqual(self.setting(harness.PROGRAM_KEY, "Language"), language)
+                # Once set, the Run value stays through installs without /AUTOSTART.
+                self.assertEqual(self.setting(harness.RUN_KEY, "Tapvox"),
+                                 '"%s\\Launcher.exe"' % folder)
+        self.assert_program_files(folder, dist)
+
+    def test_folder_with_blanks_and_non_ascii_letters(self):
+        folder = "C:\\Programme für alle\\Tapvox Ünïcødé"
+        # Typed as on Windows: /D= takes the rest of the command line, without quotes (Wine
+        # would quote one argument that holds blanks).
+        self.install("/S", "/AUTOSTART", *("/D=" + folder).split(" "))
+        self.assert_program_files(folder, dist_folder())
+        self.assertEqual(self.uninstall_entry("InstallLocation"), folder)
+        self.assertEqual(self.uninstall_entry("UninstallString"), '"%s\\Uninstall.exe"' % folder)
+        process, _ = self.start_installed(folder)
+        self.assert_sounds_a_key(folder)
+        # The program sees the installer's entry as its own: Startup turns it off.
+        self.assertEqual(self.tvx.send_command(harness.COMMAND_STARTUP), harness.Tvxctl.OK)
+        self.assertIsNone(self.setting(harness.RUN_KEY, "Tapvox"))
+        self.assertEqual(self.tvx.send_command(harness.COMMAND_EXIT), harness.Tvxctl.OK)
+        self.assertEqual(process.wait(timeout=15), 0)
+
+
+class UpdateAndRemoveTest(InstallerTestCase):
+
+    def make_user_changes(self, folder):
+        """A scheme of the user's own, a changed bundled scheme file, a file added to a
+        bundled scheme; returns {path inside the folder: bytes} of each."""
+        installed = self.linux_path(folder)
+        made = {}
+        mine = os.path.join("Schemes", "My Own", "Scheme.txt")
+        os.makedirs(os.path.join(installed, os.path.dirname(mine)))
+        made[mine] = b"A=a.wav\r\n"
+        edited = os.path.join("Schemes", "Bells", "Scheme.txt")
+        made[edited] = read_bytes(os.path.join(installed, edited)) + b"Q=enter.wav\r\n"
+        added = os.path.join("Schemes", "Pop", "mine.wav")
+        made[added] = read_bytes(os.path.join(installed, "Schemes", "Pop", "Scheme.txt"))
+        for path, data in made.items():
+            with open(os.path.join(installed, path), "wb") as f:
+                f.write(data)
+        return made
+
+    def assert_kept(self, folder, made):
+        for path, data in made.items():
+            with self.subTest(kept=path):
+                self.assertEqual(read_bytes(os.path.join(self.linux_path(folder), path)), data)
+
+    def test_install_over_running_tapvox_keeps_what_the_user_made(self):
+        self.install("/S")
+        folder = self.default_folder
+        installed = self.linux_path(folder)
+        process, _ = self.start_installed(folder)
+        made = self.make_user_changes(folder)
+        # Program files are replaced, and a bundled file the user removed comes back.
+        with open(os.path.join(installed, "Launcher.exe"), "wb") as f:
+            f.write(b"damaged")
+        os.remove(os.path.join(installed, "Schemes", "Pop", "Scheme.txt"))
+        self.tvx.reg_write(harness.PROGRAM_KEY, "Valume", "sz", "55")
+
+        self.install("/S")
+        # Ended by its own Exit command: a forced end would give another exit code.
+        self.assertEqual(process.wait(timeout=30), 0)
+        self.assert_kept(folder, made)
+        dist = dist_folder()
+        for path in relative_files(dist) - set(made):
+            with self.subTest(replaced=path):
+                self.assertEqual(read_bytes(os.path.join(installed, path)),
+                                 read_bytes(os.path.join(dist, path)))
+        self.assertEqual(self.setting(harness.PROGRAM_KEY, "Valume"), "55")
+
+    def test_silent_uninstall_removes_only_what_it_installed(self):
+        self.install("/S", "/AUTOSTART")
+        folder = self.default_folder
+        installed = self.linux_path(folder)
+        process, _ = self.start_installed(folder)
+        made = self.make_user_changes(folder)
+        self.tvx.reg_write(harness.PROGRAM_KEY, "Valume", "sz", "55")
+        quiet = self.uninstall_entry("QuietUninstallString")
+        program, switch = re.fullmatch(r'"([^"]+)" (/S)', quiet).groups()
+
+        code, _, err = self.session.run([program, switch], timeout=INSTALL_TIMEOUT)
+        self.assertEqual(code, 0, err)
+        self.wait_for_uninstaller()
+        self.assertEqual(process.wait(timeout=30), 0)
+
+        self.assertEqual(relative_files(installed), set(made))
+        # Folders that still hold something stay; emptied ones go.
+        left = sorted(os.path.relpath(f, installed) for f, _, _ in os.walk(installed))
+        self.assertEqual(left, [".", "Schemes", os.path.join("Schemes", "Bells"),
+                                os.path.join("Schemes", "My Own"), os.path.join("Schemes", "Pop")])
+        self.assert_kept(folder, made)
+        self.assertFalse(os.path.exists(os.path.join(self.start_menu, "Tapvox.lnk")))
+        self.assertFalse(os.path.exists(os.path.join(self.start_menu, "Tapvox Help.lnk")))
+        self.assertIsNone(self.setting(harness.RUN_KEY, "Tapvox"))
+        self.assertIsNone(self.uninstall_entry("DisplayName"))
+        self.assertEqual(self.tvx.reg_delete(UNINSTALL_KEY), harness.Tvxctl.MISSING)
+        self.assertEqual(self.setting(harness.PROGRAM_KEY, "Valume"), "55")
+
+    def test_untouched_install_is_removed_whole(self):
+        self.install("/S")
+        folder = self.default_folder
+        code, _, err = self.session.run([folder + "\\Uninstall.exe", "/S"],
+                                        timeout=INSTALL_TIMEOUT)
+        self.assertEqual(code, 0, err)
+        self.wait_for_uninstaller()
+        self.assertFalse(os.path.exists(self.linux_path(folder)))
+
+
+class DisplayScaleTest(InstallerTestCase):
+
+    def settings_dialog_rect(self, pid):
+        """Opens the Settings dialog and returns its window rectangle."""
+        self.assertEqual(self.tvx.call("post", WM_COMMAND, COMMAND_SETTINGS)[0], harness.Tvxctl.OK)
+
+        def dialog():
+            return next((w["rect"] for w in self.tvx.windows()
+                         if w["pid"] == pid and w["visible"] and w["title"] == "Settings"
+                         and w["parent"] == 0), None)
+
+        rect = self.wait_until(dialog, 15)
+        self.assertIsNotNone(rect, "the Settings dialog did not open")
+        return rect
+
+    def test_settings_dialog_scales_with_the_display(self):
+        self.install("/S")
+        sizes = {}
+        for dpi in (96, 192):
+            with self.subTest(dpi=dpi):
+                self.tvx.reg_write(r"HKCU\Control Panel\Desktop", "LogPixels", "dword", str(dpi))
+                process, _ = self.start_installed(self.default_folder)
+                found = self.tvx.find_window(timeout_ms=5000)
+                left, top, right, bottom = self.settings_dialog_rect(found[1])
+                sizes[dpi] = (right - left, bottom - top)
+                self.session.screenshot(os.path.join(self.work_dir, "settings-%d.png" % dpi))
+                harness.stop_process(process)
+        for axis in (0, 1):
+            ratio = sizes[192][axis] / sizes[96][axis]
+            self.assertTrue(1.8 <= ratio <= 2.2, "scaled by %.2f: %s" % (ratio, sizes))
+
+
+class BinaryResourcesTest(unittest.TestCase):
+    """Read from the built files, not from the sources."""
+
+    def staged_binaries(self):
+        dist = dist_folder()
+        return sorted(p for p in relative_files(dist)
+                      if p.lower().endswith((".exe", ".dll", ".lng")))
+
+    def test_every_binary_has_the_version_and_company(self):
+        dist = dist_folder()
+        binaries = [os.path.join(dist, p) for p in self.staged_binaries()] + [shipped_setup()]
+        for path in binaries:
+            with self.subTest(binary=os.path.basename(path)):
+                found = peresources.PeResources(path).version()
+                self.assertIsNotNone(found, "no version resource")
+                version, strings = found
+                self.assertEqual(version, VERSION)
+                self.assertEqual(strings.get("CompanyName"), COMPANY)
+                self.assertTrue(strings.get("FileDescription"))
+                self.assertEqual(strings.get("FileVersion"), "%d.%d.%d.%d" % VERSION)
+
+    def test_programs_with_windows_have_the_manifest(self):
+        ns = {"v1": "urn:schemas-microsoft-com:asm.v1", "v3": "urn:schemas-microsoft-com:asm.v3",
+              "ws05": "http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+              "ws16": "http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+              "c": "urn:schemas-microsoft-com:compatibility.v1"}
+        windows_7_to_11 = {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                           "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                           "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                           "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
+        for name in ("Tapvox.exe", "Launcher.exe"):
+            with self.subTest(program=name):
+                text = peresources.PeResources(os.path.join(dist_folder(), name)).manifest()
+                self.assertIsNotNone(text, "no manifest 1")
+                root = ElementTree.fromstring(text)
+                controls = root.find("v1:dependency/v1:dependentAssembly/v1:assemblyIdentity", ns)
+                self.assertEqual((controls.get("name"), controls.get("version")),
+                                 ("Microsoft.Windows.Common-Controls", "6.0.0.0"))
+                level = root.find(".//v3:requestedExecutionLevel", ns)
+                self.assertEqual(level.get("level"), "asInvoker")
+                settings = root.find("v3:application/v3:windowsSettings", ns)
+                awareness = [a.strip() for a in
+                             settings.find("ws16:dpiAwareness", ns).text.split(",")]
+                self.assertEqual(awareness, ["PerMonitorV2", "System"])
+                self.assertEqual(settings.find("ws05:dpiAware", ns).text, "true")
+                systems = {s.get("Id") for s in root.findall("c:compatibility/c:application/"
+                                                             "c:supportedOS", ns)}
+                self.assertEqual(systems, windows_7_to_11)
+
+    def test_program_icon_has_every_size(self):
+        sizes = peresources.PeResources(os.path.join(dist_folder(), "Tapvox.exe")).icon_sizes()
+        self.assertEqual(sizes, [16, 20, 24, 32, 48, 256])
+
+
+def missing_setup():
+    """Skip where the 32-bit setup program cannot run; fail where it was not built."""
+    setup = shipped_setup()
+    if harness.pe_machine(setup) is None:
+        print("cannot run: no setup program at %s (make installer)" % setup)
+        sys.exit(1)
+    if not harness.host_runs(setup):
+        print("skipped: the setup program is 32-bit and this kernel cannot run 32-bit programs")
+        sys.exit(harness.SKIP_EXIT_CODE)
+
+
+if __name__ == "__main__":
+    missing_setup()
+    harness.main()
