@@ -14,8 +14,8 @@ MENU_CLASS = "#32768"
 DIALOG_CLASS = "#32770"
 ABOUT_VERSION, ABOUT_NOTICE, ABOUT_LINK = 1009, 1010, 1011
 FIXED_FILE_INFO_SIGNATURE = struct.pack("<I", 0xFEEF04BD)
-RESOURCE_H = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "res",
-                          "resource.h")
+VERSION_H = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "res",
+                          "version.h")
 
 # The popup menu without the scheme items added at run time: (depth, kind, command id, text).
 GERMAN_MENU = [
@@ -50,8 +50,8 @@ LINK = "https://www.quillmark.example/tapvox/"
 
 
 def program_version():
-    """(major, minor, release, build) as res/resource.h gives the program's version."""
-    with open(RESOURCE_H) as f:
+    """(major, minor, release, build) as res/version.h gives the program's version."""
+    with open(VERSION_H) as f:
         text = f.read()
     return tuple(int(re.search(r"#define TAPVOX_VERSION_%s (\d+)" % part, text).group(1))
                  for part in ("MAJOR", "MINOR", "RELEASE", "BUILD"))
