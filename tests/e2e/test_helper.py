@@ -8,7 +8,8 @@ import harness
 
 INIT_LINE = b"Entering CApp::Init() - (CApp.cpp:208)"
 SET_HOOKS_LINE = b"Entering CApp::HkSetHooks() - (CApp.cpp:321)"
-WM_COPYDATA = 0x4A  # answered with 0 by the main window itself
+# A mouse move over the tray icon: answered with 0 by the main window and changes nothing.
+TRAY_CALLBACK, WM_MOUSEMOVE = 0xB040, 0x200
 
 
 class HelperTest(harness.TapvoxTestCase):
@@ -110,7 +111,7 @@ class HelperTest(harness.TapvoxTestCase):
         self.session.xdotool("key", "Return")
         self.assertTrue(self.wait_until(lambda: not self.message_box_of(found[1]), 10),
                         "the message box stayed")
-        self.assertEqual(self.tvx.send(WM_COPYDATA), 0, "the main window does not answer")
+        self.assertEqual(self.tvx.send(TRAY_CALLBACK, 0, WM_MOUSEMOVE), 0, self.tvx.last_error)
         self.assert_tray_menu_opens()
         # The silent helper was forgotten: nothing more is sent to it, and Exit does not wait.
         self.assertEqual(self.exit_app(app), 0)
@@ -130,7 +131,7 @@ class HelperTest(harness.TapvoxTestCase):
                         "the foreign window did not announce itself")
         # A window event makes Tapvox send the helper a command: it goes to HookProc.exe.
         self.assertEqual(self.tvx.post_hook((0x10000, 0x1234)), harness.Tvxctl.OK)
-        self.assertEqual(self.tvx.send(WM_COPYDATA), 0, "the main window does not answer")
+        self.assertEqual(self.tvx.send(TRAY_CALLBACK, 0, WM_MOUSEMOVE), 0, self.tvx.last_error)
         self.assert_tray_menu_opens()
         self.assertEqual(self.exit_app(app), 0)
         self.assertEqual(harness.read_lines(log), ["started", "announced"])
