@@ -41,12 +41,27 @@ constexpr UINT kHideWithoutChanges =
 constexpr UINT_PTR kPollTimerId = 7027;
 constexpr UINT kPollIntervalMs = 250;
 constexpr DWORD kHelperWaitMs = 2000;
+// Long enough for a helper slowed by a loaded machine, short enough that a hung one is noticed.
+constexpr UINT kHelperReplyMs = 3000;
 constexpr DWORD kAllCommonControlClasses = 0x1FF;
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // Messages that arrive after the application object is gone get the default handling.
     if (!theApp) return DefWindowProcA(window, message, wParam, lParam);
     return theApp->WndProc(window, message, wParam, lParam);
+}
+
+// True when the window belongs to a process started from the file at imagePath.
+bool IsWindowOfImage(HWND window, const std::string& imagePath) {
+    DWORD processId = 0;
+    if (!window || !GetWindowThreadProcessId(window, &processId)) return false;
+    ScopedKernelHandle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) return false;
+    char image[MAX_PATH] = {};
+    DWORD length = sizeof(image);
+    return QueryFullProcessImageNameA(process.Get(), 0, image, &length) &&
+           lstrcmpiA(image, imagePath.c_str()) == 0;
 }
 
 bool IsNtFamily() {
@@ -60,6 +75,7 @@ bool IsNtFamily() {
 CApp::CApp() {
     theApp = this;
     ReadProgramPath(modulePath, sizeof(modulePath));
+    helperPath = ProgramFolder(modulePath) + kHelperFileName;
     LocSetUnicode(IsNtFamily());
 
     instanceMapping.Reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
@@ -220,7 +236,6 @@ int CApp::Run() {
 
 // The helper announces its window with the helper message, handled while the queue is pumped.
 void CApp::StartHelperAndWait() {
-    const std::string helperPath = ProgramFolder(modulePath) + kHelperFileName;
     if (RunApplication(KBDHOOK_RUN_HELPER, 0, mainWindow, helperPath.c_str(), 0, 0) != 0) {
         LocMessageBox(mainWindow, IDS_CANNOT_RUN_HELPER, MB_ICONHAND);
         return;
@@ -304,8 +319,11 @@ LRESULT CApp::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+// Any process can send the helper message; only a window of our own helper is taken, since
+// every later helper command waits on the window it names.
 LRESULT CApp::OnHelperAnnounced(WPARAM helper) {
-    helperWindow = reinterpret_cast<HWND>(helper);
+    const HWND window = reinterpret_cast<HWND>(helper);
+    if (IsWindowOfImage(window, helperPath)) helperWindow = window;
     return 0;
 }
 
@@ -414,8 +432,17 @@ void CApp::PlayKey(uint8_t keyCode, int soundFilter) {
     schemeSet->PlayNS(keyCode, muted ? 1 : 0, volume, soundFilter);
 }
 
+// A helper that does not answer in time counts as having failed; it is told to close and
+// forgotten, so that a hung helper costs the main thread one wait, not one per command.
 LRESULT CApp::SendHelperCommand(UINT command, LPARAM parameter) {
-    return SendMessageA(helperWindow, helperMessage, command, parameter);
+    DWORD_PTR reply = 0;
+    if (SendMessageTimeoutA(helperWindow, helperMessage, command, parameter, SMTO_ABORTIFHUNG,
+                            kHelperReplyMs, &reply)) {
+        return static_cast<LRESULT>(reply);
+    }
+    PostMessageA(helperWindow, WM_CLOSE, 0, 0);
+    helperWindow = nullptr;
+    return 0;
 }
 
 bool CApp::HkSetHooks() {

@@ -63,6 +63,8 @@ public:
     int filter = 0;
     HINSTANCE instance = nullptr;
     char modulePath[MAX_PATH] = {};
+    // The helper program beside this one; only its windows are taken as the helper.
+    std::string helperPath;
     const char* commandLine = "";
     int isOsX64 = 0;
     char appTitle[256] = {};

@@ -24,6 +24,12 @@ std::string ProgramFolder() {
     return std::string(path, ProgramFolderLength(path));
 }
 
+std::string ProgramPath() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof(path));
+    return path;
+}
+
 std::pair<DWORD, std::string> StoredValue(const char* subKey, const char* name) {
     char data[512] = {};
     DWORD size = sizeof(data) - 1;
@@ -178,6 +184,8 @@ protected:
         ASSERT_TRUE(app_.Init(GetModuleHandleA(nullptr), ""));
         helper_ = FakeHelper::Create();
         ASSERT_NE(helper_, nullptr);
+        // The stand-in's window belongs to this test program, so that is the helper here.
+        app_.helperPath = ProgramPath();
         // The helper announces itself with its window in wParam.
         app_.WndProc(app_.mainWindow, app_.helperMessage, reinterpret_cast<WPARAM>(helper_), 0);
         ASSERT_EQ(app_.helperWindow, helper_);
@@ -272,6 +280,80 @@ TEST_F(ApplicationWithHelper, RunEndsOnQuitAndShutsDown) {
     EXPECT_TRUE(PeekMessageA(&close, helper_, WM_CLOSE, WM_CLOSE, PM_REMOVE))
         << "the helper is told to close";
     EXPECT_EQ(FakeHelper::commands.back(), std::make_pair(WPARAM{HelperInstallHooks}, LPARAM{0}));
+}
+
+TEST_F(ApplicationWithHelper, OnlyAWindowOfTheHelperProgramIsTaken) {
+    HWND gone = FakeHelper::Create();
+    DestroyWindow(gone);
+    const std::string elsewhere = "C:\\elsewhere\\HookProc.exe";
+    const struct {
+        const char* what;
+        HWND announced;
+        std::string helperPath;
+        bool taken;
+    } cases[] = {
+        {"no window", nullptr, ProgramPath(), false},
+        {"a destroyed window", gone, ProgramPath(), false},
+        {"a window of another program", helper_, elsewhere, false},
+        {"the helper's own window", helper_, ProgramPath(), true},
+    };
+    for (const auto& c : cases) {
+        app_.helperWindow = nullptr;
+        app_.helperPath = c.helperPath;
+        app_.WndProc(app_.mainWindow, app_.helperMessage, reinterpret_cast<WPARAM>(c.announced), 0);
+        EXPECT_EQ(app_.helperWindow, c.taken ? c.announced : nullptr) << c.what;
+    }
+    // A refused announcement keeps the helper already known.
+    app_.helperPath = elsewhere;
+    app_.WndProc(app_.mainWindow, app_.helperMessage, reinterpret_cast<WPARAM>(gone), 0);
+    EXPECT_EQ(app_.helperWindow, helper_);
+}
+
+// A window whose thread never takes its messages: a helper that stopped answering.
+class HungWindow {
+public:
+    HungWindow() {
+        thread_.Reset(CreateThread(nullptr, 0, &HungWindow::Main, this, 0, nullptr));
+        WaitForSingleObject(created_.Get(), INFINITE);
+    }
+    ~HungWindow() {
+        SetEvent(release_.Get());
+        WaitForSingleObject(thread_.Get(), INFINITE);
+    }
+    HWND window = nullptr;
+
+private:
+    static DWORD WINAPI Main(void* self) {
+        auto* hung = static_cast<HungWindow*>(self);
+        hung->window = CreateWindowExA(0, "TapvoxTestHelper", "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                       nullptr, GetModuleHandleA(nullptr), nullptr);
+        SetEvent(hung->created_.Get());
+        WaitForSingleObject(hung->release_.Get(), INFINITE);
+        DestroyWindow(hung->window);
+        return 0;
+    }
+    ScopedKernelHandle created_{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    ScopedKernelHandle release_{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    ScopedKernelHandle thread_;
+};
+
+TEST_F(ApplicationWithHelper, AHungHelperFailsOnceAndIsForgotten) {
+    HungWindow hung;
+    ASSERT_NE(hung.window, nullptr);
+    app_.WndProc(app_.mainWindow, app_.helperMessage, reinterpret_cast<WPARAM>(hung.window), 0);
+    ASSERT_EQ(app_.helperWindow, hung.window);
+
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(app_.HkSetHooks()) << "no reply is a failed reply";
+    const DWORD waited = GetTickCount() - start;
+    EXPECT_LT(waited, 15000u) << "the wait for the reply is bounded";
+    EXPECT_EQ(app_.helperWindow, nullptr);
+    EXPECT_TRUE(FakeHelper::commands.empty());
+
+    // Without the helper only the library's hooks are set, and at once.
+    EXPECT_TRUE(app_.HkSetHooks());
+    EXPECT_EQ(app_.HkSetWaitForEndKey(0), 0);
+    EXPECT_LT(GetTickCount() - start - waited, 1000u);
 }
 
 TEST_F(ApplicationWithHelper, ExitCommandQuitsWithZero) {
@@ -520,11 +602,19 @@ TEST_F(Application, OtherMessagesAndTimers) {
     EXPECT_EQ(app.WndProc(app.mainWindow, TrayCallbackMessage, 0, WM_LBUTTONUP), 0);
     EXPECT_EQ(app.WndProc(app.mainWindow, TrayCallbackMessage, 0, WM_MOUSEMOVE), 0);
 
-    // The helper may announce itself again later; the newest window counts.
-    app.WndProc(app.mainWindow, app.helperMessage, 0x1111, 0);
-    app.WndProc(app.mainWindow, app.helperMessage, 0x2222, 0);
-    EXPECT_EQ(app.helperWindow, reinterpret_cast<HWND>(0x2222));
+    // The helper may announce itself again later; the newest window counts. Windows of this
+    // test program stand in for the helper's.
+    app.helperPath = ProgramPath();
+    HWND first = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    HWND second = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    app.WndProc(app.mainWindow, app.helperMessage, reinterpret_cast<WPARAM>(first), 0);
+    app.WndProc(app.mainWindow, app.helperMessage, reinterpret_cast<WPARAM>(second), 0);
+    EXPECT_EQ(app.helperWindow, second);
     app.helperWindow = nullptr;
+    DestroyWindow(first);
+    DestroyWindow(second);
 
     app.WndProc(app.mainWindow, WM_DESTROY, 0, 0);
     EXPECT_EQ(app.popupMenu.Get(), nullptr);

@@ -44,6 +44,8 @@ MAIN_WINDOW_CLASS = "TVX_SOUNDPRG_MAINWND"
 # Without a system tray on the X display, Wine shows the notification area as a small window at
 # the top left, "Wine System Tray", with one child window per icon, of this class.
 TRAY_ICON_CLASS = "__winex11_tray_icon"
+MENU_CLASS = "#32768"
+DIALOG_CLASS = "#32770"
 EDIT_WINDOW_CLASS = "TVX_TEST_EDITWND"
 WM_COMMAND = 0x111
 COMMAND_STARTUP, COMMAND_EXIT = 40014, 40017
@@ -484,6 +486,9 @@ class Tvxctl:
     def tray_icon_count(self):
         return sum(1 for w in self.windows() if w["class"] == TRAY_ICON_CLASS and w["visible"])
 
+    def menu_shown(self):
+        return any(w["class"] == MENU_CLASS and w["visible"] for w in self.windows())
+
     def running(self, exe_name):
         """Windows pids of the processes whose file is exe_name (case-insensitive)."""
         return [pid for pid, exe in self.processes() if exe.lower() == exe_name.lower()]
@@ -662,6 +667,17 @@ class TapvoxTestCase(unittest.TestCase):
         """Sends the Exit command and returns the exit code (None if Tapvox did not end)."""
         self.assertEqual(self.tvx.send_command(COMMAND_EXIT), Tvxctl.OK)
         return app.wait_exit(timeout=15)
+
+    def assert_tray_menu_opens(self):
+        """Right-clicks the tray icon, sees the popup menu open and closes it with Escape."""
+        icons = [w for w in self.tvx.windows() if w["class"] == TRAY_ICON_CLASS and w["visible"]]
+        self.assertEqual(len(icons), 1, "not one tray icon")
+        left, top, right, bottom = icons[0]["rect"]
+        self.session.xdotool("mousemove", (left + right) // 2, (top + bottom) // 2, "click", 3)
+        self.assertTrue(self.wait_until(self.tvx.menu_shown, 10), "no popup menu")
+        self.session.xdotool("key", "Escape")
+        self.assertTrue(self.wait_until(lambda: not self.tvx.menu_shown(), 10),
+                        "menu stayed open")
 
     def open_edit_window(self, text_file=None):
         """Opens tvxctl's edit window, which takes the foreground; returns its hwnd. With

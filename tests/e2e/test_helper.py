@@ -8,6 +8,8 @@ import harness
 
 INIT_LINE = b"Entering CApp::Init() - (CApp.cpp:208)"
 SET_HOOKS_LINE = b"Entering CApp::HkSetHooks() - (CApp.cpp:321)"
+# A mouse move over the tray icon: answered with 0 by the main window and changes nothing.
+TRAY_CALLBACK, WM_MOUSEMOVE = 0xB040, 0x200
 
 
 class HelperTest(harness.TapvoxTestCase):
@@ -89,6 +91,56 @@ class HelperTest(harness.TapvoxTestCase):
         expected_all = expected_start + ["command 0x3b00 0", "close"]
         self.assertTrue(self.wait_until(lambda: harness.read_lines(log) == expected_all, 5),
                         "helper saw %r" % harness.read_lines(log))
+
+    def test_helper_that_never_answers_costs_one_bounded_wait(self):
+        app = self.new_app()
+        self.fake_helper(app)
+        log = os.path.join(self.work_dir, "helper.log")
+        started = time.monotonic()
+        app.start(extra_env={"TVX_FAKE_HELPER": "hang",
+                             "TVX_FAKE_HELPER_LOG": harness.windows_path(log)})
+        found = self.tvx.find_window(timeout_ms=20000)
+        self.assertIsNotNone(found)
+        # The install gets no reply, which is a failed one: the hooks are not set, and Tapvox
+        # says so instead of waiting for ever.
+        box = self.wait_until(lambda: self.message_box_of(found[1]), 40)
+        print("start to \"Cannot set hooks\" with a hung helper: %.1f s"
+              % (time.monotonic() - started))
+        self.assertTrue(box, "no message box: Tapvox waits on the helper")
+        self.assertEqual(harness.read_lines(log), ["started", "announced", "command 0x3b00 1"])
+        self.session.xdotool("key", "Return")
+        self.assertTrue(self.wait_until(lambda: not self.message_box_of(found[1]), 10),
+                        "the message box stayed")
+        self.assertEqual(self.tvx.send(TRAY_CALLBACK, 0, WM_MOUSEMOVE), 0, self.tvx.last_error)
+        self.assert_tray_menu_opens()
+        # The silent helper was forgotten: nothing more is sent to it, and Exit does not wait.
+        self.assertEqual(self.exit_app(app), 0)
+        self.assertEqual(harness.read_lines(log), ["started", "announced", "command 0x3b00 1"])
+
+    def test_foreign_window_announcing_itself_is_not_taken(self):
+        app, _, _ = self.start_app()
+        self.assertTrue(self.wait_until(lambda: self.tvx.running("HookProc.exe"), 10),
+                        "HookProc.exe did not start")
+        # Another program, not the HookProc.exe beside Tapvox, claims to be the helper and would
+        # never answer a command.
+        log = os.path.join(self.work_dir, "foreign.log")
+        self.session.start([harness.tool_path("FakeHelper.exe", want_64bit=True)],
+                           extra_env={"TVX_FAKE_HELPER": "hang",
+                                      "TVX_FAKE_HELPER_LOG": harness.windows_path(log)})
+        self.assertTrue(self.wait_until(lambda: "announced" in harness.read_lines(log), 15),
+                        "the foreign window did not announce itself")
+        # A window event makes Tapvox send the helper a command: it goes to HookProc.exe.
+        self.assertEqual(self.tvx.post_hook((0x10000, 0x1234)), harness.Tvxctl.OK)
+        self.assertEqual(self.tvx.send(TRAY_CALLBACK, 0, WM_MOUSEMOVE), 0, self.tvx.last_error)
+        self.assert_tray_menu_opens()
+        self.assertEqual(self.exit_app(app), 0)
+        self.assertEqual(harness.read_lines(log), ["started", "announced"])
+        gone = self.wait_until(lambda: not self.tvx.running("HookProc.exe"), 5, interval=0.2)
+        self.assertTrue(gone, "the real helper was not told to close")
+
+    def message_box_of(self, pid):
+        return [w for w in self.tvx.windows()
+                if w["class"] == harness.DIALOG_CLASS and w["pid"] == pid and w["visible"]]
 
 
 if __name__ == "__main__":

@@ -5,7 +5,6 @@ import harness
 
 TRAY_CALLBACK = 0xB040
 WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP, WM_MOUSEMOVE = 0x202, 0x203, 0x205, 0x200
-MENU_CLASS = "#32768"
 
 
 class TrayTest(harness.TapvoxTestCase):
@@ -22,7 +21,7 @@ class TrayTest(harness.TapvoxTestCase):
         return icons[0]
 
     def menu_shown(self):
-        return any(w["class"] == MENU_CLASS and w["visible"] for w in self.tvx.windows())
+        return self.tvx.menu_shown()
 
     def test_right_click_on_icon_opens_menu(self):
         left, top, right, bottom = self.icon()["rect"]

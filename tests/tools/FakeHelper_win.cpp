@@ -1,7 +1,10 @@
 // A stand-in for HookProc.exe in the end-to-end tests. The environment chooses its behaviour:
 // TVX_FAKE_HELPER=silent (the default) starts and never announces itself; =announce announces
 // itself to Tapvox's main window and accepts every helper command; =reinstall-fails announces
-// itself, accepts the first install but refuses every re-install. With TVX_FAKE_HELPER_LOG set
+// itself, accepts the first install but refuses every re-install; =hang announces itself and
+// never answers: the first command it is sent blocks it until its lifetime ends. Started from
+// another folder, the same modes make a foreign window that claims to be the helper. With
+// TVX_FAKE_HELPER_LOG set
 // to a file path, each command and WM_CLOSE is appended there as a line, so a test can tell what
 // Tapvox sent. It ends on WM_CLOSE, or after ten minutes so that it never outlives a failed test.
 #include <windows.h>
@@ -22,6 +25,7 @@ const LRESULT kHooksAccepted = static_cast<LRESULT>(0xA7) << 16;
 UINT helperMessage = 0;
 char logPath[MAX_PATH] = "";
 bool refuseReinstall = false;
+bool hang = false;
 
 void LogLine(const char* line) {
     if (logPath[0] == '\0') return;
@@ -36,6 +40,10 @@ LRESULT OnHelperCommand(WPARAM command, LPARAM parameter) {
     snprintf(line, sizeof(line), "command 0x%x %ld", static_cast<unsigned>(command),
              static_cast<long>(parameter));
     LogLine(line);
+    if (hang) {
+        Sleep(kLifetimeMs);
+        ExitProcess(0);
+    }
     if (command == kCommandResetHooks) return refuseReinstall ? 0 : kHooksAccepted;
     if (command == kCommandSetHooks) return kHooksAccepted;
     return static_cast<LRESULT>(parameter);
@@ -83,7 +91,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     LogLine("started");
 
     refuseReinstall = ModeIs("reinstall-fails");
-    if (refuseReinstall || ModeIs("announce")) {
+    hang = ModeIs("hang");
+    if (refuseReinstall || hang || ModeIs("announce")) {
         HWND mainWindow = FindWindowA(kMainWindowClass, nullptr);
         if (mainWindow) {
             SendMessageA(mainWindow, helperMessage, reinterpret_cast<WPARAM>(window), 0);
