@@ -10,6 +10,7 @@ packages=(
   wine wine32:i386 wine64
   xvfb xauth xdotool x11-utils imagemagick sox
   fp-utils libchm-bin chromium fonts-wine
+  pulseaudio pulseaudio-utils bucklespring
 )
 
 missing=()
