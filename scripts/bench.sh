@@ -29,3 +29,7 @@ bash "$here/scripts/bench-idle.sh" "$build" 30
 echo
 echo "== From an injected key press to the PlaySoundA call (Wine)"
 bash "$here/scripts/bench-latency.sh" "$build" 1000
+
+echo
+echo "== From a key press to its first sample at a clocked sound device, beside bucklespring"
+python3 "$here/tests/e2e/bench_device_latency.py" "$build" 300

@@ -19,6 +19,7 @@ int CmdRegDelete(int argc, char** argv);
 int CmdProcesses(int argc, char** argv);
 int CmdWaitExit(int argc, char** argv);
 int CmdMemory(int argc, char** argv);
+int CmdCounts(int argc, char** argv);
 
 int CmdPlay(int argc, char** argv);
 int CmdEditWindow(int argc, char** argv);

@@ -28,6 +28,7 @@ const Command kCommands[] = {
     {"processes", CmdProcesses, "                   print \"PID EXE\" for every process"},
     {"wait-exit", CmdWaitExit, "PID [TIMEOUT_MS]   wait for the process and print its exit code"},
     {"memory", CmdMemory, "PID                     print private bytes and working set"},
+    {"counts", CmdCounts, "PID                     print handle, GDI and USER object counts and working set"},
     {"play", CmdPlay, "FILE [memory-async|memory-sync|file-async|file-sync] [WAIT_MS]"},
     {"edit-window", CmdEditWindow, "[TITLE] [LIFETIME_MS] [TEXT_FILE]  show a focused edit box"},
     {"menu-texts", CmdMenuTexts, "[TIMEOUT_MS]     print the open popup menu's items, in UTF-8"},
