@@ -62,10 +62,12 @@ TEST(WaveLoad, FindsTheSampleData) {
          TestWavBuilder().Header(kMono16).Chunk("data", kFourBytes).Chunk("LIST", kDataText)
              .Image(),
          true, 44, 48},
-        {"data chunk longer than the file", Cut(plain, 46), true, 44, 46},
+        {"odd data chunk ending the file without its pad byte",
+         TestWavBuilder().Header(kMono16).Chunk("data", {1, 2, 3}).Image(), true, 44, 47},
+        {"data chunk longer than the file", Cut(plain, 46), false, 0, 0},
         {"data chunk of the largest size",
          TestWavBuilder().Header(kMono16).Bytes("data").U32(0xFFFFFFFF).Bytes(kFourBytes).Image(),
-         true, 44, 48},
+         false, 0, 0},
         {"format size 20", TestWavBuilder().Header(kMono16, 20).Chunk("data", kFourBytes).Image(),
          false, 0, 0},
         {"format size 40", TestWavBuilder().Header(kMono16, 40).Chunk("data", kFourBytes).Image(),
@@ -104,6 +106,24 @@ TEST(WaveLoad, FindsTheSampleData) {
             EXPECT_EQ(wave.DataEnd(), c.dataEnd) << c.what;
         }
         EXPECT_EQ(wave.FileSize(), c.image.size()) << c.what;
+    }
+}
+
+// A file read while it is being written holds only its first bytes. The platform would play
+// the missing samples from whatever memory follows the image, so every cut is refused.
+TEST(WaveLoad, RefusesAFileCutAnywhere) {
+    const std::vector<uint8_t> files[] = {
+        MakeTestWav(kMono16, TestSamples(6, 2)),
+        TestWavBuilder().Header(kMono16, 18).Chunk("fact", {0, 0, 0, 0})
+            .Chunk("data", TestSamples(6, 2)).Image(),
+    };
+    for (const std::vector<uint8_t>& file : files) {
+        for (size_t size = 0; size < file.size(); ++size) {
+            WavePlayer::Wave wave(Cut(file, size));
+            EXPECT_FALSE(wave.IsValid()) << file.size() << "-byte file cut to " << size;
+            EXPECT_FALSE(wave.ApplyFilterAndVolume(50, FilterNone)) << size;
+        }
+        EXPECT_TRUE(WavePlayer::Wave(file).IsValid()) << file.size();
     }
 }
 

@@ -134,9 +134,12 @@ bool WavePlayer::Wave::ParseHeaders() {
         const ChunkHeader chunk = ReadChunkHeader(bytes + at);
         const uint64_t payload = at + kChunkHeaderSize;
         if (std::memcmp(chunk.id.data(), "data", chunk.id.size()) == 0) {
+            // The platform plays as many bytes as the chunk claims, read from memory without a
+            // bound, so a file cut inside its samples (one half written) is no sound at all.
+            if (payload + chunk.size > size) return false;
             dataHeader = chunk;
             dataOffset = uint32_t(payload);
-            dataEnd = uint32_t(std::min<uint64_t>(payload + chunk.size, size));
+            dataEnd = uint32_t(payload + chunk.size);
             return true;
         }
         at = payload + chunk.size + (chunk.size & 1);  // odd chunks carry a pad byte

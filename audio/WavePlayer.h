@@ -99,8 +99,8 @@ private:
     std::vector<uint8_t> playImage;  // what the filters and the volume step rewrite
     uint32_t fileSize = 0;
     uint32_t dataOffset = 0;  // first sample byte, just after the data chunk header
-    // Just past the last sample byte: the data chunk's end, or the file's when that comes
-    // first. The filters and the volume step rewrite only the bytes from dataOffset to here.
+    // Just past the last sample byte, the data chunk's end, which lies inside the file. The
+    // filters and the volume step rewrite only the bytes from dataOffset to here.
     uint32_t dataEnd = 0;
     bool valid = false;
     std::array<uint8_t, 12> riffHeader{};

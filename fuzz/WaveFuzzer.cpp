@@ -33,13 +33,16 @@ uint64_t FindChunk(const uint8_t* image, size_t size, uint64_t at, const char* i
 // Filters and volume change nothing but the samples, so the image keeps its length and every
 // header, pad byte and other chunk; and the platform, walking the played image, finds the
 // data chunk where the loader found it whenever it finds the format chunk where the loader
-// read it.
+// read it. The samples it then reads by the chunk's size lie inside the image.
 void CheckOnlySamplesChanged(const Wave& wave, const std::vector<uint8_t>& image) {
     if (wave.DataOffset() > wave.DataEnd() || wave.DataEnd() > image.size() ||
         wave.PlayImageSize() != image.size()) {
         __builtin_trap();
     }
     const uint8_t* played = wave.PlayImageData();
+    if (uint64_t(wave.DataOffset()) + ReadU32(played + wave.DataOffset() - 4) > image.size()) {
+        __builtin_trap();
+    }
     if (!std::equal(image.begin(), image.begin() + wave.DataOffset(), played) ||
         !std::equal(image.begin() + wave.DataEnd(), image.end(), played + wave.DataEnd())) {
         __builtin_trap();

@@ -317,7 +317,7 @@ class WineSession:
             raise HarnessError("no template Wine prefix (TAPVOX_WINE_TEMPLATE)")
         os.makedirs(self.home, exist_ok=True)
         subprocess.run(["cp", "-a", template, self.prefix], check=True, timeout=120)
-        self._write_asoundrc()
+        self.write_asoundrc()
         try:
             self.display = VirtualDisplay()
             self.env = wine_environment(self.prefix, self.home, self.display.display)
@@ -329,14 +329,16 @@ class WineSession:
             self.close()
             raise
 
-    def _write_asoundrc(self):
+    def write_asoundrc(self, device="null"):
+        """The default ALSA device: the capture in front of `device`; a device that does not
+        exist takes the sound device away."""
         with open(os.path.join(self.home, ".asoundrc"), "w") as f:
             f.write('pcm.!default {\n'
                     '  type file\n'
-                    '  slave.pcm "null"\n'
+                    '  slave.pcm "%s"\n'
                     '  file "|cat >> %s"\n'
                     '  format "raw"\n'
-                    '}\n' % self.sound_file)
+                    '}\n' % (device, self.sound_file))
 
     @property
     def drive_c(self):
@@ -668,16 +670,19 @@ class TapvoxTestCase(unittest.TestCase):
         self.assertEqual(self.tvx.send_command(COMMAND_EXIT), Tvxctl.OK)
         return app.wait_exit(timeout=15)
 
-    def assert_tray_menu_opens(self):
-        """Right-clicks the tray icon, sees the popup menu open and closes it with Escape."""
+    def assert_tray_menu_opens(self, while_open=None):
+        """Right-clicks the tray icon, sees the popup menu open and closes it with Escape.
+        Returns what while_open(), if given, returns when called with the menu open."""
         icons = [w for w in self.tvx.windows() if w["class"] == TRAY_ICON_CLASS and w["visible"]]
         self.assertEqual(len(icons), 1, "not one tray icon")
         left, top, right, bottom = icons[0]["rect"]
         self.session.xdotool("mousemove", (left + right) // 2, (top + bottom) // 2, "click", 3)
         self.assertTrue(self.wait_until(self.tvx.menu_shown, 10), "no popup menu")
+        seen = while_open() if while_open else None
         self.session.xdotool("key", "Escape")
         self.assertTrue(self.wait_until(lambda: not self.tvx.menu_shown(), 10),
                         "menu stayed open")
+        return seen
 
     def open_edit_window(self, text_file=None):
         """Opens tvxctl's edit window, which takes the foreground; returns its hwnd. With

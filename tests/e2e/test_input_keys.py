@@ -75,21 +75,27 @@ def heard(stream):
     return names
 
 
-class InputKeysTest(harness.TapvoxTestCase):
+def install_schemes(app, schemes):
+    """Replaces the schemes of this copy of the program: name -> [(key name, KeySound)]."""
+    folder = os.path.join(app.folder, "Schemes")
+    shutil.rmtree(folder, ignore_errors=True)
+    for name, keys in schemes.items():
+        os.makedirs(os.path.join(folder, name))
+        with open(os.path.join(folder, name, "Scheme.txt"), "w") as f:
+            f.write("".join("%s=%s\r\n" % (key, sound.file_name) for key, sound in keys))
+        for _, sound in keys:
+            write_wav(os.path.join(folder, name, sound.file_name), 8, 1, RATE, sound.data)
 
-    def start_with_scheme(self, key_names, extra_env=None, trace=False, app=None):
-        """Tapvox with a scheme of its own as the only one, each key its own sound, capitals
-        inverted; returns the app once its window is up."""
+
+class KeySoundCase(harness.TapvoxTestCase):
+    """What the typed-key tests share: Tapvox with schemes of KeySounds, another window to type
+    into, and the captured sounds by name."""
+
+    def start_with_schemes(self, schemes, extra_env=None, trace=False, app=None):
+        """Tapvox with these schemes as its only ones (name -> [(key name, KeySound)]), the first
+        in the listing active, capitals inverted; returns the app once its window is up."""
         app = app or self.new_app()
-        schemes = os.path.join(app.folder, "Schemes")
-        shutil.rmtree(schemes, ignore_errors=True)
-        folder = os.path.join(schemes, SCHEME)
-        os.makedirs(folder)
-        sounds = [s for s in SOUNDS if s.key_name in key_names]
-        with open(os.path.join(folder, "Scheme.txt"), "w") as f:
-            f.write("".join("%s=%s\r\n" % (s.key_name, s.file_name) for s in sounds))
-        for sound in sounds:
-            write_wav(os.path.join(folder, sound.file_name), 8, 1, RATE, sound.data)
+        install_schemes(app, schemes)
         self.tvx.reg_write(harness.PROGRAM_KEY, "Scheme", "sz", "0")
         self.tvx.reg_write(harness.PROGRAM_KEY, "Valume", "sz", str(FULL_LEVEL))
         self.tvx.reg_write(harness.PROGRAM_KEY, "Filter", "sz", str(FILTER_INVERSION))
@@ -101,6 +107,11 @@ class InputKeysTest(harness.TapvoxTestCase):
                              "Tapvox's main window did not appear")
         self.wait_for_hooks()
         return app
+
+    def start_with_scheme(self, key_names, extra_env=None, trace=False, app=None):
+        """One scheme in which each of these keys has its own sound."""
+        keys = [(s.key_name, s) for s in SOUNDS if s.key_name in key_names]
+        return self.start_with_schemes({SCHEME: keys}, extra_env, trace, app)
 
     def wait_for_hooks(self):
         """The hooks are set once the helper has answered: wait for it to run, then a moment."""
@@ -139,6 +150,28 @@ class InputKeysTest(harness.TapvoxTestCase):
     def assert_nothing_new(self, expected):
         time.sleep(SILENCE_WAIT)
         self.assertEqual(heard(self.session.captured_sound()), expected)
+
+    def linux_helper_pids(self):
+        """HookProc.exe's Linux processes in this test's prefix, read from /proc: quicker than
+        asking Wine, so the time to its end is measured closely."""
+        pids = []
+        wanted = ("WINEPREFIX=" + self.session.prefix).encode()
+        for name in os.listdir("/proc"):
+            if not name.isdigit():
+                continue
+            try:
+                with open("/proc/%s/cmdline" % name, "rb") as f:
+                    command = f.read()
+                with open("/proc/%s/environ" % name, "rb") as f:
+                    environment = f.read().split(b"\0")
+            except OSError:
+                continue
+            if b"HookProc.exe" in command and wanted in environment:
+                pids.append(int(name))
+        return pids
+
+
+class InputKeysTest(KeySoundCase):
 
     def type_sequence(self, heard_before):
         """Types each key once the previous sound has ended, so that none cuts another short,
@@ -311,25 +344,6 @@ class InputKeysTest(harness.TapvoxTestCase):
             self.assertTrue(self.wait_until(lambda: not self.linux_helper_pids(), 5, 0.02),
                             "HookProc.exe outlived a killed Tapvox")
             print("helper gone %.2f s after Tapvox was killed" % (time.monotonic() - killed))
-
-    def linux_helper_pids(self):
-        """HookProc.exe's Linux processes in this test's prefix, read from /proc: quicker than
-        asking Wine, so the time to its end is measured closely."""
-        pids = []
-        wanted = ("WINEPREFIX=" + self.session.prefix).encode()
-        for name in os.listdir("/proc"):
-            if not name.isdigit():
-                continue
-            try:
-                with open("/proc/%s/cmdline" % name, "rb") as f:
-                    command = f.read()
-                with open("/proc/%s/environ" % name, "rb") as f:
-                    environment = f.read().split(b"\0")
-            except OSError:
-                continue
-            if b"HookProc.exe" in command and wanted in environment:
-                pids.append(int(name))
-        return pids
 
 
 if __name__ == "__main__":
