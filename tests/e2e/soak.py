@@ -13,8 +13,9 @@ included (HookEventBench, as bench_sound_events.py runs it).
 
 Sounds heard. Every sound device Wine opens pipes its samples into a file of its own, and Wine
 opens the device once for each sound it plays, so each file is one sound; a file holding more
-than Wine's padding silence was heard. Files are counted and removed while typing pauses, when
-every sound has ended.
+than Wine's padding silence was heard. Each sound replaces the one still playing, also one whose
+first block has not reached the device yet, which under load happens at 15 keys a second: such a
+file stays empty. Files are counted and removed while typing pauses, when every sound has ended.
 """
 
 import glob
@@ -77,21 +78,21 @@ class SoundFiles:
         return False
 
     def take(self):
-        """(heard, silent): the sounds captured since the last call, which are then removed."""
-        heard = silent = 0
+        """(heard, replaced, silence): the sounds captured since the last call, which are then
+        removed. A file without a byte is a sound the next one replaced before its first block
+        reached the device; one of nothing but padding played silence."""
+        counts = [0, 0, 0]
         for path in self.files():
             with open(path, "rb") as f:
-                if harness.strip_padding(f.read()):
-                    heard += 1
-                else:
-                    silent += 1
+                data = f.read()
+            counts[0 if harness.strip_padding(data) else 1 if not data else 2] += 1
             os.remove(path)
-        return heard, silent
+        return tuple(counts)
 
 
 class Soak:
-    """One Tapvox typed at for `seconds` of typing; the seconds and both intervals are multiples
-    of CHUNK_SECONDS. samples holds a dict per sample: seconds typed, presses, each of COUNTS and
+    """One Tapvox typed at for `seconds` of typing, ending with the first chunk that reaches them;
+    both intervals are multiples of CHUNK_SECONDS. samples holds a dict per sample: seconds typed, presses, each of COUNTS and
     the key event latency as (p50, p99, max) in microseconds."""
 
     def __init__(self, session, tvx, seconds, scheme_every=60, sample_every=30, log=print):
@@ -104,7 +105,7 @@ class Soak:
         self.app = harness.TapvoxApp(session)
         self.schemes = min(MAX_SCHEMES, len([name for name in os.listdir(
             os.path.join(self.app.folder, "Schemes")) if not name.startswith(".")]))
-        self.presses = self.requests = self.heard = self.silent = 0
+        self.presses = self.requests = self.heard = self.replaced = self.silence = 0
         self.switches = 0
         self.samples = []
         self.pid = self.edit_window = None
@@ -137,10 +138,19 @@ class Soak:
         if not harness.wait_until(lambda: not self.tvx.menu_shown(), 10):
             raise harness.HarnessError("the tray menu stayed open")
 
-    def type_chunk(self):
+    def focus_edit_window(self):
+        """Clicks into the edit window unless it has the focus, and waits until it has: a key
+        typed before that would reach no Wine window, and so no hook."""
+        if self.tvx.foreground() == self.edit_window:
+            return
         window = next(w for w in self.tvx.windows() if w["hwnd"] == self.edit_window)
         left, top, right, bottom = window["rect"]
         self.session.xdotool("mousemove", (left + right) // 2, (top + bottom) // 2, "click", 1)
+        if not harness.wait_until(lambda: self.tvx.foreground() == self.edit_window, 10):
+            raise harness.HarnessError("the edit window did not take the focus")
+
+    def type_chunk(self):
+        self.focus_edit_window()
         count = CHUNK_SECONDS * 1000 // PRESS_GAP_MS
         keys = [KEYS[(self.presses + i) % len(KEYS)] for i in range(count)]
         self.session.xdotool("key", "--delay", PRESS_GAP_MS, *keys)
@@ -151,9 +161,10 @@ class Soak:
         """Waits for the sounds to end and counts them."""
         if not self.sounds.wait_quiet():
             raise harness.HarnessError("sounds still being captured long after the last press")
-        heard, silent = self.sounds.take()
+        heard, replaced, silence = self.sounds.take()
         self.heard += heard
-        self.silent += silent
+        self.replaced += replaced
+        self.silence += silence
 
     def switch(self):
         """The next scheme by its menu command, then the next volume and filter."""
@@ -210,9 +221,9 @@ class Soak:
         row = dict(counts, typed=typed, presses=self.presses,
                    latency=tuple(float(v) for v in figures.groups()))
         self.samples.append(row)
-        self.log("%5.0f s %5d presses %5d heard of %5d (%d silent)  handles %3d gdi %3d user %3d  working set "
+        self.log("%5.0f s %5d presses %5d heard of %5d (%d replaced)  handles %3d gdi %3d user %3d  working set "
                  "%6d KB  key event p50 %6.0f us p99 %6.0f us" % (
-                     typed, self.presses, self.heard, self.requests, self.silent, row["handles"], row["gdi"],
+                     typed, self.presses, self.heard, self.requests, self.replaced, row["handles"], row["gdi"],
                      row["user"], row["workingset"] // 1024, row["latency"][0], row["latency"][1]))
 
     def run(self):
@@ -244,15 +255,19 @@ class Soak:
         return (last[name] - first[name]) * 1000.0 / presses if presses else 0.0
 
     def report(self):
-        self.log("presses typed: %d; sound requests with the latency events: %d; sounds heard: "
-                 "%d; devices opened without sound: %d; scheme switches: %d"
-                 % (self.presses, self.requests, self.heard, self.silent, self.switches))
+        self.log("presses typed: %d; key events with the latency ones: %d; sounds heard: %d; "
+                 "replaced by the next before their first block reached the device: %d; played "
+                 "as silence: %d; without a sound device: %d; scheme switches: %d" % (
+                     self.presses, self.requests, self.heard, self.replaced, self.silence,
+                     self.requests - self.heard - self.replaced - self.silence, self.switches))
         for name in COUNTS:
             if self.samples[0][name] < 0:
                 self.log("%s: not readable here (reads %d)" % (name, self.samples[0][name]))
                 continue
-            self.log("%s: %d at the baseline, %d at the end, %+.2f per 1,000 presses" % (
-                name, self.samples[0][name], self.samples[-1][name], self.growth_per_1000(name)))
+            scale, unit = (1024, " KB") if name == "workingset" else (1, "")
+            self.log("%s: %d%s at the baseline, %d%s at the end, %+.2f%s per 1,000 presses" % (
+                name, self.samples[0][name] // scale, unit, self.samples[-1][name] // scale, unit,
+                self.growth_per_1000(name) / scale, unit))
 
 
 

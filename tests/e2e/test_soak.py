@@ -17,8 +17,11 @@ class SoakTest(harness.TapvoxTestCase):
         run = soak.Soak(self.session, self.tvx, 60, scheme_every=15, sample_every=10)
         run.run()
         run.report()
-        self.assertEqual((run.heard, run.silent), (run.requests, 0),
-                         "sounds heard and devices opened without sound, of %d key events"
+        # Each key event opened the sound device and played its samples, unless Wine's path to
+        # the device took longer than the gap to the next key, whose sound then replaced it as
+        # every new sound does (the share depends on the machine's load).
+        self.assertEqual((run.heard + run.replaced, run.silence), (run.requests, 0),
+                         "sounds heard or replaced, and played as silence, of %d key events"
                          % run.requests)
         first, last = run.samples[:BASELINE_SAMPLES], run.samples[-1]
         for name in CHECKED_COUNTS:
