@@ -95,8 +95,10 @@ class Soak:
     both intervals are multiples of CHUNK_SECONDS. samples holds a dict per sample: seconds typed, presses, each of COUNTS and
     the key event latency as (p50, p99, max) in microseconds."""
 
-    def __init__(self, session, tvx, seconds, scheme_every=60, sample_every=30, log=print):
-        self.session, self.tvx, self.log = session, tvx, log
+    def __init__(self, session, tvx, seconds, scheme_every=60, sample_every=30, log=None):
+        self.session, self.tvx = session, tvx
+        # Each line as it comes, also into a pipe or a log file.
+        self.log = log or (lambda line: print(line, flush=True))
         self.seconds, self.scheme_every, self.sample_every = seconds, scheme_every, sample_every
         self.sounds = SoundFiles(session)
         self.bench = harness.best_tool("HookEventBench.exe")

@@ -27,8 +27,7 @@ class SoakTest(harness.TapvoxTestCase):
         for name in CHECKED_COUNTS:
             with self.subTest(count=name):
                 if first[0][name] < 0:
-                    print("%s: not readable under this Wine" % name)
-                    continue
+                    continue  # GDI reads -1 under Wine; report() says so
                 self.assertLessEqual(last[name], max(sample[name] for sample in first),
                                      [sample[name] for sample in run.samples])
 
