@@ -28,9 +28,8 @@ import benchsession
 import harness
 
 PRESS_GAP_MS = 67  # 15 keys a second
-# Lower-case letters, digits, space and punctuation without Shift: a Shift pressed together with
-# its letter would stop the Shift's sound before it reached the device, which no typist hears
-# either, and the count of presses would no longer be the count of sounds asked for.
+# Lower-case letters, digits, space and punctuation without Shift: the sound of a Shift pressed
+# together with its letter is replaced by the letter's at once, so it would count as unheard.
 KEYS = (list("thequickbrownfoxjumpsoverthelazydog0123456789")
         + ["space", "comma", "period", "minus", "BackSpace"])
 CHUNK_SECONDS = 5  # typing between two looks at the clock
@@ -92,8 +91,8 @@ class SoundFiles:
 
 class Soak:
     """One Tapvox typed at for `seconds` of typing, ending with the first chunk that reaches them;
-    both intervals are multiples of CHUNK_SECONDS. samples holds a dict per sample: seconds typed, presses, each of COUNTS and
-    the key event latency as (p50, p99, max) in microseconds."""
+    both intervals are multiples of CHUNK_SECONDS. samples holds a dict per sample: seconds typed,
+    presses, each of COUNTS and the key event latency as (p50, p99, max) in microseconds."""
 
     def __init__(self, session, tvx, seconds, scheme_every=60, sample_every=30, log=None):
         self.session, self.tvx = session, tvx
@@ -105,8 +104,10 @@ class Soak:
         if not self.bench:
             raise harness.HarnessError("no HookEventBench.exe this host can run")
         self.app = harness.TapvoxApp(session)
-        self.schemes = min(MAX_SCHEMES, len([name for name in os.listdir(
-            os.path.join(self.app.folder, "Schemes")) if not name.startswith(".")]))
+        schemes = os.path.join(self.app.folder, "Schemes")
+        self.schemes = min(MAX_SCHEMES, len([
+            name for name in os.listdir(schemes)
+            if not name.startswith(".") and os.path.isdir(os.path.join(schemes, name))]))
         self.presses = self.requests = self.heard = self.replaced = self.silence = 0
         self.switches = 0
         self.samples = []
@@ -119,7 +120,9 @@ class Soak:
         if not found:
             raise harness.HarnessError("Tapvox's window did not appear")
         self.pid = found[1]
-        self.session.start([self.tvx.path, "edit-window", "Soak", str((self.seconds + 600) * 1000)])
+        # The pauses for samples and switches take about as long again as the typing.
+        lifetime_ms = (3 * self.seconds + 600) * 1000
+        self.session.start([self.tvx.path, "edit-window", "Soak", str(lifetime_ms)])
         found = self.tvx.find_window(harness.EDIT_WINDOW_CLASS, 15000)
         if not found:
             raise harness.HarnessError("the edit window did not appear")
@@ -223,10 +226,11 @@ class Soak:
         row = dict(counts, typed=typed, presses=self.presses,
                    latency=tuple(float(v) for v in figures.groups()))
         self.samples.append(row)
-        self.log("%5.0f s %5d presses %5d heard of %5d (%d replaced)  handles %3d gdi %3d user %3d  working set "
-                 "%6d KB  key event p50 %6.0f us p99 %6.0f us" % (
-                     typed, self.presses, self.heard, self.requests, self.replaced, row["handles"], row["gdi"],
-                     row["user"], row["workingset"] // 1024, row["latency"][0], row["latency"][1]))
+        self.log("%5.0f s %5d presses %5d heard of %5d (%d replaced)  handles %3d gdi %3d "
+                 "user %3d  working set %6d KB  key event p50 %6.0f us p99 %6.0f us" % (
+                     typed, self.presses, self.heard, self.requests, self.replaced,
+                     row["handles"], row["gdi"], row["user"], row["workingset"] // 1024,
+                     row["latency"][0], row["latency"][1]))
 
     def run(self):
         """Warm-up (a first scheme switch and first sounds), the baseline sample, then
