@@ -6,8 +6,9 @@ BUILD ?= build
 DIST := $(BUILD)/dist/Tapvox
 CMAKE_GEN := -G Ninja
 FUZZ_SECONDS ?= 600
+SOAK_SECONDS ?= 600
 
-.PHONY: all setup dist installer run test bench fuzz clean win32 win64 host native fuzzers
+.PHONY: all setup dist installer run test bench soak fuzz clean win32 win64 host native fuzzers
 
 all: dist
 
@@ -56,6 +57,10 @@ test: native
 
 bench: dist
 	bash scripts/bench.sh $(BUILD)
+
+# Typing at 15 keys a second for SOAK_SECONDS of typing; prints counts and latency as they go.
+soak: dist
+	bash scripts/soak.sh $(BUILD) $(SOAK_SECONDS)
 
 # Long fuzzing sessions: FUZZ_SECONDS per target.
 fuzz: fuzzers

@@ -1,5 +1,5 @@
-"""Checks of the harness's own logic that needs no Wine: reading PE headers and telling played
-sounds from Wine's padding silence."""
+"""Checks of the harness's own logic that needs no Wine: reading PE headers, telling played
+sounds from Wine's padding silence, and the soak's count of sounds heard."""
 
 import os
 import struct
@@ -9,6 +9,7 @@ import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "e2e"))
 import harness  # noqa: E402
+import soak  # noqa: E402
 import wavfiles  # noqa: E402
 
 
@@ -40,6 +41,36 @@ class SoundsInOrderTest(unittest.TestCase):
             data = wavfiles.sample_bytes(8, 1, 3, seed)
             self.assertNotIn(data[0], wavfiles.SILENCE_BYTES)
             self.assertNotIn(data[-1], wavfiles.SILENCE_BYTES)
+
+
+class SoakSoundFilesTest(unittest.TestCase):
+
+    def test_each_file_is_heard_replaced_or_silence(self):
+        cases = [
+            # name, bytes the device received, counted as (heard, replaced, silence)
+            ("a sound", b"\x12\x34", (1, 0, 0)),
+            ("a sound within padding", b"\x00\x80" + b"\x55" + b"\x00" * 8, (1, 0, 0)),
+            ("one sample byte", b"\x01", (1, 0, 0)),
+            ("no byte: replaced before its first block", b"", (0, 1, 0)),
+            ("16-bit silence", b"\x00" * 64, (0, 0, 1)),
+            ("8-bit silence", b"\x80" * 64, (0, 0, 1)),
+        ]
+        with tempfile.TemporaryDirectory() as folder:
+            session = type("Session", (), {"work_dir": folder, "home": folder})()
+            sounds = soak.SoundFiles(session)
+            with open(os.path.join(folder, ".asoundrc")) as f:
+                self.assertIn("%s/sound.$$" % sounds.folder, f.read())
+            for name, data, expected in cases:
+                with self.subTest(name):
+                    with open(os.path.join(sounds.folder, "sound.1"), "wb") as f:
+                        f.write(data)
+                    self.assertEqual(sounds.take(), expected)
+                    self.assertEqual(sounds.files(), [])
+            # Files of one pause are counted together.
+            for number, (_, data, _) in enumerate(cases):
+                with open(os.path.join(sounds.folder, "sound.%d" % number), "wb") as f:
+                    f.write(data)
+            self.assertEqual(sounds.take(), (3, 1, 2))
 
 
 class PeMachineTest(unittest.TestCase):

@@ -704,13 +704,17 @@ class TapvoxTestCase(unittest.TestCase):
         self.session.xdotool("type", "--delay", delay_ms, text)
 
     def wait_until(self, condition, timeout, interval=0.1):
-        """Polls condition() until it returns something true; returns that, or None."""
-        deadline = time.monotonic() + timeout
-        while True:
-            value = condition()
-            if value or time.monotonic() >= deadline:
-                return value
-            time.sleep(interval)
+        return wait_until(condition, timeout, interval)
+
+
+def wait_until(condition, timeout, interval=0.1):
+    """Polls condition() until it returns something true; returns that, or None."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value or time.monotonic() >= deadline:
+            return value
+        time.sleep(interval)
 
 
 def missing_prerequisites(need_app=True):

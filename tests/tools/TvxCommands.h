@@ -8,6 +8,7 @@ int CmdFindWindow(int argc, char** argv);
 int CmdWindows(int argc, char** argv);
 int CmdForeground(int argc, char** argv);
 int CmdSend(int argc, char** argv);
+int CmdSendWindow(int argc, char** argv);
 int CmdPost(int argc, char** argv);
 int CmdSendCommand(int argc, char** argv);
 int CmdPostHook(int argc, char** argv);

@@ -50,12 +50,7 @@ bool ParseMessageArgs(int argc, char** argv, MessageArgs* args) {
     return true;
 }
 
-int SendToTapvox(const MessageArgs& args) {
-    HWND window = FindWindowA(kMainWindowClass, nullptr);
-    if (!window) {
-        fprintf(stderr, "tvxctl: no %s window\n", kMainWindowClass);
-        return TvxMissing;
-    }
+int SendTo(HWND window, const MessageArgs& args) {
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(window, args.message, args.wParam, args.lParam, SMTO_ABORTIFHUNG,
                              kSendTimeoutMs, &result)) {
@@ -64,6 +59,15 @@ int SendToTapvox(const MessageArgs& args) {
     }
     printf("0x%" PRIx64 "\n", static_cast<uint64_t>(result));
     return TvxOk;
+}
+
+int SendToTapvox(const MessageArgs& args) {
+    HWND window = FindWindowA(kMainWindowClass, nullptr);
+    if (!window) {
+        fprintf(stderr, "tvxctl: no %s window\n", kMainWindowClass);
+        return TvxMissing;
+    }
+    return SendTo(window, args);
 }
 
 int PostToTapvox(const MessageArgs& args) {
@@ -135,6 +139,19 @@ int CmdSend(int argc, char** argv) {
     MessageArgs args;
     if (!ParseMessageArgs(argc, argv, &args)) return TvxUsage;
     return SendToTapvox(args);
+}
+
+// Any window, such as a control of one of Tapvox's dialogs: HWND as `windows` prints it.
+int CmdSendWindow(int argc, char** argv) {
+    uint64_t handle = 0;
+    MessageArgs args;
+    if (argc < 1 || !ParseUnsignedArg(argv[0], UINTPTR_MAX, &handle) ||
+        !ParseMessageArgs(argc - 1, argv + 1, &args)) {
+        return TvxUsage;
+    }
+    HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(handle));
+    if (!IsWindow(window)) return TvxMissing;
+    return SendTo(window, args);
 }
 
 int CmdPost(int argc, char** argv) {

@@ -19,6 +19,7 @@ const Command kCommands[] = {
     {"foreground", CmdForeground, "                    print \"HWND CLASS\" of the foreground window"},
     {"send", CmdSend, "MSG WPARAM [LPARAM]          SendMessage to Tapvox; MSG is a number or a "
                       "registered name"},
+    {"send-window", CmdSendWindow, "HWND MSG WPARAM [LPARAM]  SendMessage to any window"},
     {"post", CmdPost, "MSG WPARAM [LPARAM]          PostMessage to Tapvox"},
     {"send-command", CmdSendCommand, "ID          send WM_COMMAND ID to Tapvox"},
     {"post-hook", CmdPostHook, "EVENT[:LPARAM]...  post \"NEW_HOOK_SYSTEM\" events to Tapvox"},
