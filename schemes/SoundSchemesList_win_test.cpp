@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -242,6 +243,64 @@ TEST_F(SchemeSet, ASecondSchemeLeavesNothingOfTheFirst) {
     set.ReadFromConfig("Missing");
     EXPECT_STREQ(set.schemeName, "Missing");
     for (const std::string& sound : set.keySounds) EXPECT_EQ(sound, "");
+}
+
+struct CodePageNames {
+    UINT codePage;
+    const wchar_t* scheme;
+    const wchar_t* sound;
+};
+
+constexpr CodePageNames kCodePageNames[] = {
+    {1252, L"Thème Clavier", L"Touché.wav"},
+    {1251, L"Тема Клавиш", L"Нажатие.wav"},
+};
+
+// The text in the ANSI code page; empty when it has no exact form there.
+std::string Narrow(const std::wstring& text) {
+    BOOL lossy = FALSE;
+    char narrow[256] = {};
+    const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1,
+                                            narrow, sizeof(narrow), nullptr, &lossy);
+    return written > 0 && !lossy ? std::string(narrow) : std::string();
+}
+
+// Scheme and sound names beyond ASCII, in the ANSI code page as the folder listing and the
+// scheme file hold them, load and play byte for byte. ctest runs this under code page 1251 as
+// well; TAPVOX_EXPECT_CODE_PAGE names the code page it must find, so a missing locale fails.
+TEST_F(SchemeSet, NamesBeyondAsciiLoadAndPlay) {
+    const UINT codePage = GetACP();
+    if (const char* expected = std::getenv("TAPVOX_EXPECT_CODE_PAGE")) {
+        ASSERT_EQ(codePage, std::strtoul(expected, nullptr, 10)) << "is the locale generated?";
+    }
+    const CodePageNames* names = nullptr;
+    for (const CodePageNames& candidate : kCodePageNames) {
+        if (candidate.codePage == codePage) names = &candidate;
+    }
+    if (names == nullptr) GTEST_SKIP() << "no names for code page " << codePage;
+    const std::string scheme = Narrow(names->scheme);
+    const std::string sound = Narrow(names->sound);
+    ASSERT_FALSE(scheme.empty());
+    ASSERT_FALSE(sound.empty());
+
+    // A key part beyond ASCII names no key.
+    AddScheme(scheme, "A=" + sound + "\r\nenter=" + sound + " " + sound + "=x.wav\r\n");
+    const std::vector<uint8_t> file = Sound(9);
+    ASSERT_TRUE(WriteWholeFile(SchemesFolder() + scheme + "\\" + sound, file));
+    const std::string folder = SchemesFolder();  // ASCII: the build's own path
+    const std::wstring wideFolder(folder.begin(), folder.end());
+    EXPECT_NE(GetFileAttributesW((wideFolder + names->scheme + L"\\" + names->sound).c_str()),
+              INVALID_FILE_ATTRIBUTES)
+        << "the narrow names are the intended characters";
+
+    SoundSchemesList set;
+    set.ReadFromConfig(scheme.c_str());
+    EXPECT_EQ(std::string(set.schemeName), scheme);
+    for (unsigned code = 0; code < set.keySounds.size(); ++code) {
+        EXPECT_EQ(set.keySounds[code], code == 65 || code == 13 ? sound : "") << "key " << code;
+    }
+    set.PlayNS(65, 0, 100, FilterNone);
+    EXPECT_EQ(HeldImage(), PlayedImage(file, 100, FilterNone));
 }
 
 TEST_F(SchemeSet, OverlongSchemeNameLoadsNoSchemeRatherThanAShorterOne) {
