@@ -7,6 +7,7 @@
 #include "app/Settings_win.h"
 #include "app/Trace.h"
 #include "audio/TestWav.h"
+#include "tests/CodePageNames.h"
 #include "tests/TestFiles.h"
 #include "audio/WavePlayer.h"
 #include "audio/WavePlayer_win.h"
@@ -245,38 +246,15 @@ TEST_F(SchemeSet, ASecondSchemeLeavesNothingOfTheFirst) {
     for (const std::string& sound : set.keySounds) EXPECT_EQ(sound, "");
 }
 
-struct CodePageNames {
-    UINT codePage;
-    const wchar_t* scheme;
-    const wchar_t* sound;
-};
-
-constexpr CodePageNames kCodePageNames[] = {
-    {1252, L"Thème Clavier", L"Touché.wav"},
-    {1251, L"Тема Клавиш", L"Нажатие.wav"},
-};
-
-// The text in the ANSI code page; empty when it has no exact form there.
-std::string Narrow(const std::wstring& text) {
-    BOOL lossy = FALSE;
-    char narrow[256] = {};
-    const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1,
-                                            narrow, sizeof(narrow), nullptr, &lossy);
-    return written > 0 && !lossy ? std::string(narrow) : std::string();
-}
-
 // Scheme and sound names beyond ASCII, in the ANSI code page as the folder listing and the
-// scheme file hold them, load and play byte for byte. ctest runs this under code page 1251 as
-// well; TAPVOX_EXPECT_CODE_PAGE names the code page it must find, so a missing locale fails.
+// scheme file hold them, load and play byte for byte. ctest runs this under code pages 1251 and
+// 932 as well; TAPVOX_EXPECT_CODE_PAGE names the code page it must find, so a missing locale fails.
 TEST_F(SchemeSet, NamesBeyondAsciiLoadAndPlay) {
     const UINT codePage = GetACP();
     if (const char* expected = std::getenv("TAPVOX_EXPECT_CODE_PAGE")) {
         ASSERT_EQ(codePage, std::strtoul(expected, nullptr, 10)) << "is the locale generated?";
     }
-    const CodePageNames* names = nullptr;
-    for (const CodePageNames& candidate : kCodePageNames) {
-        if (candidate.codePage == codePage) names = &candidate;
-    }
+    const CodePageNames* names = NamesForCodePage(codePage);
     if (names == nullptr) GTEST_SKIP() << "no names for code page " << codePage;
     const std::string scheme = Narrow(names->scheme);
     const std::string sound = Narrow(names->sound);

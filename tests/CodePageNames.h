@@ -1,0 +1,37 @@
+#pragma once
+// Scheme and sound names beyond ASCII for the tests that run under several ANSI code pages
+// (ctest starts them under 1251 and 932 as well), and their form in the current code page.
+
+#include <windows.h>
+
+#include <string>
+
+struct CodePageNames {
+    UINT codePage;
+    const wchar_t* scheme;
+    const wchar_t* sound;
+};
+
+// The Japanese names hold characters whose second byte is a backslash (ソ, 表).
+constexpr CodePageNames kCodePageNames[] = {
+    {1252, L"Schéma", L"Clé.wav"},
+    {1251, L"Схема Звуков", L"Щелчок.wav"},
+    {932, L"ソフト音", L"表示音.wav"},
+};
+
+// The names for a code page, or nullptr when there are none.
+inline const CodePageNames* NamesForCodePage(UINT codePage) {
+    for (const CodePageNames& names : kCodePageNames) {
+        if (names.codePage == codePage) return &names;
+    }
+    return nullptr;
+}
+
+// The text in the ANSI code page; empty when it has no exact form there.
+inline std::string Narrow(const std::wstring& text) {
+    BOOL lossy = FALSE;
+    char narrow[256] = {};
+    const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1,
+                                            narrow, sizeof(narrow), nullptr, &lossy);
+    return written > 0 && !lossy ? std::string(narrow) : std::string();
+}
