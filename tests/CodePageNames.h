@@ -2,8 +2,10 @@
 // Scheme and sound names beyond ASCII for the tests that run under several ANSI code pages
 // (ctest starts them under 1251 and 932 as well), and their form in the current code page.
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 struct CodePageNames {
@@ -34,4 +36,30 @@ inline std::string Narrow(const std::wstring& text) {
     const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1,
                                             narrow, sizeof(narrow), nullptr, &lossy);
     return written > 0 && !lossy ? std::string(narrow) : std::string();
+}
+
+// The names of the code page in use, with their narrow forms.
+struct NarrowNames {
+    const CodePageNames* names = nullptr;  // none for this code page: the test skips
+    std::string scheme;
+    std::string sound;
+};
+
+// TAPVOX_EXPECT_CODE_PAGE says which code page ctest started the test in, so that a locale
+// missing on the host fails the test instead of passing as the default code page.
+inline NarrowNames NamesOfThisCodePage() {
+    NarrowNames result;
+    const UINT codePage = GetACP();
+    const char* expected = std::getenv("TAPVOX_EXPECT_CODE_PAGE");
+    if (expected && codePage != std::strtoul(expected, nullptr, 10)) {
+        ADD_FAILURE() << "code page " << codePage << ", not " << expected
+                      << ": is the locale generated?";
+        return result;
+    }
+    result.names = NamesForCodePage(codePage);
+    if (result.names) {
+        result.scheme = Narrow(result.names->scheme);
+        result.sound = Narrow(result.names->sound);
+    }
+    return result;
 }
