@@ -40,7 +40,7 @@ inline std::string Narrow(const std::wstring& text) {
 
 // The names of the code page in use, with their narrow forms.
 struct NarrowNames {
-    const CodePageNames* names = nullptr;  // none for this code page: the test skips
+    const CodePageNames* names = nullptr;  // none for this code page, or a failure: skip
     std::string scheme;
     std::string sound;
 };
@@ -56,10 +56,14 @@ inline NarrowNames NamesOfThisCodePage() {
                       << ": is the locale generated?";
         return result;
     }
-    result.names = NamesForCodePage(codePage);
-    if (result.names) {
-        result.scheme = Narrow(result.names->scheme);
-        result.sound = Narrow(result.names->sound);
+    const CodePageNames* names = NamesForCodePage(codePage);
+    if (names == nullptr) return result;
+    result.scheme = Narrow(names->scheme);
+    result.sound = Narrow(names->sound);
+    if (result.scheme.empty() || result.sound.empty()) {
+        ADD_FAILURE() << "the names have no exact form in code page " << codePage;
+        return result;
     }
+    result.names = names;
     return result;
 }
