@@ -280,13 +280,7 @@ void CApp::ShowTutorialOnce() {
         key.Release();
         return;
     }
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    if (RegQueryValueExA(key.Get(), kShowTutorialValueName, nullptr, nullptr,
-                         reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
-        value == 0) {
-        return;
-    }
+    if (ReadSettingDword(key.Get(), kShowTutorialValueName) == 0) return;
     const DWORD shown = 0;
     RegSetValueExA(key.Get(), kShowTutorialValueName, 0, REG_DWORD,
                    reinterpret_cast<const BYTE*>(&shown), sizeof(shown));

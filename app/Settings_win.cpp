@@ -95,6 +95,16 @@ int ReadSettingInt(const char* subKey, const char* valueName, int defaultValue) 
     return SettingIntFromText(text, defaultValue);
 }
 
+DWORD ReadSettingDword(HKEY key, const char* valueName) {
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (RegQueryValueExA(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
+                         &size) != ERROR_SUCCESS) {
+        return 0;
+    }
+    return value;
+}
+
 LONG WriteSettingInt(const char* subKey, const char* valueName, int value) {
     char text[kSettingNumberBufferSize];
     FormatSettingInt(value, text, sizeof(text));

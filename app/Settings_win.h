@@ -20,6 +20,10 @@ LONG WriteSettingText(HKEY root, const char* subKey, const char* valueName, cons
 LONG WriteSettingText(const char* subKey, const char* valueName, const char* text);
 
 int ReadSettingInt(const char* subKey, const char* valueName, int defaultValue);
+
+// The value's bytes as a 32-bit number, whatever its type: a shorter value fills the low bytes,
+// the rest stay 0. 0 when the value is missing or longer than four bytes.
+DWORD ReadSettingDword(HKEY key, const char* valueName);
 LONG WriteSettingInt(const char* subKey, const char* valueName, int value);
 
 // Adds or removes the entry that starts Launcher.exe beside the program at logon. True when

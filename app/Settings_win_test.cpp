@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
+#include <cstring>
+#include <functional>
 #include <cstdio>
 #include <string>
 
@@ -109,6 +112,99 @@ TEST_F(RegistrySettings, TextReadsCreateTheKeyAndRefuseWhatDoesNotFit) {
     SetRaw(kTestKey, "Language", REG_BINARY, "ABCDEFGH", 8);
     ReadSettingText(HKEY_CURRENT_USER, kTestKey, "Language", buffer, sizeof(buffer));
     EXPECT_STREQ(buffer, "");
+}
+
+// The forms a hand-edited or hostile registry can give a value. Each is built from the text
+// the value would normally hold.
+enum class Form { Text, Binary, MultiSz, Dword, Empty, FullBuffer, Megabyte };
+
+struct Stored {
+    DWORD type;
+    std::string bytes;
+};
+
+Stored StoredAs(Form form, const std::string& text, size_t bufferSize) {
+    switch (form) {
+        case Form::Text: return {REG_SZ, text + '\0'};
+        case Form::Binary: return {REG_BINARY, text};  // no terminating zero
+        case Form::MultiSz: return {REG_MULTI_SZ, text + '\0' + "second" + '\0' + '\0'};
+        case Form::Dword: return {REG_DWORD, (text + std::string(4, '\0')).substr(0, 4)};
+        case Form::Empty: return {REG_SZ, ""};  // not even a terminating zero
+        case Form::FullBuffer: return {REG_BINARY, std::string(bufferSize, '7')};
+        case Form::Megabyte: return {REG_SZ, std::string(1 << 20, '7') + '\0'};
+    }
+    return {};
+}
+
+// Every value the program reads, each with the reader the program uses and the text it
+// normally holds; what each form reads as, shown as text.
+TEST_F(RegistrySettings, EveryValueInEveryHostileFormReadsSafely) {
+    const std::string command = "\"C:\\Apps\\Launcher.exe\"";
+    const auto number = [](const char* name, int defaultValue) {
+        return [name, defaultValue] {
+            return std::to_string(ReadSettingInt(kTestKey, name, defaultValue));
+        };
+    };
+    const auto language = [] {
+        char text[64];
+        std::memset(text, '#', sizeof(text));
+        ReadSettingText(HKEY_CURRENT_USER, kTestKey, "Language", text, sizeof(text));
+        // A text that ran to the end of the buffer would show here as a missing terminator.
+        return std::memchr(text, '\0', sizeof(text)) ? std::string(text) : "<unterminated>";
+    };
+    const auto autostart = [] {
+        return std::string(IsAutostartSetFor(kTestRunKey, "C:\\Apps\\Tapvox.exe") ? "set"
+                                                                                  : "unset");
+    };
+    const auto tutorial = [] {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kTestKey, 0, KEY_QUERY_VALUE, &key) != 0) {
+            return std::string("no key");
+        }
+        const DWORD value = ReadSettingDword(key, "ShowTutorialOnRun");
+        RegCloseKey(key);
+        return std::to_string(value);
+    };
+    struct Case {
+        const char* name;
+        const char* subKey;
+        std::string text;
+        size_t bufferSize;  // of the read, for the form that fills it exactly
+        std::function<std::string()> read;
+        // Text, Binary, MultiSz, Dword, Empty, FullBuffer, Megabyte
+        std::array<std::string, 7> expected;
+    };
+    const std::array<std::string, 7> numberRead42 = {"42", "42", "42", "42", "D", "D", "D"};
+    const auto numberCase = [&](const char* name, int defaultValue) {
+        std::array<std::string, 7> expected = numberRead42;
+        for (std::string& e : expected) {
+            if (e == "D") e = std::to_string(defaultValue);
+        }
+        return Case{name, kTestKey, "42", kSettingNumberBufferSize, number(name, defaultValue),
+                    expected};
+    };
+    const Case cases[] = {
+        numberCase("Valume", 100), numberCase("Filter", 100), numberCase("Scheme", 19),
+        numberCase("LogFile", 0), numberCase("showcmd", 1), numberCase("max.x", -1),
+        numberCase("min.y", -1), numberCase("left", 350),
+        {"Language", kTestKey, "Ru", 64, language, {"Ru", "Ru", "Ru", "Ru", "", "", ""}},
+        {"Tapvox", kTestRunKey, command, MAX_PATH, autostart,
+         {"set", "set", "set", "unset", "unset", "unset", "unset"}},
+        // The type is not tested: the text "0" is the non-zero byte '0'. A value longer than
+        // four bytes does not fit and reads as 0.
+        {"ShowTutorialOnRun", kTestKey, "0", 4, tutorial,
+         {"48", "48", "0", "48", "0", "926365495", "0"}},
+    };
+    const Form forms[] = {Form::Text,  Form::Binary,     Form::MultiSz, Form::Dword,
+                          Form::Empty, Form::FullBuffer, Form::Megabyte};
+    for (const Case& c : cases) {
+        for (size_t f = 0; f < std::size(forms); ++f) {
+            const Stored stored = StoredAs(forms[f], c.text, c.bufferSize);
+            SetRaw(c.subKey, c.name, stored.type, stored.bytes.data(),
+                   static_cast<DWORD>(stored.bytes.size()));
+            EXPECT_EQ(c.read(), c.expected[f]) << c.name << " in form " << f;
+        }
+    }
 }
 
 TEST_F(RegistrySettings, NumbersAreStoredAsDecimalText) {

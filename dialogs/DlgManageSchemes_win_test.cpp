@@ -1,6 +1,7 @@
 #include "dialogs/DlgManageSchemes.h"
 
 #include "res/resource.h"
+#include "tests/CodePageNames.h"
 #include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -232,28 +233,6 @@ TEST(ManageSchemesDialog, MissingFolderGivesAnEmptyList) {
     EXPECT_EQ(listed, 0u);
 }
 
-// Names beyond ASCII, each in the ANSI code page it is listed under. The Japanese ones hold
-// characters whose second byte is a backslash (ソ, 表).
-struct CodePageNames {
-    UINT codePage;
-    const wchar_t* scheme;
-    const wchar_t* sound;
-};
-constexpr CodePageNames kCodePageNames[] = {
-    {1252, L"Schéma", L"Clé.wav"},
-    {1251, L"Схема Звуков", L"Щелчок.wav"},
-    {932, L"ソフト音", L"表示音.wav"},
-};
-
-// The text in the ANSI code page; empty when it has no exact form there.
-std::string Narrow(const std::wstring& text) {
-    BOOL lossy = FALSE;
-    char narrow[256] = {};
-    const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1,
-                                            narrow, sizeof(narrow), nullptr, &lossy);
-    return written > 0 && !lossy ? std::string(narrow) : std::string();
-}
-
 std::wstring Wide(const std::string& text) {
     wchar_t wide[256] = {};
     MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, ARRAYSIZE(wide));
@@ -282,22 +261,13 @@ VOID CALLBACK ActOnEditorThenOk(HWND, UINT, UINT_PTR timer, DWORD) {
     PostMessageA(editor->window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
-// The test runs under every code page ctest starts it in; TAPVOX_EXPECT_CODE_PAGE says which
-// one that must be, so a locale missing on the host fails instead of passing as the default.
+// The test runs under every code page ctest starts it in.
 TEST(ManageSchemesDialog, NamesBeyondAsciiAreSavedAndOpenedExactlyAsTyped) {
-    const UINT codePage = GetACP();
-    if (const char* expected = std::getenv("TAPVOX_EXPECT_CODE_PAGE")) {
-        ASSERT_EQ(codePage, std::strtoul(expected, nullptr, 10)) << "is the locale generated?";
-    }
-    const CodePageNames* names = nullptr;
-    for (const CodePageNames& candidate : kCodePageNames) {
-        if (candidate.codePage == codePage) names = &candidate;
-    }
-    if (names == nullptr) GTEST_SKIP() << "no names for code page " << codePage;
-    const std::string scheme = Narrow(names->scheme);
-    const std::string sound = Narrow(names->sound);
-    ASSERT_FALSE(scheme.empty());
-    ASSERT_FALSE(sound.empty());
+    const NarrowNames narrow = NamesOfThisCodePage();
+    if (narrow.names == nullptr) GTEST_SKIP() << "no names for code page " << GetACP();
+    const CodePageNames* names = narrow.names;
+    const std::string& scheme = narrow.scheme;
+    const std::string& sound = narrow.sound;
 
     TemporarySchemes schemes;
     const std::wstring schemesWide = Wide(schemes.Path());

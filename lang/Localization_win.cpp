@@ -123,6 +123,13 @@ void LocMessageBox(HWND owner, UINT textId, UINT style) {
 
 namespace {
 
+// A module that lacks the template reports which part of the resource path is missing: a
+// module without any dialog has no dialog type at all, one without resources no data.
+bool IsMissingResourceError(DWORD error) {
+    return error == ERROR_RESOURCE_NAME_NOT_FOUND || error == ERROR_RESOURCE_TYPE_NOT_FOUND ||
+           error == ERROR_RESOURCE_DATA_NOT_FOUND;
+}
+
 INT_PTR RunDialog(HMODULE module, UINT templateId, HWND owner, DLGPROC dialogProc) {
     if (g_unicodeMode) {
         return DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), owner, dialogProc, 0);
@@ -135,7 +142,7 @@ INT_PTR RunDialog(HMODULE module, UINT templateId, HWND owner, DLGPROC dialogPro
 INT_PTR LocDialogBox(UINT templateId, HWND owner, DLGPROC dialogProc) {
     EnsureInitialised();
     const INT_PTR result = RunDialog(g_resourceModule, templateId, owner, dialogProc);
-    if (result == -1 && GetLastError() == ERROR_RESOURCE_NAME_NOT_FOUND) {
+    if (result == -1 && IsMissingResourceError(GetLastError())) {
         return RunDialog(g_programModule, templateId, owner, dialogProc);
     }
     return result;

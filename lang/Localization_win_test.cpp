@@ -2,12 +2,18 @@
 
 #include "app/Settings.h"
 #include "res/resource.h"
+#include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
+#include <utility>
 
 namespace {
+
+// What a message box loads its caption and text into.
+constexpr int kMessageTextCapacity = 256;
 
 // The string of a given language straight from the program's own string table, so that the
 // Russian texts are checked whatever language the test machine's user interface has.
@@ -93,6 +99,108 @@ TEST_F(LanguageSetting, NameOfSixtyFourBytesCannotBeRead) {
     Select(std::string(64, 'x'));
     EXPECT_STREQ(LocLanguageName(), "English");
     EXPECT_EQ(Title(), "Tapvox");
+}
+
+// The test program's own "Lngs" folder, where the build puts the test modules.
+std::string ModulesFolder() {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, ARRAYSIZE(path));
+    std::string folder(path, length < ARRAYSIZE(path) ? length : 0);
+    return folder.substr(0, folder.find_last_of('\\') + 1) + "Lngs\\";
+}
+
+std::wstring g_dialogCaption;
+
+INT_PTR CALLBACK EndAtOnce(HWND box, UINT message, WPARAM, LPARAM) {
+    if (message != WM_INITDIALOG) return FALSE;
+    wchar_t caption[64] = {};
+    GetWindowTextW(box, caption, ARRAYSIZE(caption));
+    g_dialogCaption = caption;
+    EndDialog(box, 7);
+    return TRUE;
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Module files nobody should ship: each is either refused, so the program's own resources
+// serve, or mapped as data, with the program's own strings and dialog filling its gaps. No
+// string overruns the buffer it is loaded into, and no code of a module ever runs.
+TEST_F(LanguageSetting, HostileModulesNeverRunAndFallBack) {
+    const std::string folder = ModulesFolder();
+    const std::string good = ReadWholeFile(folder + "TestGood.lng");
+    ASSERT_GT(good.size(), 2048u);
+    // Files the build cannot make, written beside the built test modules.
+    const std::pair<const char*, std::string> written[] = {
+        {"TestNotLibrary", "MZ is all this file has of a library.\r\n" + std::string(4096, 'x')},
+        {"TestTruncatedHeaders", good.substr(0, 512)},
+        {"TestTruncatedHalf", good.substr(0, good.size() / 2)},
+    };
+    for (const auto& [name, bytes] : written) {
+        ASSERT_TRUE(WriteWholeFile(folder + name + ".lng", bytes)) << name;
+    }
+    const std::string marker = folder + "TestEntryCode.lng.ran";
+    DeleteFileA(marker.c_str());
+
+    const std::wstring longText(kMessageTextCapacity - 1, L'L');
+    const struct {
+        const char* name;
+        const char* languageName;
+        std::wstring title;  // as a message box's 256-character caption buffer gets it
+        bool hasMenu;
+    } cases[] = {
+        {"TestNotLibrary", "English", L"Tapvox", true},
+        {"TestTruncatedHeaders", "English", L"Tapvox", true},
+        {"TestTruncatedHalf", "English", L"Tapvox", true},
+        {"TestEntryCode", "TestEntryCode", L"Testvox Entry", true},
+        {"TestNoMenu", "TestNoMenu", L"Testvox NoMenu", false},  // the menu has no fallback
+        {"TestLongStrings", "TestLongStrings", longText, true},
+    };
+    const std::wstring ownAboutCaption = [] {
+        Select("English");
+        LocDialogBox(IDD_ABOUT, nullptr, EndAtOnce);
+        return g_dialogCaption;
+    }();
+    ASSERT_FALSE(ownAboutCaption.empty());
+    for (const auto& c : cases) {
+        Select(c.name);
+        EXPECT_STREQ(LocLanguageName(), c.languageName) << c.name;
+        wchar_t wide[kMessageTextCapacity];
+        EXPECT_EQ(LocLoadStringW(IDS_TITLE, wide, ARRAYSIZE(wide)), int(c.title.size())) << c.name;
+        EXPECT_EQ(wide, c.title) << c.name;
+        char narrow[kMessageTextCapacity];
+        EXPECT_EQ(LocLoadStringA(IDS_TITLE, narrow, ARRAYSIZE(narrow)), int(c.title.size()))
+            << c.name;
+        for (bool unicode : {true, false}) {
+            LocSetUnicode(unicode);
+            wchar_t small[16];
+            LocLoadString(IDS_VERSION_LINE, small, ARRAYSIZE(small));
+            EXPECT_LT(std::wcslen(small), ARRAYSIZE(small)) << c.name;
+        }
+        LocSetUnicode(true);
+        HMENU menu = LoadMenuW(LocGetResourceModule(), MAKEINTRESOURCEW(IDR_POPUP_MENU));
+        EXPECT_EQ(menu != nullptr, c.hasMenu) << c.name;
+        if (menu) DestroyMenu(menu);
+        // None of them has an About box: the program's own is shown.
+        g_dialogCaption.clear();
+        EXPECT_EQ(LocDialogBox(IDD_ABOUT, nullptr, EndAtOnce), 7) << c.name;
+        EXPECT_EQ(g_dialogCaption, ownAboutCaption) << c.name;
+    }
+    EXPECT_FALSE(FileExists(marker)) << "a language module's entry code ran";
+    for (const auto& entry : written) DeleteFileA((folder + entry.first + ".lng").c_str());
+}
+
+// The check above means something only if the module's entry code does leave its marker.
+TEST(HostileModule, EntryCodeLeavesItsMarkerWhenRunAsCode) {
+    const std::string module = ModulesFolder() + "TestEntryCode.lng";
+    const std::string marker = module + ".ran";
+    DeleteFileA(marker.c_str());
+    HMODULE loaded = LoadLibraryA(module.c_str());
+    ASSERT_NE(loaded, nullptr);
+    FreeLibrary(loaded);
+    EXPECT_TRUE(FileExists(marker));
+    DeleteFileA(marker.c_str());
 }
 
 TEST(OwnResources, EnglishAndRussianStrings) {

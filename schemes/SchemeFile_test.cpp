@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -180,6 +181,77 @@ TEST_F(SchemeFolder, OverlongPathIsNotOpened) {
     KeySoundTable table;
     EXPECT_FALSE(ReadSchemeFile(deep, table));
     EXPECT_EQ(table, KeySoundTable());
+}
+
+// Bytes from a fixed linear congruential sequence: the same noise on every run.
+std::string Noise(size_t size, uint32_t seed) {
+    std::string bytes(size, '\0');
+    for (char& b : bytes) {
+        seed = seed * 1664525u + 1013904223u;
+        b = static_cast<char>(seed >> 24);
+    }
+    return bytes;
+}
+
+// Noise that never ends the text early.
+std::string NoiseWithoutEnd(size_t size, uint32_t seed) {
+    std::string bytes = Noise(size, seed);
+    for (char& b : bytes) {
+        if (b == '\0' || b == '\x1A') b = '\x80';
+    }
+    return bytes;
+}
+
+std::string Repeat(const std::string& piece, size_t totalSize) {
+    std::string text;
+    text.reserve(totalSize + piece.size());
+    while (text.size() < totalSize) text += piece;
+    return text;
+}
+
+// Files nobody writes by hand: huge, one endless line, noise. Each reads without harm, keeps
+// what its words say, and stays within the table's limits.
+TEST_F(SchemeFolder, HugeAndNoisyFilesReadByTheirWords) {
+    constexpr size_t kMegabyte = 1 << 20;
+    ASSERT_LT(Noise(kMegabyte, 11).find('\0'), kMegabyte / 2) << "the noise needs a zero byte";
+    const struct {
+        const char* what;
+        std::string text;
+        Assignments expected;  // among what the noise may set by chance, these must hold
+        bool exact;
+    } cases[] = {
+        {"10 MB of assignments, the last of each key wins",
+         Repeat("CHARS=k.wav\r\nA=a.wav B=b.wav\r\n[Keys]\r\n", 10 * kMegabyte) + "Q=q.wav",
+         GroupGets("CHARS", "k.wav") + Assignments{{65, "a.wav"}, {66, "b.wav"}, {81, "q.wav"}},
+         true},
+        {"10 MB of words that are no assignments",
+         Repeat("Space = space.wav [A=a.wav] x ", 10 * kMegabyte) + "ENTER=e.wav",
+         {{13, "e.wav"}}, true},
+        {"a line of 1 MB: blank-separated words",
+         Repeat("A=a.wav ", kMegabyte) + "\r\nB=b.wav", {{65, "a.wav"}, {66, "b.wav"}}, true},
+        {"a word of 1 MB is skipped whole",
+         "A=" + std::string(kMegabyte, 'v') + "\r\nB=b.wav", {{66, "b.wav"}}, true},
+        {"1 MB of binary noise, then a word", NoiseWithoutEnd(kMegabyte, 7) + "\nENTER=e.wav",
+         {{13, "e.wav"}}, false},
+        {"noise ends at its first zero byte", Noise(kMegabyte, 11) + "\nENTER=e.wav",
+         {{13, ""}}, false},
+    };
+    for (const auto& c : cases) {
+        Write("Scheme.txt", c.text);
+        KeySoundTable table;
+        ASSERT_TRUE(ReadSchemeFile(FolderWithSeparator(), table)) << c.what;
+        if (c.exact) {
+            EXPECT_EQ(table, TableOf(c.expected)) << c.what;
+        } else {
+            for (const auto& [code, file] : c.expected) EXPECT_EQ(table[code], file) << c.what;
+        }
+        EXPECT_EQ(table[0], "") << c.what;
+        for (const std::string& file : table) {
+            EXPECT_LE(file.size(), kMaxSchemeWordChars - 2) << c.what;
+            EXPECT_EQ(file.find_first_of(std::string(" \t\r\n\v\f\0\x1A", 8)), std::string::npos)
+                << c.what;
+        }
+    }
 }
 
 TEST(SchemeWriter, OneLinePerRowWithAFileInListOrder) {

@@ -7,6 +7,7 @@
 #include "app/Settings_win.h"
 #include "app/Trace.h"
 #include "audio/TestWav.h"
+#include "tests/CodePageNames.h"
 #include "tests/TestFiles.h"
 #include "audio/WavePlayer.h"
 #include "audio/WavePlayer_win.h"
@@ -242,6 +243,36 @@ TEST_F(SchemeSet, ASecondSchemeLeavesNothingOfTheFirst) {
     set.ReadFromConfig("Missing");
     EXPECT_STREQ(set.schemeName, "Missing");
     for (const std::string& sound : set.keySounds) EXPECT_EQ(sound, "");
+}
+
+// Scheme and sound names beyond ASCII, in the ANSI code page as the folder listing and the
+// scheme file hold them, load and play byte for byte. ctest runs this under code pages 1251 and
+// 932 as well.
+TEST_F(SchemeSet, NamesBeyondAsciiLoadAndPlay) {
+    const NarrowNames narrow = NamesOfThisCodePage();
+    if (narrow.names == nullptr) GTEST_SKIP() << "no names for code page " << GetACP();
+    const CodePageNames* names = narrow.names;
+    const std::string& scheme = narrow.scheme;
+    const std::string& sound = narrow.sound;
+
+    // A key part beyond ASCII names no key.
+    AddScheme(scheme, "A=" + sound + "\r\nenter=" + sound + " " + sound + "=x.wav\r\n");
+    const std::vector<uint8_t> file = Sound(9);
+    ASSERT_TRUE(WriteWholeFile(SchemesFolder() + scheme + "\\" + sound, file));
+    const std::string folder = SchemesFolder();  // ASCII: the build's own path
+    const std::wstring wideFolder(folder.begin(), folder.end());
+    EXPECT_NE(GetFileAttributesW((wideFolder + names->scheme + L"\\" + names->sound).c_str()),
+              INVALID_FILE_ATTRIBUTES)
+        << "the narrow names are the intended characters";
+
+    SoundSchemesList set;
+    set.ReadFromConfig(scheme.c_str());
+    EXPECT_EQ(std::string(set.schemeName), scheme);
+    for (unsigned code = 0; code < set.keySounds.size(); ++code) {
+        EXPECT_EQ(set.keySounds[code], code == 65 || code == 13 ? sound : "") << "key " << code;
+    }
+    set.PlayNS(65, 0, 100, FilterNone);
+    EXPECT_EQ(HeldImage(), PlayedImage(file, 100, FilterNone));
 }
 
 TEST_F(SchemeSet, OverlongSchemeNameLoadsNoSchemeRatherThanAShorterOne) {

@@ -746,3 +746,16 @@ def main(need_app=True):
         sys.exit(SKIP_EXIT_CODE if host_nature else 1)
     program = unittest.main(module="__main__", exit=False, verbosity=2)
     sys.exit(0 if program.result.wasSuccessful() else 1)
+
+
+def tray_menu_lines(test):
+    """Right-clicks the tray icon of the test's Tapvox and returns the popup menu's items as
+    tvxctl's menu-texts prints them, one line each: depth, kind, command id and text, separated
+    by tabs. Escape closes the menu again."""
+    icon = next(w for w in test.tvx.windows() if w["class"] == TRAY_ICON_CLASS)
+    left, top, right, bottom = icon["rect"]
+    test.session.xdotool("mousemove", (left + right) // 2, (top + bottom) // 2, "click", 3)
+    code, out = test.tvx.call("menu-texts", 10000)
+    test.assertEqual(code, Tvxctl.OK, "no menu texts: " + test.tvx.last_error)
+    test.session.xdotool("key", "Escape")
+    return out.splitlines()

@@ -79,14 +79,8 @@ class LanguageTest(harness.TapvoxTestCase):
 
     def menu_items(self):
         """The tray popup menu as opened by a right click, without the scheme items."""
-        icon = next(w for w in self.tvx.windows() if w["class"] == harness.TRAY_ICON_CLASS)
-        left, top, right, bottom = icon["rect"]
-        self.session.xdotool("mousemove", (left + right) // 2, (top + bottom) // 2, "click", 3)
-        code, out = self.tvx.call("menu-texts", 10000)
-        self.assertEqual(code, harness.Tvxctl.OK, "no menu texts: " + self.tvx.last_error)
-        self.session.xdotool("key", "Escape")
         items = []
-        for line in out.splitlines():
+        for line in harness.tray_menu_lines(self):
             depth, kind, command, text = line.split("\t")
             if not FIRST_SCHEME_COMMAND <= int(command) <= LAST_SCHEME_COMMAND:
                 items.append((int(depth), kind, int(command), text))

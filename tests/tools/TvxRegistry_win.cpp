@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "tests/tools/ToolArgs.h"
@@ -93,6 +94,38 @@ int CmdRegRead(int argc, char** argv) {
     return TvxOk;
 }
 
+namespace {
+
+// "TYPE" or "TYPE:COUNT" and hexadecimal bytes: the bytes COUNT times (once by default) under
+// any type number, for values no program of ours would write: text without its terminating
+// zero, an empty REG_SZ, a megabyte that no command line could carry.
+bool ParseRawValue(const char* typeAndCount, const char* hex, DWORD* type,
+                   std::vector<BYTE>* data) {
+    const char* colon = strchr(typeAndCount, ':');
+    const std::string typeText(typeAndCount, colon ? colon - typeAndCount : strlen(typeAndCount));
+    uint64_t typeNumber = 0;
+    uint64_t count = 1;
+    constexpr uint64_t kMaxBytes = 16u << 20;
+    if (!ParseUnsignedArg(typeText.c_str(), MAXDWORD, &typeNumber) ||
+        (colon && !ParseUnsignedArg(colon + 1, kMaxBytes, &count))) {
+        return false;
+    }
+    std::vector<BYTE> piece(strlen(hex) / 2 + 1);
+    uint32_t pieceSize = 0;
+    if (!ParseHexBytes(hex, piece.data(), static_cast<uint32_t>(piece.size()), &pieceSize) ||
+        pieceSize * count > kMaxBytes) {
+        return false;
+    }
+    *type = static_cast<DWORD>(typeNumber);
+    data->clear();
+    for (uint64_t i = 0; i < count; ++i) {
+        data->insert(data->end(), piece.begin(), piece.begin() + pieceSize);
+    }
+    return true;
+}
+
+}  // namespace
+
 int CmdRegWrite(int argc, char** argv) {
     HKEY root = nullptr;
     const char* subKey = nullptr;
@@ -118,6 +151,8 @@ int CmdRegWrite(int argc, char** argv) {
             return TvxUsage;
         }
         data.resize(count);
+    } else if (strncmp(typeName, "raw:", 4) == 0) {
+        if (!ParseRawValue(typeName + 4, text, &type, &data)) return TvxUsage;
     } else {
         return TvxUsage;
     }

@@ -24,7 +24,7 @@ const Command kCommands[] = {
     {"send-command", CmdSendCommand, "ID          send WM_COMMAND ID to Tapvox"},
     {"post-hook", CmdPostHook, "EVENT[:LPARAM]...  post \"NEW_HOOK_SYSTEM\" events to Tapvox"},
     {"reg-read", CmdRegRead, "KEY VALUE            print \"TYPE DATA\"; KEY starts HKCU\\ or HKLM\\"},
-    {"reg-write", CmdRegWrite, "KEY VALUE sz|dword|binary DATA"},
+    {"reg-write", CmdRegWrite, "KEY VALUE sz|dword|binary|raw:TYPE[:COUNT] DATA"},
     {"reg-delete", CmdRegDelete, "KEY [VALUE]        delete the value, or the key with its subkeys"},
     {"processes", CmdProcesses, "                   print \"PID EXE\" for every process"},
     {"wait-exit", CmdWaitExit, "PID [TIMEOUT_MS]   wait for the process and print its exit code"},
