@@ -92,11 +92,21 @@ class PeResources:
         signature, _, ms, ls = struct.unpack_from("<IIII", value, 0)
         if signature != FIXED_FILE_INFO_SIGNATURE:
             raise PeError("no fixed file information")
+        # Windows finds the strings through the first language and code page of "Translation",
+        # so only the table of that name counts.
+        wanted = None
+        for child_key, _, entries in children:
+            if child_key == "VarFileInfo":
+                for name, value, _ in entries:
+                    if name == "Translation" and len(value) >= 4:
+                        wanted = "%04x%04x" % struct.unpack_from("<HH", value, 0)
         strings = {}
         for child_key, _, tables in children:
             if child_key != "StringFileInfo":
                 continue
-            for _, _, entries in tables:
+            for table_name, _, entries in tables:
+                if table_name.lower() != wanted:
+                    continue
                 for name, text, _ in entries:
                     strings[name] = text.decode("utf-16-le").rstrip("\0")
         return (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF), strings
