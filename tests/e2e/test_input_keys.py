@@ -207,7 +207,11 @@ class InputKeysTest(KeySoundCase):
         first_stream = self.session.captured_sound()
         second = self.type_sequence(first)
         self.assertEqual(second, first + first)
-        self.assertEqual(self.session.captured_sound(), first_stream + first_stream)
+        # Byte for byte, but for the silence Wine may add between sounds on a loaded machine
+        # (these keys' samples hold no silence bytes).
+        def samples(stream):
+            return bytes(b for b in stream if b not in harness.PADDING_BYTES)
+        self.assertEqual(samples(self.session.captured_sound()), samples(first_stream) * 2)
         self.assertEqual(self.exit_app(app), 0)
 
     def test_modifier_and_lock_keys_sound_from_the_poll_and_mute_tracks_them(self):
