@@ -87,9 +87,9 @@ INT_PTR CDlgAbout::OnInitDialog(HWND box) {
     SendDlgItemMessageA(box, IDC_ABOUT_ICON, STM_SETICON, 0, 0);
 
     linkWindow = GetDlgItem(box, IDC_ABOUT_LINK);
-    linkFont.Reset(CreateFontA(FontHeightForPoints(kLinkPoints), 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               VARIABLE_PITCH | FF_SWISS, "MS Shell Dlg"));
+    linkFont.Reset(CreateFontA(FontHeightForPoints(kLinkPoints), 0, 0, 0, FW_NORMAL, FALSE, TRUE,
+                               FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                               DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, "MS Shell Dlg"));
     SendMessageA(linkWindow, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont.Get()), TRUE);
     linkBrush.Reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
     linkCursor = LoadCursor(nullptr, IDC_HAND);

@@ -49,6 +49,8 @@ DIALOG_CLASS = "#32770"
 EDIT_WINDOW_CLASS = "TVX_TEST_EDITWND"
 WM_COMMAND = 0x111
 COMMAND_STARTUP, COMMAND_EXIT = 40014, 40017
+# The menu numbers its scheme items from here, at most 25 of them.
+FIRST_SCHEME_COMMAND, LAST_SCHEME_COMMAND = 30000, 30024
 PROGRAM_KEY = r"HKCU\Software\Quillmark\Tapvox"
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 
@@ -684,6 +686,16 @@ class TapvoxTestCase(unittest.TestCase):
                         "menu stayed open")
         return seen
 
+    def tray_menu_lines(self):
+        """The popup menu's items, read while assert_tray_menu_opens holds it open, as tvxctl's
+        menu-texts prints them, one line each: depth, kind, command id and text, separated by
+        tabs."""
+        def read():
+            code, out = self.tvx.call("menu-texts", 10000)
+            self.assertEqual(code, Tvxctl.OK, "no menu texts: " + self.tvx.last_error)
+            return out.splitlines()
+        return self.assert_tray_menu_opens(read)
+
     def open_edit_window(self, text_file=None):
         """Opens tvxctl's edit window, which takes the foreground; returns its hwnd. With
         text_file, the window writes its text there after every change."""
@@ -746,16 +758,3 @@ def main(need_app=True):
         sys.exit(SKIP_EXIT_CODE if host_nature else 1)
     program = unittest.main(module="__main__", exit=False, verbosity=2)
     sys.exit(0 if program.result.wasSuccessful() else 1)
-
-
-def tray_menu_lines(test):
-    """Right-clicks the tray icon of the test's Tapvox and returns the popup menu's items as
-    tvxctl's menu-texts prints them, one line each: depth, kind, command id and text, separated
-    by tabs. Escape closes the menu again."""
-    icon = next(w for w in test.tvx.windows() if w["class"] == TRAY_ICON_CLASS)
-    left, top, right, bottom = icon["rect"]
-    test.session.xdotool("mousemove", (left + right) // 2, (top + bottom) // 2, "click", 3)
-    code, out = test.tvx.call("menu-texts", 10000)
-    test.assertEqual(code, Tvxctl.OK, "no menu texts: " + test.tvx.last_error)
-    test.session.xdotool("key", "Escape")
-    return out.splitlines()

@@ -34,7 +34,6 @@ KEYS = (list("thequickbrownfoxjumpsoverthelazydog0123456789")
         + ["space", "comma", "period", "minus", "BackSpace"])
 CHUNK_SECONDS = 5  # typing between two looks at the clock
 COMMAND_SETTINGS = 40015
-FIRST_SCHEME_COMMAND = 30000
 MAX_SCHEMES = 25
 # (volume, filter) in turn: the filter applies to upper-case letters, which the latency events
 # are; volume 0 is left out, since it plays silence that could not be told from a lost sound.
@@ -175,7 +174,7 @@ class Soak:
         """The next scheme by its menu command, then the next volume and filter."""
         self.switches += 1
         scheme = self.switches % self.schemes
-        if self.tvx.send_command(FIRST_SCHEME_COMMAND + scheme) != harness.Tvxctl.OK:
+        if self.tvx.send_command(harness.FIRST_SCHEME_COMMAND + scheme) != harness.Tvxctl.OK:
             raise harness.HarnessError("the scheme command was not answered")
         self.change_settings(*SETTINGS[self.switches % len(SETTINGS)])
 

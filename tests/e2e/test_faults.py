@@ -16,7 +16,6 @@ from test_sound_keys import HOOK_MESSAGE, key_event
 from wavfiles import write_wav
 
 SOUND = {sound.key_name: sound for sound in SOUNDS}
-FIRST_SCHEME_COMMAND, LAST_SCHEME_COMMAND = 30000, 30024
 # Every other command of the menu lies at or above this one.
 FIRST_FIXED_COMMAND = 40000
 # A mouse move over the tray icon: answered at once by an idle main window, and changes nothing.
@@ -51,13 +50,9 @@ class FaultsTest(KeySoundCase):
     def scheme_items(self):
         """[(command, name)] of the scheme items of the tray menu, which opens for it; any item
         numbered from the first scheme's command up to the fixed ones counts."""
-        def read():
-            code, out = self.tvx.call("menu-texts", 10000)
-            self.assertEqual(code, harness.Tvxctl.OK, self.tvx.last_error)
-            return [(int(command), text) for _, _, command, text in
-                    (line.split("\t") for line in out.splitlines())
-                    if FIRST_SCHEME_COMMAND <= int(command) < FIRST_FIXED_COMMAND]
-        return self.assert_tray_menu_opens(read)
+        return [(int(command), text) for _, _, command, text in
+                (line.split("\t") for line in self.tray_menu_lines())
+                if harness.FIRST_SCHEME_COMMAND <= int(command) < FIRST_FIXED_COMMAND]
 
     def test_killed_helper_leaves_the_32bit_hook_sounding(self):
         app = self.start_with_scheme(["A"])
@@ -187,8 +182,8 @@ class FaultsTest(KeySoundCase):
         print("start with %d entries in Schemes: %.2f s to the first answered message"
               % (ENTRIES, time.monotonic() - started))
         items = self.scheme_items()
-        self.assertEqual(items, list(zip(range(FIRST_SCHEME_COMMAND, LAST_SCHEME_COMMAND + 1),
-                                         listed[:25])))
+        commands = range(harness.FIRST_SCHEME_COMMAND, harness.LAST_SCHEME_COMMAND + 1)
+        self.assertEqual(items, list(zip(commands, listed[:25])))
         self.assertEqual(self.exit_app(app), 0)
 
     def test_fifty_megabyte_sound_costs_one_press_and_the_next_key_sounds(self):

@@ -73,7 +73,7 @@ class HostileInputTest(harness.TapvoxTestCase):
         self.assertTrue(self.wait_until(lambda: self.tvx.tray_icon_count() == 1, 10),
                         "no tray icon")
         # The module's one-item menu shows that the module is the one in use.
-        self.assertEqual(harness.tray_menu_lines(self),
+        self.assertEqual(self.tray_menu_lines(),
                          ["0\titem\t%d\tEntry code" % COMMAND_EXIT])
         self.assertEqual(self.exit_app(app), 0)
         self.assertFalse(os.path.exists(marker), "the language module's entry code ran")

@@ -6,47 +6,31 @@ import re
 import struct
 
 import harness
+import peresources
 
 WM_COMMAND = 0x111
 COMMAND_ABOUT = 40009
-FIRST_SCHEME_COMMAND, LAST_SCHEME_COMMAND = 30000, 30024
-MENU_CLASS = "#32768"
-DIALOG_CLASS = "#32770"
 ABOUT_VERSION, ABOUT_NOTICE, ABOUT_LINK = 1009, 1010, 1011
-FIXED_FILE_INFO_SIGNATURE = struct.pack("<I", 0xFEEF04BD)
 VERSION_H = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "res",
                           "version.h")
 
-# The popup menu without the scheme items added at run time: (depth, kind, command id, text).
-GERMAN_MENU = [
-    (0, "item", 40009, "Über Tapvox..."),
-    (0, "item", 40008, "Hilfe"),
-    (0, "separator", 0, ""),
-    (0, "item", 40012, "Stumm"),
-    (0, "item", 40014, "Autostart"),
-    (0, "separator", 0, ""),
-    (0, "submenu", 0, "Soundschemas"),
-    (1, "item", 40019, "Schemas verwalten"),
-    (1, "item", 40015, "Einstellungen"),
-    (1, "separator", 0, ""),
-    (0, "separator", 0, ""),
-    (0, "item", 40017, "Beenden"),
-]
-ENGLISH_MENU = [
-    (0, "item", 40009, "About..."),
-    (0, "item", 40008, "Help"),
-    (0, "separator", 0, ""),
-    (0, "item", 40012, "Mute"),
-    (0, "item", 40014, "Startup"),
-    (0, "separator", 0, ""),
-    (0, "submenu", 0, "Sound Schemes"),
-    (1, "item", 40019, "Manage Schemes"),
-    (1, "item", 40015, "Settings"),
-    (1, "separator", 0, ""),
-    (0, "separator", 0, ""),
-    (0, "item", 40017, "Exit"),
-]
 LINK = "https://www.quillmark.example/tapvox/"
+
+# The popup menu without the scheme items added at run time: (depth, kind, command id), and
+# each language's texts for it.
+MENU_LAYOUT = [
+    (0, "item", 40009), (0, "item", 40008), (0, "separator", 0), (0, "item", 40012),
+    (0, "item", 40014), (0, "separator", 0), (0, "submenu", 0), (1, "item", 40019),
+    (1, "item", 40015), (1, "separator", 0), (0, "separator", 0), (0, "item", 40017),
+]
+GERMAN_TEXTS = ["Über Tapvox...", "Hilfe", "", "Stumm", "Autostart", "", "Soundschemas",
+                "Schemas verwalten", "Einstellungen", "", "", "Beenden"]
+ENGLISH_TEXTS = ["About...", "Help", "", "Mute", "Startup", "", "Sound Schemes",
+                 "Manage Schemes", "Settings", "", "", "Exit"]
+
+
+def menu_of(texts):
+    return [layout + (text,) for layout, text in zip(MENU_LAYOUT, texts, strict=True)]
 
 
 def program_version():
@@ -66,7 +50,7 @@ def make_older(module_path, release):
     """Rewrites the module's fixed file and product version to an earlier release."""
     with open(module_path, "rb") as f:
         image = bytearray(f.read())
-    at = image.index(FIXED_FILE_INFO_SIGNATURE)
+    at = image.index(struct.pack("<I", peresources.FIXED_FILE_INFO_SIGNATURE))
     # Signature, structure version, then the file and the product version, each MS and LS.
     for offset in (at + 12, at + 20):
         (ls,) = struct.unpack_from("<I", image, offset)
@@ -80,9 +64,9 @@ class LanguageTest(harness.TapvoxTestCase):
     def menu_items(self):
         """The tray popup menu as opened by a right click, without the scheme items."""
         items = []
-        for line in harness.tray_menu_lines(self):
+        for line in self.tray_menu_lines():
             depth, kind, command, text = line.split("\t")
-            if not FIRST_SCHEME_COMMAND <= int(command) <= LAST_SCHEME_COMMAND:
+            if not harness.FIRST_SCHEME_COMMAND <= int(command) <= harness.LAST_SCHEME_COMMAND:
                 items.append((int(depth), kind, int(command), text))
         return items
 
@@ -90,8 +74,8 @@ class LanguageTest(harness.TapvoxTestCase):
         """The texts of the About box opened by its menu command."""
         self.assertEqual(self.tvx.call("post", WM_COMMAND, COMMAND_ABOUT)[0], harness.Tvxctl.OK)
         box = self.wait_until(lambda: next(
-            (w for w in self.tvx.windows()
-             if w["class"] == DIALOG_CLASS and w["pid"] == self.pid and w["visible"]), None), 15)
+            (w for w in self.tvx.windows() if w["class"] == harness.DIALOG_CLASS
+             and w["pid"] == self.pid and w["visible"]), None), 15)
         self.assertIsNotNone(box, "no About box")
         code, out = self.tvx.call("window-texts", hex(box["hwnd"]))
         self.assertEqual(code, harness.Tvxctl.OK)
@@ -107,10 +91,10 @@ class LanguageTest(harness.TapvoxTestCase):
         major, minor, release, build = program_version()
         number = "%d.%d.%d" % (major, minor, release)
         cases = [
-            ("module of this release", None, GERMAN_MENU,
+            ("module of this release", None, menu_of(GERMAN_TEXTS),
              about_box("Über Tapvox", "Version %s (Build %d)" % (number, build),
                        "Ein Klang für jede Taste, die Sie drücken.")),
-            ("module of the release before", release - 1, ENGLISH_MENU,
+            ("module of the release before", release - 1, menu_of(ENGLISH_TEXTS),
              about_box("About Tapvox", "version %s (build %d)" % (number, build),
                        "Keyboard sounds for every key you press.")),
         ]
@@ -124,9 +108,8 @@ class LanguageTest(harness.TapvoxTestCase):
                 self.assertTrue(self.wait_until(lambda: self.tvx.tray_icon_count() == 1, 10),
                                 "no tray icon")
                 self.assertEqual(self.menu_items(), menu)
-                self.assertTrue(self.wait_until(lambda: not any(
-                    w["class"] == MENU_CLASS and w["visible"] for w in self.tvx.windows()), 10),
-                    "menu stayed open")
+                self.assertTrue(self.wait_until(lambda: not self.tvx.menu_shown(), 10),
+                                "menu stayed open")
                 self.assertEqual(self.about_texts(), about)
                 self.assertEqual(self.exit_app(app), 0)
 

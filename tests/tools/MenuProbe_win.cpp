@@ -36,10 +36,10 @@ void WriteMenu(HMENU menu, int depth, Writer* writer) {
 }
 
 void WriteMenuOf(HWND menuWindow) {
-    KernelHandle mapping(OpenFileMappingW(FILE_MAP_WRITE, FALSE, kMenuProbeBlock));
-    if (!mapping.Valid()) return;
-    MapView view(MapViewOfFile(mapping.Get(), FILE_MAP_WRITE, 0, 0, 0));
-    if (!view.Valid()) return;
+    ScopedKernelHandle mapping(OpenFileMappingW(FILE_MAP_WRITE, FALSE, kMenuProbeBlock));
+    if (!mapping) return;
+    ScopedMapView view(MapViewOfFile(mapping.Get(), FILE_MAP_WRITE, 0, 0, 0));
+    if (!view) return;
     Writer writer{static_cast<wchar_t*>(view.Get()), 0};
     writer.block[0] = L'\0';
     HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, kGetMenuOfWindow, 0, 0));

@@ -146,8 +146,8 @@ long long WindowObjectCount(DWORD pid) {
 
 int CmdProcesses(int argc, char**) {
     if (argc != 0) return TvxUsage;
-    FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot.Valid()) return TvxFailed;
+    ScopedFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return TvxFailed;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
     for (BOOL found = Process32First(snapshot.Get(), &entry); found;
@@ -162,8 +162,9 @@ int CmdWaitExit(int argc, char** argv) {
     uint64_t timeoutMs = INFINITE;
     if (argc < 1 || argc > 2 || !ParsePid(argv[0], &pid)) return TvxUsage;
     if (argc == 2 && !ParseUnsignedArg(argv[1], MAXDWORD, &timeoutMs)) return TvxUsage;
-    KernelHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-    if (!process.Valid()) return TvxMissing;
+    ScopedKernelHandle process(
+        OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (!process) return TvxMissing;
     if (WaitForSingleObject(process.Get(), static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) {
         return TvxFailed;
     }
@@ -177,8 +178,9 @@ int CmdWaitExit(int argc, char** argv) {
 int CmdMemory(int argc, char** argv) {
     DWORD pid = 0;
     if (argc != 1 || !ParsePid(argv[0], &pid)) return TvxUsage;
-    KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
-    if (!process.Valid()) return TvxMissing;
+    ScopedKernelHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+    if (!process) return TvxMissing;
     PROCESS_MEMORY_COUNTERS_EX counters = {};
     counters.cb = sizeof(counters);
     if (!GetProcessMemoryInfo(process.Get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
@@ -197,8 +199,9 @@ int CmdMemory(int argc, char** argv) {
 int CmdCounts(int argc, char** argv) {
     DWORD pid = 0;
     if (argc != 1 || !ParsePid(argv[0], &pid)) return TvxUsage;
-    KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
-    if (!process.Valid()) return TvxMissing;
+    ScopedKernelHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+    if (!process) return TvxMissing;
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof(counters);
     if (!GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters))) return TvxFailed;

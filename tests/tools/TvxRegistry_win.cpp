@@ -71,7 +71,7 @@ int CmdRegRead(int argc, char** argv) {
     HKEY root = nullptr;
     const char* subKey = nullptr;
     if (argc != 2 || !SplitKey(argv[0], &root, &subKey)) return TvxUsage;
-    RegistryKey key;
+    ScopedRegKey key;
     if (RegOpenKeyExA(root, subKey, 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS) {
         return TvxMissing;
     }
@@ -156,7 +156,7 @@ int CmdRegWrite(int argc, char** argv) {
     } else {
         return TvxUsage;
     }
-    RegistryKey key;
+    ScopedRegKey key;
     if (RegCreateKeyExA(root, subKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Receive(),
                         nullptr) != ERROR_SUCCESS) {
         return TvxFailed;
@@ -175,7 +175,7 @@ int CmdRegDelete(int argc, char** argv) {
         status = RegDeleteTreeA(root, subKey);
         if (status == ERROR_SUCCESS) status = RegDeleteKeyA(root, subKey);
     } else {
-        RegistryKey key;
+        ScopedRegKey key;
         status = RegOpenKeyExA(root, subKey, 0, KEY_SET_VALUE, key.Receive());
         if (status == ERROR_SUCCESS) status = RegDeleteValueA(key.Get(), argv[1]);
     }

@@ -54,11 +54,12 @@ int CmdMenuTexts(int argc, char** argv) {
     HWND menuWindow = WaitForVisibleMenu(static_cast<DWORD>(timeoutMs));
     if (!menuWindow) return TvxMissing;
 
-    KernelHandle block(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                          kMenuProbeBlockChars * sizeof(wchar_t), kMenuProbeBlock));
-    if (!block.Valid()) return TvxFailed;
-    Library probe(LoadLibraryW(L"MenuProbe.dll"));
-    auto hookProc = probe.Valid()
+    ScopedKernelHandle block(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                                kMenuProbeBlockChars * sizeof(wchar_t),
+                                                kMenuProbeBlock));
+    if (!block) return TvxFailed;
+    ScopedModule probe(LoadLibraryW(L"MenuProbe.dll"));
+    auto hookProc = probe
         ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe.Get(), kMenuProbeExport)))
         : nullptr;
     if (!hookProc) {
@@ -66,17 +67,17 @@ int CmdMenuTexts(int argc, char** argv) {
         return TvxFailed;
     }
     {
-        Hook hook(SetWindowsHookExW(WH_CALLWNDPROC, hookProc, probe.Get(),
-                                    GetWindowThreadProcessId(menuWindow, nullptr)));
-        if (!hook.Valid()) return TvxFailed;
+        ScopedHook hook(SetWindowsHookExW(WH_CALLWNDPROC, hookProc, probe.Get(),
+                                          GetWindowThreadProcessId(menuWindow, nullptr)));
+        if (!hook) return TvxFailed;
         DWORD_PTR ignored = 0;
         if (!SendMessageTimeoutW(menuWindow, RegisterWindowMessageW(kMenuProbeMessage), 0, 0,
                                  SMTO_ABORTIFHUNG, kProbeTimeoutMs, &ignored)) {
             return TvxFailed;
         }
     }
-    MapView view(MapViewOfFile(block.Get(), FILE_MAP_WRITE, 0, 0, 0));
-    if (!view.Valid()) return TvxFailed;
+    ScopedMapView view(MapViewOfFile(block.Get(), FILE_MAP_WRITE, 0, 0, 0));
+    if (!view) return TvxFailed;
     auto* text = static_cast<wchar_t*>(view.Get());
     text[kMenuProbeBlockChars - 1] = L'\0';
     if (text[0] == L'\0') return TvxFailed;
