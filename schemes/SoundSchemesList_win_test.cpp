@@ -36,9 +36,10 @@ std::string ThisProgram() {
     return std::string(path, length < sizeof(path) ? length : 0);
 }
 
+// Up to the last backslash, worked out here rather than with the scheme set's own rule.
 std::string ThisProgramFolder() {
     const std::string program = ThisProgram();
-    return program.substr(0, ProgramFolderLength(program.c_str()));
+    return program.substr(0, program.rfind('\\') + 1);
 }
 
 void RemoveTree(const std::string& folder) {
@@ -69,7 +70,8 @@ std::vector<uint8_t> HeldImage() {
     return std::vector<uint8_t>(held.data, held.data + held.size);
 }
 
-// What the wave player hands to the platform for this file, volume and filter.
+// What the wave player hands to the platform for this file, volume and filter: the wave
+// player's tests check the image, these only that the scheme set hands it the right request.
 std::vector<uint8_t> PlayedImage(const std::vector<uint8_t>& file, unsigned volume, int filter) {
     WavePlayer::Wave wave(file);
     if (!wave.ApplyFilterAndVolume(volume, filter)) return {};
