@@ -5,6 +5,8 @@
 #include "app/Settings_win.h"
 #include "hook/HookEvent.h"
 #include "res/resource.h"
+#include "tests/ModalDialogDriver_win.h"
+#include "tests/TestFolder_win.h"
 #include "tray/CTrayIcon.h"
 
 #include <gtest/gtest.h>
@@ -431,31 +433,23 @@ TEST_F(Application, MenuGetsTheSchemesOnceWithTheActiveOneChecked) {
 }
 
 // Presses a button of the Settings dialog from inside its modal loop.
-CApp* g_settingsApp = nullptr;
-WORD g_settingsButton = IDOK;
-
-VOID CALLBACK PressSettingsButton(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    if (HWND dialog = g_settingsApp->settingsDialog.window) {
-        PostMessageA(dialog, WM_COMMAND, g_settingsButton, 0);
-    }
+void PressSettingsButtonSoon(CApp& app, WORD button) {
+    ActOnDialogSoon([&app] { return app.settingsDialog.window; },
+                    [button](HWND dialog) { PostMessageA(dialog, WM_COMMAND, button, 0); });
 }
 
 TEST_F(Application, SettingsAreStoredOnlyAfterOk) {
     StoreText("Valume", "80");
     CApp app;
     ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
-    g_settingsApp = &app;
 
-    g_settingsButton = IDCANCEL;
-    SetTimer(nullptr, 0, 100, PressSettingsButton);
+    PressSettingsButtonSoon(app, IDCANCEL);
     app.WndProc(app.mainWindow, WM_COMMAND, IDM_SETTINGS, 0);
     EXPECT_EQ(StoredValue(kSettingsKey, "Filter").first, 0u) << "Cancel stores nothing";
     EXPECT_EQ(app.filter, 100);
 
     // The unstored filter 100 has no button, so OK without a choice stores -1.
-    g_settingsButton = IDOK;
-    SetTimer(nullptr, 0, 100, PressSettingsButton);
+    PressSettingsButtonSoon(app, IDOK);
     app.WndProc(app.mainWindow, WM_COMMAND, IDM_SETTINGS, 0);
     EXPECT_EQ(app.volume, 80);
     EXPECT_EQ(app.filter, -1);
@@ -464,30 +458,9 @@ TEST_F(Application, SettingsAreStoredOnlyAfterOk) {
 }
 
 // A "Schemes" folder beside the test program for the length of one test.
-class SchemesFolder {
+class SchemesFolder : public TestFolder {
 public:
-    SchemesFolder() : path_(ProgramFolder() + "Schemes\\") {
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~SchemesFolder() {
-        for (const std::string& entry : made_) {
-            if (!RemoveDirectoryA(entry.c_str())) DeleteFileA(entry.c_str());
-        }
-        RemoveDirectoryA(path_.c_str());
-    }
-    void AddFolder(const std::string& name) {
-        CreateDirectoryA((path_ + name).c_str(), nullptr);
-        made_.insert(made_.begin(), path_ + name);
-    }
-    void AddFile(const std::string& name) {
-        CloseHandle(CreateFileA((path_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-        made_.insert(made_.begin(), path_ + name);
-    }
-
-private:
-    std::string path_;
-    std::vector<std::string> made_;
+    SchemesFolder() : TestFolder(ProgramFolder() + "Schemes") {}
 };
 
 TEST_F(Application, SchemesAreTheFirstTwentyFiveFoldersWithoutADot) {

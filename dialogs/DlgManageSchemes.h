@@ -4,7 +4,7 @@
 
 #include "dialogs/DlgSchmCtrl.h"
 #include "dialogs/ModalDialog.h"
-#include "dialogs/SchemeChoice.h"
+#include "dialogs/SchemeToOpen.h"
 
 #include <string>
 

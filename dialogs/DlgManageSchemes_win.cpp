@@ -1,11 +1,11 @@
 #include "dialogs/DlgManageSchemes.h"
 
 #include "dialogs/DialogText.h"
-#include "dialogs/SchemeSave.h"
 
 #include "app/SchemeFolders_win.h"
 #include "help/Help.h"
 #include "res/resource.h"
+#include "schemes/SchemeSave.h"
 
 void DlgManageSchemes::SetSchemesFolder(const char* folder) {
     schemesFolder = folder;

@@ -1,7 +1,7 @@
 #include "dialogs/DlgSchmCtrl.h"
 
 #include "dialogs/DialogText.h"
-#include "dialogs/SchemeChoice.h"
+#include "dialogs/SchemeEditorRows.h"
 #include "res/resource.h"
 #include "schemes/KeyNames.h"
 

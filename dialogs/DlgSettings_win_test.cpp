@@ -1,30 +1,14 @@
 #include "dialogs/DlgSettings.h"
 
 #include "res/resource.h"
+#include "tests/ModalDialogDriver_win.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 namespace {
-
-// Runs act on the open dialog from inside its modal loop, then lets the dialog run on.
-DlgSettings* g_dialog = nullptr;
-std::function<void(HWND)> g_act;
-
-VOID CALLBACK ActOnDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    if (g_dialog && g_dialog->window) g_act(g_dialog->window);
-}
-
-INT_PTR RunWith(DlgSettings& dialog, std::function<void(HWND)> act) {
-    g_dialog = &dialog;
-    g_act = std::move(act);
-    SetTimer(nullptr, 0, 100, ActOnDialog);
-    return dialog.DoModal(nullptr);
-}
 
 std::wstring PercentLabel(HWND dialog) {
     wchar_t text[16] = {};
@@ -54,7 +38,7 @@ TEST_F(SettingsDialog, OpensWithTheCallersValuesAndReturnsTheChoiceOnOk) {
     std::wstring seenLabel;
     bool echoChecked = false;
     bool othersUnchecked = false;
-    const INT_PTR result = RunWith(dialog, [&](HWND window) {
+    const INT_PTR result = RunDialogWith(dialog, [&](HWND window) {
         seenPosition = SliderPosition(window);
         seenLabel = PercentLabel(window);
         echoChecked = Checked(window, IDC_FILTER_ECHO);
@@ -78,7 +62,7 @@ TEST_F(SettingsDialog, SliderMovesUpdateTheLabelAndCancelEndsWithTwo) {
     dialog.volume = 40;
     dialog.filter = 0;
     std::wstring labelWhileDragging;
-    const INT_PTR result = RunWith(dialog, [&](HWND window) {
+    const INT_PTR result = RunDialogWith(dialog, [&](HWND window) {
         HWND slider = GetDlgItem(window, IDC_VOLUME_SLIDER);
         SendMessageW(slider, TBM_SETPOS, TRUE, 30);
         SendMessageW(window, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 30),
@@ -100,7 +84,7 @@ TEST_F(SettingsDialog, OutOfRangeValuesShowAsTheyAre) {
     std::wstring label;
     int position = -1;
     bool anyChecked = true;
-    const INT_PTR result = RunWith(dialog, [&](HWND window) {
+    const INT_PTR result = RunDialogWith(dialog, [&](HWND window) {
         label = PercentLabel(window);
         position = SliderPosition(window);
         anyChecked = Checked(window, IDC_FILTER_NONE) || Checked(window, IDC_FILTER_ECHO) ||
@@ -119,7 +103,7 @@ TEST_F(SettingsDialog, OtherClosingCommandsEndWithTheirIdentifier) {
     for (WORD id : {WORD{IDABORT}, WORD{IDNO}}) {
         DlgSettings dialog;
         const INT_PTR result =
-            RunWith(dialog, [id](HWND window) { SendMessageW(window, WM_COMMAND, id, 0); });
+            RunDialogWith(dialog, [id](HWND window) { SendMessageW(window, WM_COMMAND, id, 0); });
         EXPECT_EQ(result, id);
     }
 }

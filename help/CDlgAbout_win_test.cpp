@@ -2,6 +2,7 @@
 
 #include "lang/Localization.h"
 #include "res/resource.h"
+#include "tests/ModalDialogDriver_win.h"
 #include "tray/InfoWindowStack.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,7 @@
 
 namespace {
 
-// What the box showed, read from inside its modal loop by a thread timer.
+// What the box showed, read from inside its modal loop.
 struct Inspection {
     HWND box = nullptr;
     std::wstring title;
@@ -26,10 +27,8 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
-VOID CALLBACK InspectAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    inspection.box = TopInfoWindow();
-    if (!inspection.box) return;
+void InspectAndClose(HWND box) {
+    inspection.box = box;
     inspection.title = TextOf(inspection.box);
     inspection.versionLine = TextOf(GetDlgItem(inspection.box, IDC_ABOUT_VERSION));
     ShowAbout();  // a second request while the box is open
@@ -44,7 +43,7 @@ TEST(AboutBox, ShowsTitleAndVersionAndLeavesTheStackAsItWas) {
     for (WORD closeWith : {WORD{IDOK}, WORD{IDCANCEL}}) {
         inspection = Inspection{};
         inspection.closeWith = closeWith;
-        SetTimer(nullptr, 0, 200, InspectAndClose);
+        ActOnDialogSoon(TopInfoWindow, InspectAndClose, 200);
         ShowAbout();
         ASSERT_NE(inspection.box, sentinel) << "the box pushes its window when it opens";
         ASSERT_NE(inspection.box, nullptr);

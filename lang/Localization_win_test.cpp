@@ -157,6 +157,8 @@ TEST_F(LanguageSetting, HostileModulesNeverRunAndFallBack) {
         {"TestNoMenu", "TestNoMenu", L"Testvox NoMenu", false},  // the menu has no fallback
         {"TestLongStrings", "TestLongStrings", longText, true},
     };
+    // The program's own box, in the language the platform picks, is the reference: only the
+    // fallback is checked.
     const std::wstring ownAboutCaption = [] {
         Select("English");
         LocDialogBox(IDD_ABOUT, nullptr, EndAtOnce);

@@ -165,6 +165,7 @@ TEST_F(SchemeFolder, LargeFileReadsLikeItsText) {
     Write("Scheme.txt", text);
     KeySoundTable table;
     EXPECT_TRUE(ReadSchemeFile(FolderWithSeparator(), table));
+    // The whole text applied at once, checked above, is the reference.
     EXPECT_EQ(table, Apply(text));
     EXPECT_EQ(table[13], "last.wav");
     EXPECT_EQ(table[32], "");
@@ -276,6 +277,7 @@ TEST_F(SchemeFolder, WrittenFileReadsBack) {
     }
     std::ifstream in(folder_ / "Scheme.txt", std::ios::binary);
     const std::string written((std::istreambuf_iterator<char>(in)), {});
+    // Only the wiring: the form of the text is checked by OneLinePerRowWithAFileInListOrder.
     EXPECT_EQ(written, FormatSchemeText(rows));
 }
 

@@ -9,6 +9,7 @@
 #include "audio/TestWav.h"
 #include "tests/CodePageNames.h"
 #include "tests/TestFiles.h"
+#include "tests/TestFolder_win.h"
 #include "audio/WavePlayer.h"
 #include "audio/WavePlayer_win.h"
 
@@ -35,9 +36,10 @@ std::string ThisProgram() {
     return std::string(path, length < sizeof(path) ? length : 0);
 }
 
+// Up to the last backslash, worked out here rather than with the scheme set's own rule.
 std::string ThisProgramFolder() {
     const std::string program = ThisProgram();
-    return program.substr(0, ProgramFolderLength(program.c_str()));
+    return program.substr(0, program.rfind('\\') + 1);
 }
 
 void RemoveTree(const std::string& folder) {
@@ -68,7 +70,8 @@ std::vector<uint8_t> HeldImage() {
     return std::vector<uint8_t>(held.data, held.data + held.size);
 }
 
-// What the wave player hands to the platform for this file, volume and filter.
+// What the wave player hands to the platform for this file, volume and filter: the wave
+// player's tests check the image, these only that the scheme set hands it the right request.
 std::vector<uint8_t> PlayedImage(const std::vector<uint8_t>& file, unsigned volume, int filter) {
     WavePlayer::Wave wave(file);
     if (!wave.ApplyFilterAndVolume(volume, filter)) return {};
@@ -249,19 +252,17 @@ TEST_F(SchemeSet, ASecondSchemeLeavesNothingOfTheFirst) {
 // scheme file hold them, load and play byte for byte. ctest runs this under code pages 1251 and
 // 932 as well.
 TEST_F(SchemeSet, NamesBeyondAsciiLoadAndPlay) {
-    const NarrowNames narrow = NamesOfThisCodePage();
-    if (narrow.names == nullptr) GTEST_SKIP() << "no names for code page " << GetACP();
-    const CodePageNames* names = narrow.names;
-    const std::string& scheme = narrow.scheme;
-    const std::string& sound = narrow.sound;
+    const NarrowNames names = NamesOfThisCodePage();
+    if (!names.found) return;
+    const std::string& scheme = names.scheme;
+    const std::string& sound = names.sound;
 
     // A key part beyond ASCII names no key.
     AddScheme(scheme, "A=" + sound + "\r\nenter=" + sound + " " + sound + "=x.wav\r\n");
     const std::vector<uint8_t> file = Sound(9);
     ASSERT_TRUE(WriteWholeFile(SchemesFolder() + scheme + "\\" + sound, file));
-    const std::string folder = SchemesFolder();  // ASCII: the build's own path
-    const std::wstring wideFolder(folder.begin(), folder.end());
-    EXPECT_NE(GetFileAttributesW((wideFolder + names->scheme + L"\\" + names->sound).c_str()),
+    const std::wstring wideFolder = Wide(SchemesFolder());  // ASCII: the build's own path
+    EXPECT_NE(GetFileAttributesW((wideFolder + names.wideScheme + L"\\" + names.wideSound).c_str()),
               INVALID_FILE_ATTRIBUTES)
         << "the narrow names are the intended characters";
 
@@ -407,11 +408,8 @@ TEST_F(SchemeSet, TraceRecordsOfEachOperation) {
 // Copies this program into a fresh temporary folder, runs the copy with the same arguments and
 // returns its exit code.
 int RunPrivateCopy(int argc, char** argv) {
-    char temp[MAX_PATH];
-    const DWORD tempLength = GetTempPathA(sizeof(temp), temp);
-    if (tempLength == 0 || tempLength >= sizeof(temp)) return 1;
-    const std::string folder =
-        std::string(temp) + "tvx-scheme-set-" + std::to_string(GetCurrentProcessId());
+    const std::string folder = TemporaryPathFor("tvx-scheme-set-");
+    if (folder.empty()) return 1;
     RemoveTree(folder);
     const std::string copy = folder + "\\SoundSchemesList_win_test.exe";
     if (!CreateDirectoryA(folder.c_str(), nullptr) ||

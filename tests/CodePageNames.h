@@ -38,32 +38,53 @@ inline std::string Narrow(const std::wstring& text) {
     return written > 0 && !lossy ? std::string(narrow) : std::string();
 }
 
-// The names of the code page in use, with their narrow forms.
+// ANSI text in its wide form.
+inline std::wstring Wide(const std::string& text) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    if (length <= 0) return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length);
+    wide.resize(static_cast<size_t>(length - 1));
+    return wide;
+}
+
+// The names of the code page in use, wide and in their narrow forms.
 struct NarrowNames {
-    const CodePageNames* names = nullptr;  // none for this code page, or a failure: skip
+    bool found = false;  // none for this code page, or a failure: the test is over
+    const wchar_t* wideScheme = nullptr;
+    const wchar_t* wideSound = nullptr;
     std::string scheme;
     std::string sound;
 };
 
-// TAPVOX_EXPECT_CODE_PAGE says which code page ctest started the test in, so that a locale
-// missing on the host fails the test instead of passing as the default code page.
+// Without names for this code page the test is skipped. TAPVOX_EXPECT_CODE_PAGE says which code
+// page ctest started the test in, so that a locale missing on the host fails the test instead
+// of passing as the default code page.
 inline NarrowNames NamesOfThisCodePage() {
     NarrowNames result;
     const UINT codePage = GetACP();
+    const auto skip = [codePage] { GTEST_SKIP() << "no names for code page " << codePage; };
     const char* expected = std::getenv("TAPVOX_EXPECT_CODE_PAGE");
     if (expected && codePage != std::strtoul(expected, nullptr, 10)) {
         ADD_FAILURE() << "code page " << codePage << ", not " << expected
                       << ": is the locale generated?";
+        skip();
         return result;
     }
     const CodePageNames* names = NamesForCodePage(codePage);
-    if (names == nullptr) return result;
+    if (names == nullptr) {
+        skip();
+        return result;
+    }
     result.scheme = Narrow(names->scheme);
     result.sound = Narrow(names->sound);
     if (result.scheme.empty() || result.sound.empty()) {
         ADD_FAILURE() << "the names have no exact form in code page " << codePage;
+        skip();
         return result;
     }
-    result.names = names;
+    result.found = true;
+    result.wideScheme = names->scheme;
+    result.wideSound = names->sound;
     return result;
 }

@@ -1,6 +1,6 @@
-#include "dialogs/SchemeSave.h"
+#include "schemes/SchemeSave.h"
 
-#include "dialogs/SchemeChoice.h"
+#include "schemes/SchemeSavePlan.h"
 
 #include <windows.h>
 

@@ -1,60 +1,14 @@
-#include "dialogs/SchemeChoice.h"
+#include "schemes/SchemeSavePlan.h"
 
-#include "schemes/KeyNames.h"
+#include "tests/EditableKeyRow.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace {
-
-TEST(SchemeChoice, EditOpensTheRememberedNameAndEverythingElseANewScheme) {
-    RememberedSchemeNames names;
-    for (size_t i = 0; i < names.size(); ++i) names[i] = "Scheme" + std::to_string(i);
-    const struct {
-        bool edit;
-        int selection;
-        const char* name;
-        bool isNew;
-    } cases[] = {
-        {true, 0, "Scheme0", false},
-        {true, 24, "Scheme24", false},
-        {true, 25, "NewScheme", true},   // the 26th listed name is not remembered
-        {true, 29, "NewScheme", true},
-        {true, -1, "NewScheme", true},   // no selection
-        {false, 3, "NewScheme", true},
-        {false, -1, "NewScheme", true},
-    };
-    for (const auto& c : cases) {
-        const SchemeToOpen chosen = ChooseSchemeToOpen(c.edit, c.selection, names);
-        EXPECT_EQ(chosen.name, c.name) << c.edit << ' ' << c.selection;
-        EXPECT_EQ(chosen.isNew, c.isNew) << c.edit << ' ' << c.selection;
-    }
-}
-
-size_t RowOf(const char* keyName) {
-    for (size_t i = 0; i < EditableKeyNames.size(); ++i) {
-        if (std::string(EditableKeyNames[i]) == keyName) return i;
-    }
-    return EditableKeyNames.size();
-}
-
-TEST(SchemeEditor, ListLinesEndInTheFileOrInTheBlank) {
-    EXPECT_EQ(KeyListLine("A", ""), "A - ");
-    EXPECT_EQ(KeyListLine("ENTER", "ding.wav"), "ENTER - ding.wav");
-}
-
-// Group words set every key of their group, so each such row shows the group's file; keys
-// outside the editor's list are not shown at all.
-TEST(SchemeEditor, RowsComeFromTheTableByKeyName) {
-    KeySoundTable table;
-    const char text[] = "CHARS=c.wav\r\nF1=f1.wav\r\nSPACE=space.wav\r\n";
-    ApplySchemeText(text, sizeof(text) - 1, table);
-    const SchemeRowFiles rows = RowFilesFromTable(table);
-    EXPECT_EQ(rows[RowOf("A")], "c.wav");
-    EXPECT_EQ(rows[RowOf("Z")], "c.wav");
-    EXPECT_EQ(rows[RowOf("SPACE")], "space.wav");
-    EXPECT_EQ(rows[RowOf("D0")], "");
-    EXPECT_EQ(rows[RowOf("NUMPAD5")], "");
-}
 
 TEST(SchemeSave, CopiesOnlyTheSoundsChosenInThisPass) {
     SchemeRowFiles files;
