@@ -1,17 +1,19 @@
 #pragma once
 // The Settings dialog: the volume of all key sounds and the filter for upper-case letters.
-// The caller copies its settings into volume and filter before Run and back after OK.
+// The caller copies its settings into volume and filter before DoModal and back after IDOK.
 
 #include "dialogs/ModalDialog.h"
 
 class DlgSettings : public ModalDialog {
 public:
-    // IDOK when the user confirmed, IDCANCEL otherwise.
+    // IDOK when the user confirmed, IDCANCEL when the user cancelled (Escape and the close box
+    // too), -1 when the dialog could not be created.
     INT_PTR DoModal(HWND owner);
 
-    // The slider's position, 0 to 100 once it was moved.
+    // The caller's value until the slider moves, then the slider's position, 0 to 100.
     int volume = 100;
-    // Index of the checked filter button (0 none, 1 Echo, 2 Inversion), -1 when none is.
+    // On OK, the index of the checked filter button (0 none, 1 Echo, 2 Inversion), -1 when
+    // none is; until then the caller's value.
     int filter = 0;
 
 protected:

@@ -20,7 +20,8 @@ public:
     HWND window = nullptr;
 
 protected:
-    // Fills the dialog when it opens; the platform then places the keyboard focus itself.
+    // Fills the dialog when it opens. The opening is reported handled with FALSE, so the
+    // platform does not move the keyboard focus; a dialog that wants it somewhere sets it.
     virtual void OnInitDialog() = 0;
     // A command from control id with its notification code; false passes it on to the base.
     virtual bool OnCommand(WORD id, WORD notification) = 0;
