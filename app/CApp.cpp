@@ -1,6 +1,9 @@
 #include "app/CApp.h"
 
+#include "app/Autostart_win.h"
 #include "app/KeyEvents.h"
+#include "app/ProgramPaths.h"
+#include "app/ProgramPaths_win.h"
 #include "app/SchemeFolders_win.h"
 #include "app/Settings.h"
 #include "app/Settings_win.h"

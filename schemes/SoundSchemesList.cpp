@@ -1,5 +1,7 @@
 #include "schemes/SoundSchemesList.h"
 
+#include "app/ProgramPaths.h"
+#include "app/ProgramPaths_win.h"
 #include "app/Settings.h"
 #include "app/Settings_win.h"
 #include "app/Trace.h"

@@ -3,6 +3,7 @@
 // the wave player with, the limits of names and paths, and the trace records.
 #include "schemes/SoundSchemesList.h"
 
+#include "app/ProgramPaths.h"
 #include "app/Settings.h"
 #include "app/Settings_win.h"
 #include "app/Trace.h"
