@@ -1,6 +1,6 @@
 #pragma once
-// The folder of a program file, for paths beside it. A folder ends at the path's last '\' or
-// ':', as the system's own paths do; a '/' is part of a name.
+// Paths beside a program file: its folder, and files named within that folder. A folder ends
+// at the path's last '\' or ':', as the system's own paths do; a '/' is part of a name.
 
 #include <cstddef>
 #include <string>
@@ -10,3 +10,11 @@ size_t ProgramFolderLength(const char* programPath);
 
 // The folder itself, for building paths beside the program.
 std::string ProgramFolder(const char* programPath);
+
+// The folder of programPath followed by fileName. False, with out empty, when it does not fit
+// into outSize bytes with its terminating zero; a shortened path would name another file.
+bool BuildSiblingPath(const char* programPath, const char* fileName, char* out, size_t outSize);
+
+// Writes head + tail into out when the whole text fits, else leaves out empty. False when it
+// did not fit.
+bool JoinWithinBuffer(char* out, size_t outSize, const char* head, const char* tail);

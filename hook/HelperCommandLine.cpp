@@ -43,16 +43,3 @@ bool ParseHelperWindowArgument(const char* arguments, uint32_t* window) {
     return true;
 }
 
-bool BuildSiblingPath(const char* path, const char* fileName, char* out, size_t outSize) {
-    if (out == nullptr || outSize == 0) return false;
-    if (path == nullptr || fileName == nullptr) return Fail(out, outSize);
-    size_t folderLength = 0;
-    for (size_t i = 0; path[i] != '\0'; ++i) {
-        if (path[i] == '\\' || path[i] == '/' || path[i] == ':') folderLength = i + 1;
-    }
-    const size_t nameLength = strlen(fileName);
-    if (folderLength + nameLength >= outSize) return Fail(out, outSize);
-    memcpy(out, path, folderLength);
-    memcpy(out + folderLength, fileName, nameLength + 1);
-    return true;
-}

@@ -16,6 +16,3 @@ bool BuildHelperCommandLine(const char* exePath, uint32_t window, char* out, siz
 // number beyond 32 bits.
 bool ParseHelperWindowArgument(const char* arguments, uint32_t* window);
 
-// The folder part of path (up to and including its last '\', '/' or ':') followed by
-// fileName. False, with out empty, when it does not fit into outSize bytes.
-bool BuildSiblingPath(const char* path, const char* fileName, char* out, size_t outSize);

@@ -1,6 +1,8 @@
 // Launcher.exe: what the start-with-the-system entry names. Starts Tapvox.exe from its own
 // folder and ends; exit code 0 when Tapvox was started.
 
+#include "app/ProgramPaths.h"
+#include "app/ProgramPaths_win.h"
 #include "hook/HelperCommandLine.h"
 
 #include <windows.h>
@@ -13,9 +15,7 @@ constexpr char kProgramName[] = "Tapvox.exe";
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     char ownPath[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, ownPath, ARRAYSIZE(ownPath));
-    // A path that filled the buffer may have been cut short.
-    if (length == 0 || length >= ARRAYSIZE(ownPath)) return 1;
+    if (!ReadProgramPath(ownPath, ARRAYSIZE(ownPath))) return 1;
 
     char programPath[MAX_PATH];
     if (!BuildSiblingPath(ownPath, kProgramName, programPath, ARRAYSIZE(programPath))) return 1;

@@ -127,15 +127,6 @@ TEST(SchemeSetPaths, SchemesFolderIsBesideTheProgramAndNeverCut) {
     }
 }
 
-TEST(SchemeSetPaths, JoinFillsTheBufferExactlyOrLeavesItEmpty) {
-    char out[8];
-    EXPECT_TRUE(JoinWithinBuffer(out, sizeof(out), "abcd", "efg"));
-    EXPECT_STREQ(out, "abcdefg");
-    EXPECT_FALSE(JoinWithinBuffer(out, sizeof(out), "abcd", "efgh"));
-    EXPECT_STREQ(out, "");
-    EXPECT_FALSE(JoinWithinBuffer(out, 0, "", ""));
-}
-
 TEST_F(SchemeSet, FreshInstanceWritesItsFolderAndPlaysNothing) {
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, kSchemesPathValueName);
     AddScheme("Clicks", "CHARS=a.wav DIGITS=a.wav");
