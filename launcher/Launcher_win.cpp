@@ -3,7 +3,7 @@
 
 #include "app/ProgramPaths.h"
 #include "app/ProgramPaths_win.h"
-#include "hook/HelperCommandLine.h"
+#include "hook/QuotedCommandLine.h"
 
 #include <windows.h>
 
@@ -22,7 +22,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Tapvox reads any text on its command line as "do not activate a running instance",
     // so it gets its quoted name alone.
     char commandLine[MAX_PATH + 8];
-    if (!BuildHelperCommandLine(programPath, 0, commandLine, ARRAYSIZE(commandLine))) return 1;
+    if (!BuildQuotedCommandLine(programPath, "", commandLine, ARRAYSIZE(commandLine))) return 1;
 
     char folder[MAX_PATH];
     if (!BuildSiblingPath(ownPath, "", folder, ARRAYSIZE(folder))) return 1;
