@@ -498,7 +498,7 @@ bool CApp::FindSchemes() {
     TracePair(traceEnabled, kTraceSourceCApp, "CApp::FindSchemes", 230);
     schemeCount = 0;
     ListSchemeFolders(SchemesFolder(), [this](const char* name) {
-        TakeSchemeFolder(schemeList, schemeCount, name, true);
+        TakeSchemeFolder(schemeList, schemeCount, name);
         return schemeCount < static_cast<int>(kMaxSchemes);
     });
     return true;
