@@ -1,6 +1,9 @@
 #include "app/CApp.h"
 
+#include "app/Autostart_win.h"
 #include "app/KeyEvents.h"
+#include "app/ProgramPaths.h"
+#include "app/ProgramPaths_win.h"
 #include "app/SchemeFolders_win.h"
 #include "app/Settings.h"
 #include "app/Settings_win.h"
@@ -31,7 +34,6 @@ constexpr DWORD kInstanceMappingSize = 1024;
 constexpr char kTaskbarCreatedName[] = "TaskbarCreated";
 constexpr char kHelperFileName[] = "HookProc.exe";
 constexpr char kTraceFileBesideProgram[] = "log.txt";
-constexpr char kSchemesFolderName[] = "Schemes";
 
 // WS_POPUP | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX: never shown, but a
 // window of this style keeps a system menu, whose sizing commands are removed.
@@ -131,7 +133,7 @@ bool CApp::Init(HINSTANCE instanceHandle, const char* commandLineText) {
 
     volume = ReadSettingInt(kSettingsKey, kVolumeValueName, kDefaultVolume);
     filter = ReadSettingInt(kSettingsKey, kFilterValueName, kDefaultFilter);
-    FindSchemes(kSchemesFolderName);
+    FindSchemes();
     LoadStoredScheme();
     return true;
 }
@@ -489,14 +491,14 @@ void CApp::OnPowerBroadcast(WPARAM powerEvent) {
     if (resumed && hooksSet) hooksSet = ResetHooks() ? 1 : 0;
 }
 
-// The schemes are the folders directly inside the schemes folder, in the listing's own order,
-// which fixes both the menu order and the meaning of the stored index. The argument is not
-// used: the schemes folder is always the scheme set's, beside the program.
-bool CApp::FindSchemes(const char*) {
+// The schemes are the folders directly inside the scheme set's schemes folder, beside the
+// program, in the listing's own order, which fixes both the menu order and the meaning of the
+// stored index.
+bool CApp::FindSchemes() {
     TracePair(traceEnabled, kTraceSourceCApp, "CApp::FindSchemes", 230);
     schemeCount = 0;
     ListSchemeFolders(SchemesFolder(), [this](const char* name) {
-        TakeSchemeFolder(schemeList, schemeCount, name, true);
+        TakeSchemeFolder(schemeList, schemeCount, name);
         return schemeCount < static_cast<int>(kMaxSchemes);
     });
     return true;

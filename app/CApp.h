@@ -44,7 +44,7 @@ public:
     LRESULT HkSetWaitForEndKey(int value);
     void OnPowerBroadcast(WPARAM powerEvent);
 
-    bool FindSchemes(const char* folderName);
+    bool FindSchemes();
     void OnCommand(HWND window, WPARAM wParam);
     void PrepareMenu(HMENU popup);
 

@@ -2,6 +2,7 @@
 
 #include "app/CApp.h"
 
+#include "app/Autostart_win.h"
 #include "app/Settings.h"
 #include "app/Settings_win.h"
 #include "help/CDlgAbout.h"

@@ -1,5 +1,7 @@
 #include "app/CApp.h"
 
+#include "app/Autostart_win.h"
+#include "app/ProgramPaths.h"
 #include "app/Settings.h"
 #include "app/Trace.h"
 #include "app/Settings_win.h"

@@ -7,9 +7,8 @@ bool IsSchemeFolder(const char* name, bool isFolder) {
     return isFolder && name[0] != '\0' && name[0] != '.';
 }
 
-bool TakeSchemeFolder(SchemeList& list, int& count, const char* name, bool isFolder) {
+bool TakeSchemeFolder(SchemeList& list, int& count, const char* name) {
     if (count < 0 || static_cast<size_t>(count) >= list.size()) return false;
-    if (!IsSchemeFolder(name, isFolder)) return false;
     SchemeEntry& entry = list[static_cast<size_t>(count)];
     if (std::strlen(name) >= sizeof(entry.name)) return false;
     std::snprintf(entry.name, sizeof(entry.name), "%s", name);

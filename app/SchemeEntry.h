@@ -18,9 +18,9 @@ using SchemeList = std::array<SchemeEntry, kMaxSchemes>;
 // A listed entry is a scheme when it is a folder whose name does not begin with ".".
 bool IsSchemeFolder(const char* name, bool isFolder);
 
-// Appends a listed entry when it counts as a scheme: a folder whose name does not begin with
-// "." and fits the entry. False when it was skipped or the list is full.
-bool TakeSchemeFolder(SchemeList& list, int& count, const char* name, bool isFolder);
+// Appends a scheme folder of the listing when its name fits the entry. False when it was
+// skipped or the list is full.
+bool TakeSchemeFolder(SchemeList& list, int& count, const char* name);
 
 // The command of a scheme item, or -1 when commandId names none of the list's 25 places.
 int SchemeIndexOfCommand(unsigned commandId);

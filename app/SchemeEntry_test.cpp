@@ -6,6 +6,7 @@
 
 namespace {
 
+// Entries as the listing passes them on: only scheme folders reach the list.
 TEST(SchemeEntries, OnlyFoldersWithoutALeadingDot) {
     SchemeList list{};
     int count = 0;
@@ -19,7 +20,9 @@ TEST(SchemeEntries, OnlyFoldersWithoutALeadingDot) {
         {"a.b", true, true},      {"", true, false},
     };
     for (const auto& e : listing) {
-        EXPECT_EQ(TakeSchemeFolder(list, count, e.name, e.isFolder), e.taken) << e.name;
+        const bool taken =
+            IsSchemeFolder(e.name, e.isFolder) && TakeSchemeFolder(list, count, e.name);
+        EXPECT_EQ(taken, e.taken) << e.name;
     }
     ASSERT_EQ(count, 3);
     EXPECT_STREQ(list[0].name, "Classic");
@@ -33,7 +36,7 @@ TEST(SchemeEntries, TheFirstTwentyFiveInListingOrder) {
     int count = 0;
     for (int i = 0; i < 30; ++i) {
         const std::string name = "Scheme" + std::to_string(i);
-        EXPECT_EQ(TakeSchemeFolder(list, count, name.c_str(), true), i < 25) << i;
+        EXPECT_EQ(TakeSchemeFolder(list, count, name.c_str()), i < 25) << i;
     }
     EXPECT_EQ(count, 25);
     EXPECT_STREQ(list[24].name, "Scheme24");
@@ -43,8 +46,8 @@ TEST(SchemeEntries, TheFirstTwentyFiveInListingOrder) {
 TEST(SchemeEntries, NamesThatDoNotFitAreSkippedNotCut) {
     SchemeList list{};
     int count = 0;
-    EXPECT_TRUE(TakeSchemeFolder(list, count, std::string(255, 'n').c_str(), true));
-    EXPECT_FALSE(TakeSchemeFolder(list, count, std::string(256, 'n').c_str(), true));
+    EXPECT_TRUE(TakeSchemeFolder(list, count, std::string(255, 'n').c_str()));
+    EXPECT_FALSE(TakeSchemeFolder(list, count, std::string(256, 'n').c_str()));
     EXPECT_EQ(count, 1);
 }
 

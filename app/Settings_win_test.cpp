@@ -1,4 +1,8 @@
 #include "app/Settings_win.h"
+
+#include "app/Autostart_win.h"
+#include "app/RegistryTestValues_win.h"
+#include "app/SettingNumbers.h"
 #include "app/Trace.h"
 
 #include <gtest/gtest.h>
@@ -11,54 +15,6 @@
 #include <string>
 
 namespace {
-
-constexpr char kTestRoot[] = "Software\\Quillmark\\TapvoxTest";
-constexpr char kTestKey[] = "Software\\Quillmark\\TapvoxTest\\Values";
-constexpr char kTestRunKey[] = "Software\\Quillmark\\TapvoxTest\\Run";
-constexpr char kMissingRunKey[] = "Software\\Quillmark\\TapvoxTest\\NoRun";
-
-bool KeyExists(const char* subKey) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
-
-void SetRaw(const char* subKey, const char* name, DWORD type, const void* data, DWORD size) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, subKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
-}
-
-void SetText(const char* subKey, const char* name, const std::string& text) {
-    SetRaw(subKey, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
-}
-
-void SetDword(const char* subKey, const char* name, DWORD value) {
-    SetRaw(subKey, name, REG_DWORD, &value, sizeof(value));
-}
-
-// The stored type and text of a value; type 0 when the value is missing.
-std::pair<DWORD, std::string> GetRaw(const char* subKey, const char* name) {
-    char data[512] = {};
-    DWORD size = sizeof(data) - 1;
-    DWORD type = 0;
-    if (RegGetValueA(HKEY_CURRENT_USER, subKey, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data,
-                     &size) != ERROR_SUCCESS) {
-        return {0, ""};
-    }
-    return {type, data};
-}
-
-class RegistrySettings : public ::testing::Test {
-protected:
-    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, kTestRoot); }
-    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, kTestRoot); }
-};
 
 TEST_F(RegistrySettings, NumberTextsReadByTheirRules) {
     struct Case {
@@ -216,71 +172,6 @@ TEST_F(RegistrySettings, NumbersAreStoredAsDecimalText) {
     EXPECT_EQ(GetRaw(kTestKey, "SchemesPath").second, "C:\\Apps\\Schemes\\");
 }
 
-TEST_F(RegistrySettings, AutostartWithoutRunKeyWritesNothing) {
-    EXPECT_FALSE(SetAutostartFor(kMissingRunKey, "C:\\Apps\\Tapvox.exe", true));
-    EXPECT_FALSE(KeyExists(kMissingRunKey));
-    EXPECT_FALSE(IsAutostartSetFor(kMissingRunKey, "C:\\Apps\\Tapvox.exe"));
-    EXPECT_FALSE(KeyExists(kMissingRunKey));
-}
-
-TEST_F(RegistrySettings, AutostartEntryNamesTheLauncherOfThisFolder) {
-    SetText(kTestRunKey, "Other", "x");
-    ASSERT_TRUE(SetAutostartFor(kTestRunKey, "C:\\Apps\\Tapvox.exe", true));
-    EXPECT_EQ(GetRaw(kTestRunKey, "Tapvox"),
-              std::make_pair(DWORD{REG_SZ}, std::string("\"C:\\Apps\\Launcher.exe\"")));
-
-    struct Case {
-        const char* programPath;
-        bool set;
-    };
-    const Case cases[] = {
-        {"C:\\Apps\\Tapvox.exe", true},
-        {"c:\\APPS\\other-name.exe", true},     // same folder, any case
-        {"C:\\Moved\\Tapvox.exe", false},       // the program moved
-        {"C:\\Apps\\Sub\\Tapvox.exe", false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(IsAutostartSetFor(kTestRunKey, c.programPath), c.set) << c.programPath;
-    }
-
-    ASSERT_TRUE(SetAutostartFor(kTestRunKey, "C:\\Apps\\Tapvox.exe", false));
-    EXPECT_EQ(GetRaw(kTestRunKey, "Tapvox").first, 0u);
-    EXPECT_FALSE(IsAutostartSetFor(kTestRunKey, "C:\\Apps\\Tapvox.exe"));
-    EXPECT_FALSE(SetAutostartFor(kTestRunKey, "C:\\Apps\\Tapvox.exe", false))
-        << "removing an absent entry is a failed registry call";
-    EXPECT_EQ(GetRaw(kTestRunKey, "Other").second, "x");
-}
-
-TEST_F(RegistrySettings, HandWrittenAutostartEntriesDoNotCount) {
-    const char* entries[] = {
-        "C:\\Apps\\Launcher.exe",            // no quotes
-        "\"C:\\Apps\\Launcher.exe\" /min",   // arguments
-        "",                                  // empty
-        "\"",                                // a lone quote
-    };
-    for (const char* entry : entries) {
-        SetText(kTestRunKey, "Tapvox", entry);
-        EXPECT_FALSE(IsAutostartSetFor(kTestRunKey, "C:\\Apps\\Tapvox.exe")) << entry;
-    }
-    SetText(kTestRunKey, "Tapvox", "XC:\\Apps\\Launcher.exe\"");
-    EXPECT_TRUE(IsAutostartSetFor(kTestRunKey, "C:\\Apps\\Tapvox.exe"))
-        << "the first character is not examined";
-}
-
-TEST_F(RegistrySettings, AutostartForAVeryLongPathWritesNothing) {
-    const std::string folder = "C:\\" + std::string(250, 'L') + "\\";
-    const std::string path = folder + "Tapvox.exe";
-    SetText(kTestRunKey, "Other", "x");
-    EXPECT_FALSE(SetAutostartFor(kTestRunKey, path.c_str(), true));
-    EXPECT_EQ(GetRaw(kTestRunKey, "Tapvox").first, 0u);
-    EXPECT_FALSE(IsAutostartSetFor(kTestRunKey, path.c_str()));
-
-    // An entry from a shorter folder stays as it was.
-    ASSERT_TRUE(SetAutostartFor(kTestRunKey, "C:\\Apps\\Tapvox.exe", true));
-    EXPECT_FALSE(SetAutostartFor(kTestRunKey, path.c_str(), true));
-    EXPECT_EQ(GetRaw(kTestRunKey, "Tapvox").second, "\"C:\\Apps\\Launcher.exe\"");
-}
-
 TEST_F(RegistrySettings, TraceSwitchIsReadOnceAndChangedOnlyThroughSet) {
     SetText(kTestKey, "LogFile", "1");
     TraceSwitch traceSwitch(kTestKey);
@@ -310,37 +201,6 @@ TEST_F(RegistrySettings, EveryStoredTraceSwitchValueIsReadOnlyOnce) {
     setFirst.Set(-1);
     SetText(kTestKey, "LogFile", "5");
     EXPECT_EQ(setFirst.Get(), -1);
-}
-
-TEST_F(RegistrySettings, PlacementDefaultsAreCentred) {
-    WINDOWPLACEMENT placement;
-    ReadWindowPlacement(700, 500, kTestKey, &placement);
-    const int cx = (GetSystemMetrics(SM_CXSCREEN) - 700) / 2;
-    const int cy = (GetSystemMetrics(SM_CYSCREEN) - 500) / 2;
-    EXPECT_EQ(placement.length, 44u);
-    EXPECT_EQ(placement.flags, 0u);
-    EXPECT_EQ(placement.showCmd, 1u);
-    EXPECT_EQ(placement.ptMaxPosition.x, -1);
-    EXPECT_EQ(placement.ptMinPosition.y, -1);
-    EXPECT_EQ(placement.rcNormalPosition.left, cx);
-    EXPECT_EQ(placement.rcNormalPosition.top, cy);
-    EXPECT_EQ(placement.rcNormalPosition.right, cx + 700);
-    EXPECT_EQ(placement.rcNormalPosition.bottom, cy + 500);
-}
-
-TEST_F(RegistrySettings, SavedPlacementIsClampedOnScreen) {
-    SetText(kTestKey, "right", "5");
-    SetText(kTestKey, "left", "100000");
-    SetText(kTestKey, "top", "-30");
-    SetText(kTestKey, "showcmd", "0");
-    SetText(kTestKey, "max.x", "12");
-    WINDOWPLACEMENT placement;
-    ReadWindowPlacement(700, 500, kTestKey, &placement);
-    EXPECT_EQ(placement.rcNormalPosition.right, 20);
-    EXPECT_EQ(placement.rcNormalPosition.left, GetSystemMetrics(SM_CXFULLSCREEN) - 20);
-    EXPECT_EQ(placement.rcNormalPosition.top, -30);
-    EXPECT_EQ(placement.showCmd, 5u);
-    EXPECT_EQ(placement.ptMaxPosition.x, 12);
 }
 
 // The trace file is shared with other processes; lines end as text files do here.

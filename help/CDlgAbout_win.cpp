@@ -1,6 +1,6 @@
 #include "help/CDlgAbout.h"
 
-#include "app/Settings_win.h"
+#include "app/ProgramPaths_win.h"
 #include "help/Help.h"
 #include "help/VersionLine.h"
 #include "lang/Localization.h"

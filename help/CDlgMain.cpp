@@ -1,6 +1,7 @@
 #include "help/CDlgMain.h"
 
-#include "app/Settings_win.h"
+#include "app/Settings.h"
+#include "app/WindowPlacement_win.h"
 #include "lang/Localization.h"
 #include "res/resource.h"
 

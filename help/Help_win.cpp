@@ -1,7 +1,7 @@
 #include "help/Help.h"
 
-#include "app/Settings.h"
-#include "app/Settings_win.h"
+#include "app/ProgramPaths.h"
+#include "app/ProgramPaths_win.h"
 #include "app/WinHandles.h"
 #include "lang/Localization.h"
 #include "res/resource.h"

@@ -1,29 +1,21 @@
 #include "hook/HelperCommandLine.h"
 
+#include "hook/QuotedCommandLine.h"
+
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool Fail(char* out, size_t outSize) {
-    if (outSize > 0) out[0] = '\0';
-    return false;
-}
-
 }  // namespace
 
 bool BuildHelperCommandLine(const char* exePath, uint32_t window, char* out, size_t outSize) {
-    if (out == nullptr || outSize == 0) return false;
-    if (exePath == nullptr || exePath[0] == '\0' || strchr(exePath, '"') != nullptr)
-        return Fail(out, outSize);
-    const int written = window != 0
-                            ? snprintf(out, outSize, "\"%s\" %lu", exePath,
-                                       static_cast<unsigned long>(window))
-                            : snprintf(out, outSize, "\"%s\"", exePath);
-    if (written < 0 || static_cast<size_t>(written) >= outSize) return Fail(out, outSize);
-    return true;
+    char argument[16] = "";
+    if (window != 0) {
+        snprintf(argument, sizeof argument, "%lu", static_cast<unsigned long>(window));
+    }
+    return BuildQuotedCommandLine(exePath, argument, out, outSize);
 }
 
 bool ParseHelperWindowArgument(const char* arguments, uint32_t* window) {
@@ -43,16 +35,3 @@ bool ParseHelperWindowArgument(const char* arguments, uint32_t* window) {
     return true;
 }
 
-bool BuildSiblingPath(const char* path, const char* fileName, char* out, size_t outSize) {
-    if (out == nullptr || outSize == 0) return false;
-    if (path == nullptr || fileName == nullptr) return Fail(out, outSize);
-    size_t folderLength = 0;
-    for (size_t i = 0; path[i] != '\0'; ++i) {
-        if (path[i] == '\\' || path[i] == '/' || path[i] == ':') folderLength = i + 1;
-    }
-    const size_t nameLength = strlen(fileName);
-    if (folderLength + nameLength >= outSize) return Fail(out, outSize);
-    memcpy(out, path, folderLength);
-    memcpy(out + folderLength, fileName, nameLength + 1);
-    return true;
-}

@@ -1,14 +1,13 @@
 #pragma once
-// The command lines that start our programs: a quoted program path (it may hold blanks) and,
-// for the helper, the main window's handle in decimal. Handles are 32 bits wide in every
-// process, whatever its bitness, so one 32-bit number carries them across.
+// The helper's command line: its quoted path and the main window's handle in decimal. Handles
+// are 32 bits wide in every process, whatever its bitness, so one 32-bit number carries them
+// across.
 
 #include <cstddef>
 #include <cstdint>
 
-// Writes "\"exePath\"" and, when window is non-zero, " <window in decimal>". False, with out
-// empty, for an empty path, a path holding a double quote (it cannot be quoted) or a result
-// that does not fit into outSize bytes with its terminating zero.
+// The quoted command line of exePath (BuildQuotedCommandLine) with, when window is non-zero,
+// the window in decimal as its argument.
 bool BuildHelperCommandLine(const char* exePath, uint32_t window, char* out, size_t outSize);
 
 // Reads the window handle from the helper's arguments (the program name already removed):
@@ -16,6 +15,3 @@ bool BuildHelperCommandLine(const char* exePath, uint32_t window, char* out, siz
 // number beyond 32 bits.
 bool ParseHelperWindowArgument(const char* arguments, uint32_t* window);
 
-// The folder part of path (up to and including its last '\', '/' or ':') followed by
-// fileName. False, with out empty, when it does not fit into outSize bytes.
-bool BuildSiblingPath(const char* path, const char* fileName, char* out, size_t outSize);

@@ -65,34 +65,4 @@ TEST(HelperWindowArgument, RefusesAnythingElse) {
     }
 }
 
-TEST(SiblingPath, ReplacesTheFileName) {
-    struct Case {
-        const char* path;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {"C:\\Apps\\Tapvox\\Launcher.exe", "C:\\Apps\\Tapvox\\Tapvox.exe"},
-        {"C:\\Program Files\\T v\\Launcher.exe", "C:\\Program Files\\T v\\Tapvox.exe"},
-        {"C:Launcher.exe", "C:Tapvox.exe"},
-        {"Launcher.exe", "Tapvox.exe"},
-        {"/tmp/x/Launcher.exe", "/tmp/x/Tapvox.exe"},
-        {"C:\\dir\\", "C:\\dir\\Tapvox.exe"},
-    };
-    for (const Case& c : cases) {
-        char out[64];
-        ASSERT_TRUE(BuildSiblingPath(c.path, "Tapvox.exe", out, sizeof out)) << c.path;
-        EXPECT_STREQ(out, c.expected);
-    }
-}
-
-TEST(SiblingPath, FailsCleanlyWhenTooLong) {
-    char out[12];
-    strcpy(out, "junk");
-    EXPECT_FALSE(BuildSiblingPath("C:\\a\\L.exe", "Tapvox.exe", out, sizeof out));
-    EXPECT_STREQ(out, "");
-    // Exactly fits: "C:\\Tapvox.e" would be 11 characters plus the zero.
-    EXPECT_TRUE(BuildSiblingPath("C:\\L", "Tapvox.e", out, sizeof out));
-    EXPECT_STREQ(out, "C:\\Tapvox.e");
-}
-
 }  // namespace

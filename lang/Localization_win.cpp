@@ -1,5 +1,6 @@
 #include "lang/Localization.h"
 
+#include "app/ProgramPaths_win.h"
 #include "app/Settings_win.h"
 #include "lang/LanguageRules.h"
 #include "res/resource.h"

@@ -1,7 +1,9 @@
 // Launcher.exe: what the start-with-the-system entry names. Starts Tapvox.exe from its own
 // folder and ends; exit code 0 when Tapvox was started.
 
-#include "hook/HelperCommandLine.h"
+#include "app/ProgramPaths.h"
+#include "app/ProgramPaths_win.h"
+#include "hook/QuotedCommandLine.h"
 
 #include <windows.h>
 
@@ -13,16 +15,14 @@ constexpr char kProgramName[] = "Tapvox.exe";
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     char ownPath[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, ownPath, ARRAYSIZE(ownPath));
-    // A path that filled the buffer may have been cut short.
-    if (length == 0 || length >= ARRAYSIZE(ownPath)) return 1;
+    if (!ReadProgramPath(ownPath, ARRAYSIZE(ownPath))) return 1;
 
     char programPath[MAX_PATH];
     if (!BuildSiblingPath(ownPath, kProgramName, programPath, ARRAYSIZE(programPath))) return 1;
     // Tapvox reads any text on its command line as "do not activate a running instance",
     // so it gets its quoted name alone.
     char commandLine[MAX_PATH + 8];
-    if (!BuildHelperCommandLine(programPath, 0, commandLine, ARRAYSIZE(commandLine))) return 1;
+    if (!BuildQuotedCommandLine(programPath, "", commandLine, ARRAYSIZE(commandLine))) return 1;
 
     char folder[MAX_PATH];
     if (!BuildSiblingPath(ownPath, "", folder, ARRAYSIZE(folder))) return 1;

@@ -1,5 +1,7 @@
 #include "schemes/SoundSchemesList.h"
 
+#include "app/ProgramPaths.h"
+#include "app/ProgramPaths_win.h"
 #include "app/Settings.h"
 #include "app/Settings_win.h"
 #include "app/Trace.h"
@@ -25,25 +27,13 @@ void Trace(const char* operation, int line) {
 
 }  // namespace
 
-bool JoinWithinBuffer(char* out, size_t outSize, const char* head, const char* tail) {
-    if (outSize == 0) return false;
-    const int written = std::snprintf(out, outSize, "%s%s", head, tail);
-    if (written < 0 || static_cast<size_t>(written) >= outSize) {
-        out[0] = '\0';
-        return false;
-    }
-    return true;
-}
-
 bool BuildSchemesFolder(const char* programPath, char* out, size_t outSize) {
-    const size_t folderLength = ProgramFolderLength(programPath);
     // Without a folder the result would be relative to whatever the current folder is.
-    if (folderLength == 0) {
+    if (ProgramFolderLength(programPath) == 0) {
         if (outSize > 0) out[0] = '\0';
         return false;
     }
-    const std::string folder(programPath, folderLength);
-    return JoinWithinBuffer(out, outSize, folder.c_str(), kSchemesFolderName);
+    return BuildSiblingPath(programPath, kSchemesFolderName, out, outSize);
 }
 
 SoundSchemesList::SoundSchemesList() {

@@ -10,12 +10,8 @@
 constexpr size_t kMaxSchemeNameChars = 24;
 constexpr unsigned kMaxKeyCode = 255;
 
-// Writes head + tail into out when the whole text fits, else leaves out empty. False when it
-// did not fit.
-bool JoinWithinBuffer(char* out, size_t outSize, const char* head, const char* tail);
-
-// The folder part of programPath (up to and including its last '\' or ':') + "Schemes\" into
-// out; false, with out empty, when the path has no folder part or the result would not fit.
+// The program's folder (ProgramFolder) + "Schemes\" into out; false, with out empty, when the
+// path has no folder part or the result would not fit.
 bool BuildSchemesFolder(const char* programPath, char* out, size_t outSize);
 
 class SoundSchemesList {

@@ -3,6 +3,7 @@
 // the wave player with, the limits of names and paths, and the trace records.
 #include "schemes/SoundSchemesList.h"
 
+#include "app/ProgramPaths.h"
 #include "app/Settings.h"
 #include "app/Settings_win.h"
 #include "app/Trace.h"
@@ -127,15 +128,6 @@ TEST(SchemeSetPaths, SchemesFolderIsBesideTheProgramAndNeverCut) {
             << c.programPath;
         EXPECT_EQ(std::string(out), c.expected) << c.programPath;
     }
-}
-
-TEST(SchemeSetPaths, JoinFillsTheBufferExactlyOrLeavesItEmpty) {
-    char out[8];
-    EXPECT_TRUE(JoinWithinBuffer(out, sizeof(out), "abcd", "efg"));
-    EXPECT_STREQ(out, "abcdefg");
-    EXPECT_FALSE(JoinWithinBuffer(out, sizeof(out), "abcd", "efgh"));
-    EXPECT_STREQ(out, "");
-    EXPECT_FALSE(JoinWithinBuffer(out, 0, "", ""));
 }
 
 TEST_F(SchemeSet, FreshInstanceWritesItsFolderAndPlaysNothing) {
