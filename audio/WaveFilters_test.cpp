@@ -1,5 +1,6 @@
-#include "audio/TestWav.h"
 #include "audio/WavePlayer.h"
+
+#include "tests/TestWav.h"
 
 #include <gtest/gtest.h>
 
@@ -244,8 +245,9 @@ TEST(WaveFilters, EachFilterStartsFromTheRecording) {
     ASSERT_TRUE(wave.ApplyFilterAndVolume(kVolumeOff, FilterInversion));
     EXPECT_EQ(SampleBytes(wave), (std::vector<uint8_t>{8, 7, 6, 5, 4, 3, 2, 1, 9}));
     ASSERT_TRUE(wave.ApplyFilterAndVolume(kVolumeOff, FilterNone));
-    EXPECT_EQ(std::vector<uint8_t>(wave.PlayImageData(), wave.PlayImageData() + wave.PlayImageSize()),
-              image);
+    EXPECT_EQ(
+        std::vector<uint8_t>(wave.PlayImageData(), wave.PlayImageData() + wave.PlayImageSize()),
+        image);
 }
 
 TEST(WaveFilters, NothingRunsOnAWaveThatIsNotValid) {

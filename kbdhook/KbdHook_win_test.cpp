@@ -4,7 +4,7 @@
 #include "hook/KbdHook.h"
 
 #include "hook/HookEvent.h"
-#include "kbdhook/RecordingWindow_win.h"
+#include "tests/RecordingWindow_win.h"
 
 #include <gtest/gtest.h>
 
