@@ -53,6 +53,7 @@ TEST_F(WavePlayback, AsyncImageOutlivesItsWaveUntilTheNextSound) {
     EXPECT_EQ(HeldImage(), second) << "a new sound replaces the one still playing at once";
 }
 
+// Wiring only: the filters' own result is the reference; the native wave tests pin its values.
 TEST_F(WavePlayback, FilterAndVolumeAreAppliedBeforeThePlatformGetsTheImage) {
     struct Case {
         TestWavFormat format;
@@ -116,6 +117,7 @@ TEST_F(WavePlayback, StopEndsTheSoundAndPlaybackWorksAfterwards) {
     EXPECT_EQ(HeldImage(), next);
 }
 
+// Which image is held is what counts here; the newest one's samples come from the filters.
 TEST_F(WavePlayback, TypingFasterThanTheSoundsLastKeepsOnlyTheNewest) {
     const std::vector<uint8_t> sounds[] = {
         LongSound(9), MakePlayableTestWav(kStereo8, TestSamples(9000, 10)), LongSound(11)};
