@@ -378,11 +378,12 @@ bool CApp::BringInfoWindowForward(HWND fallback) {
 
 void CApp::HandleHook(WPARAM event, LPARAM window) {
     TracePair(IsTraceOn(), kTraceSourceCApp, "CApp::HandleHook", 491);
-    switch (HookEventKindOf(static_cast<uint32_t>(event))) {
+    const uint32_t hookEvent = static_cast<uint32_t>(event);
+    switch (HookEventKindOf(hookEvent)) {
     case HookEventKey: {
-        const uint32_t keyEvent = static_cast<uint32_t>(event);
-        const uint8_t keyCode = HookEventKeyCode(keyEvent);
-        PlayKey(keyCode, FilterForKeyEvent(keyCode, HookEventCharacter(keyEvent), filter));
+        const uint8_t keyCode = HookEventKeyCode(hookEvent);
+        schemeSet->PlayNS(keyCode, muted, volume,
+                          FilterForKeyEvent(keyCode, HookEventCharacter(hookEvent), filter));
         break;
     }
     case HookEventWindow:
@@ -419,13 +420,9 @@ void CApp::PollModifierKeys() {
     };
     for (const PolledKey& key : kPolledKeys) {
         if (key.soundDue(this->*key.lastState, GetKeyState(key.virtualKey))) {
-            PlayKey(key.keyCode, 0);
+            schemeSet->PlayNS(key.keyCode, muted, volume, 0);
         }
     }
-}
-
-void CApp::PlayKey(uint8_t keyCode, int soundFilter) {
-    schemeSet->PlayNS(keyCode, muted ? 1 : 0, volume, soundFilter);
 }
 
 // A helper that does not answer in time counts as having failed; it is told to close and

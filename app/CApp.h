@@ -101,7 +101,6 @@ private:
     void RunSettingsDialog(HWND owner);
     void RunManageSchemesDialog(HWND owner);
     LRESULT SendHelperCommand(UINT command, LPARAM parameter);
-    void PlayKey(uint8_t keyCode, int soundFilter);
     std::string SchemesFolder() const;
     void SelectScheme(UINT commandId);
     void LoadScheme(const char* name);

@@ -1,5 +1,6 @@
-#include "audio/TestWav.h"
 #include "audio/WavePlayer.h"
+
+#include "tests/TestWav.h"
 
 #include <gtest/gtest.h>
 
@@ -158,8 +159,9 @@ TEST(WaveLoad, FromFile) {
     const WavePlayer::Wave wave((folder / "click.wav").string().c_str());
     EXPECT_TRUE(wave.IsValid());
     EXPECT_EQ(wave.DataOffset(), 44u);
-    EXPECT_EQ(std::vector<uint8_t>(wave.PlayImageData(), wave.PlayImageData() + wave.PlayImageSize()),
-              image);
+    EXPECT_EQ(
+        std::vector<uint8_t>(wave.PlayImageData(), wave.PlayImageData() + wave.PlayImageSize()),
+        image);
 
     for (const fs::path& unreadable : {folder / "missing.wav", folder / "sub.wav"}) {
         WavePlayer::Wave missing(unreadable.string().c_str());

@@ -45,10 +45,12 @@ struct FileCloser {
 };
 using FileHolder = std::unique_ptr<FILE, FileCloser>;
 
-// The size of a plain file; anything else (a folder, a device) is not a sound.
-bool RegularFileSize(const char* path, uint64_t& size) {
+// The size of an open plain file; anything else (a folder, a device) is not a sound.
+bool RegularFileSize(FILE* file, uint64_t& size) {
     struct stat info;
-    if (stat(path, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) return false;
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
+        return false;
+    }
     size = uint64_t(info.st_size);
     return true;
 }
@@ -73,16 +75,14 @@ WavePlayer::Wave::Wave(const char* path) { LoadFile(path); }
 WavePlayer::Wave::Wave(std::vector<uint8_t> image) { TakeImage(std::move(image)); }
 
 void WavePlayer::Wave::LoadFile(const char* path) {
-    uint64_t size = 0;
-    if (path == nullptr || !RegularFileSize(path, size) ||
-        size > std::numeric_limits<uint32_t>::max()) {
-        return;
-    }
+    if (path == nullptr) return;
     // Binary mode; the C runtime's default sharing lets other programs read and write meanwhile.
     FileHolder file(std::fopen(path, "rb"));
     if (!file) return;
     // One read of the whole file: a stream buffer would only add a copy.
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
+    uint64_t size = 0;
+    if (!RegularFileSize(file.get(), size) || size > std::numeric_limits<uint32_t>::max()) return;
     std::vector<uint8_t> image(static_cast<size_t>(size));
     // A file that shrank since its size was taken is not the sound it claimed to be.
     if (std::fread(image.data(), 1, image.size(), file.get()) != image.size()) return;
@@ -152,6 +152,7 @@ std::vector<uint8_t> WavePlayer::Wave::TakePlayImage() {
     return std::move(playImage);
 }
 
+// The common start of every filter, and with it the test that there is a sound at all.
 bool WavePlayer::Wave::RefreshPlayImage() {
     if (!valid) return false;
     playImage.assign(fileImage.begin(), fileImage.end());
@@ -159,18 +160,18 @@ bool WavePlayer::Wave::RefreshPlayImage() {
 }
 
 bool WavePlayer::Wave::ApplyFilterAndVolume(unsigned volume, int filter) {
-    if (!valid) return false;
-    bool filtered = true;
+    bool filtered = false;
     switch (filter) {
         case FilterNone: filtered = RefreshPlayImage(); break;
         case FilterEcho: filtered = ApplyEcho(); break;
         case FilterInversion: filtered = ApplyInversion(); break;
         case FilterNegate: filtered = ApplyNegate(); break;
         case FilterRepeat: filtered = ApplyRepeat(); break;
-        default: break;  // unknown filters play the copy made at loading
+        default: filtered = valid; break;  // unknown filters play the copy made at loading
     }
     if (!filtered) return false;
-    return volume > 100 || ApplyVolume(volume);
+    ScaleToVolume(volume);
+    return true;
 }
 
 bool WavePlayer::Wave::ApplyEcho() {
@@ -194,8 +195,8 @@ bool WavePlayer::Wave::ApplyEcho() {
         for (size_t i = dataOffset + size_t(delay); i + 4 < end; i += 4) {
             for (size_t k = i; k < i + 4; k += 2) {
                 // Two halves of 16-bit samples always add up to a 16-bit sample.
-                WriteSample16(samples + k,
-                              ReadSample16(samples + k) / 2 + ReadSample16(samples + k - delay) / 2);
+                WriteSample16(samples + k, ReadSample16(samples + k) / 2 +
+                                               ReadSample16(samples + k - delay) / 2);
             }
         }
     }
@@ -244,7 +245,12 @@ bool WavePlayer::Wave::ApplyRepeat() {
 
 bool WavePlayer::Wave::ApplyVolume(unsigned volume) {
     if (!valid) return false;
-    if (volume > 100) return true;
+    ScaleToVolume(volume);
+    return true;
+}
+
+void WavePlayer::Wave::ScaleToVolume(unsigned volume) {
+    if (volume > 100) return;
     const double factor = volume / 100.0;
     uint8_t* samples = playImage.data();
     if (formatHeader.wBitsPerSample == 8) {
@@ -258,5 +264,4 @@ bool WavePlayer::Wave::ApplyVolume(unsigned volume) {
             WriteSample16(samples + i, int(y + Truncate(y).roundUp));
         }
     }
-    return true;
 }

@@ -94,6 +94,8 @@ private:
     void TakeImage(std::vector<uint8_t> image);
     bool ParseHeaders();
     bool RefreshPlayImage();
+    // ApplyVolume's step on a wave known to be valid.
+    void ScaleToVolume(unsigned volume);
 
     std::vector<uint8_t> fileImage;  // the file as read, never modified
     std::vector<uint8_t> playImage;  // what the filters and the volume step rewrite

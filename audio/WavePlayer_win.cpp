@@ -22,7 +22,6 @@ public:
     ~PlayingImageHolder() { Stop(); }
 
     void Play(std::vector<uint8_t> image, HMODULE module, bool async) {
-        if (image.empty()) return;
         const DWORD flags = SND_MEMORY | (async ? SND_ASYNC : 0);
         // The order is what keeps every buffer alive while it can be read:
         // 1. the new image is handed over while the holder still owns the old one, which the
@@ -72,7 +71,6 @@ void StopWavePlayback() { Holder().Stop(); }
 
 void WavePlayer::Wave::play(unsigned volume, int filter, bool async) {
     TracePair(IsTraceOn(), kTraceSourceWavePlayer, "WavePlayer::Wave::play", 39);
-    if (!IsValid()) return;
     if (!ApplyFilterAndVolume(volume, filter)) return;
     Holder().Play(TakePlayImage(), GetModuleHandleA(nullptr), async);
 }

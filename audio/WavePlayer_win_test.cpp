@@ -5,8 +5,8 @@
 
 #include "app/Settings_win.h"
 #include "app/Trace.h"
-#include "audio/TestWav.h"
 #include "tests/TestFiles.h"
+#include "tests/TestWav.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -53,6 +53,7 @@ TEST_F(WavePlayback, AsyncImageOutlivesItsWaveUntilTheNextSound) {
     EXPECT_EQ(HeldImage(), second) << "a new sound replaces the one still playing at once";
 }
 
+// Wiring only: the filters' own result is the reference; the native wave tests pin its values.
 TEST_F(WavePlayback, FilterAndVolumeAreAppliedBeforeThePlatformGetsTheImage) {
     struct Case {
         TestWavFormat format;
@@ -66,7 +67,8 @@ TEST_F(WavePlayback, FilterAndVolumeAreAppliedBeforeThePlatformGetsTheImage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.format.bitsPerSample << "-bit, volume " << c.volume
                                           << ", filter " << c.filter);
-        const std::vector<uint8_t> file = MakePlayableTestWav(c.format, TestSamples(4000, c.volume + 7));
+        const std::vector<uint8_t> file =
+            MakePlayableTestWav(c.format, TestSamples(4000, c.volume + 7));
         WavePlayer::Wave expected(file);
         ASSERT_TRUE(expected.ApplyFilterAndVolume(c.volume, c.filter));
         const std::vector<uint8_t> expectedImage = expected.TakePlayImage();
@@ -115,9 +117,10 @@ TEST_F(WavePlayback, StopEndsTheSoundAndPlaybackWorksAfterwards) {
     EXPECT_EQ(HeldImage(), next);
 }
 
+// Which image is held is what counts here; the newest one's samples come from the filters.
 TEST_F(WavePlayback, TypingFasterThanTheSoundsLastKeepsOnlyTheNewest) {
-    const std::vector<uint8_t> sounds[] = {LongSound(9), MakePlayableTestWav(kStereo8, TestSamples(9000, 10)),
-                                           LongSound(11)};
+    const std::vector<uint8_t> sounds[] = {
+        LongSound(9), MakePlayableTestWav(kStereo8, TestSamples(9000, 10)), LongSound(11)};
     constexpr int kRequests = 40;
     for (int i = 0; i < kRequests; ++i) PlayAsync(sounds[i % 3], 100 - i, i % 5);
     constexpr int kLast = kRequests - 1;

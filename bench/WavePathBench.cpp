@@ -1,7 +1,7 @@
 // The whole per-key sound path short of the platform call: read the file from disk, parse it,
 // copy it, filter it and scale it to volume 50, for clicks of typical and larger sizes.
-#include "audio/TestWav.h"
 #include "audio/WavePlayer.h"
+#include "tests/TestWav.h"
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// Replies are read with the decoder Tapvox uses, which HookEvent_test pins to literal values.
 #include "hookproc/HelperCommands.h"
 
 #include "hook/HookEvent.h"

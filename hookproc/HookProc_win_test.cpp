@@ -3,7 +3,7 @@
 
 #include "hook/HookEvent.h"
 #include "hook/KbdHook.h"
-#include "kbdhook/RecordingWindow_win.h"
+#include "tests/RecordingWindow_win.h"
 
 #include <gtest/gtest.h>
 
@@ -89,8 +89,8 @@ class StartedHelper : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(copy.Path().empty()) << "cannot copy " << BuiltHelperPath();
-        ASSERT_EQ(RunApplication(KBDHOOK_RUN_HELPER, 0, mainWindow.Get(), copy.Path().c_str(), 0, 0),
-                  0);
+        ASSERT_EQ(
+            RunApplication(KBDHOOK_RUN_HELPER, 0, mainWindow.Get(), copy.Path().c_str(), 0, 0), 0);
         ASSERT_TRUE(mainWindow.PumpUntil([this] { return mainWindow.AnnouncedHelper() != nullptr; },
                                          kAnnounceWaitMs));
         helperWindow = mainWindow.AnnouncedHelper();

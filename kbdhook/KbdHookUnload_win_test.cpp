@@ -2,7 +2,7 @@
 // it runs and lets it go when it ends, so freeing the library never pulls code from under a
 // running hook.
 
-#include "kbdhook/RecordingWindow_win.h"
+#include "tests/RecordingWindow_win.h"
 
 #include <gtest/gtest.h>
 

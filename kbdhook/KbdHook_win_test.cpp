@@ -1,10 +1,11 @@
 // KbdHook.dll through its import library: export names, the system query, and the hook fed
-// with synthesised input.
+// with synthesised input. Expected events are spelled with the encoder the hook uses, which
+// HookEvent_test pins to literal values: these tests check which events come, in what order.
 
 #include "hook/KbdHook.h"
 
 #include "hook/HookEvent.h"
-#include "kbdhook/RecordingWindow_win.h"
+#include "tests/RecordingWindow_win.h"
 
 #include <gtest/gtest.h>
 

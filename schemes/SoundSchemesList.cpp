@@ -75,9 +75,8 @@ unsigned SoundSchemesList::KeyCodeFromName(const char* name) { return ::KeyCodeF
 bool SoundSchemesList::SoundPathOf(unsigned keyCode, char* out, size_t outSize) const {
     if (outSize == 0) return false;
     out[0] = '\0';
-    if (keyCode > kMaxKeyCode || keySounds[keyCode].empty() || schemeName[0] == '\0') {
-        return false;
-    }
+    // Only ReadFromConfig fills the table, and only once it holds the scheme's name.
+    if (keyCode > kMaxKeyCode || keySounds[keyCode].empty()) return false;
     const int written = std::snprintf(out, outSize, "%s%s\\%s", schemesFolder, schemeName,
                                       keySounds[keyCode].c_str());
     if (written < 0 || static_cast<size_t>(written) >= outSize ||

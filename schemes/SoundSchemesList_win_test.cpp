@@ -7,7 +7,7 @@
 #include "app/Settings.h"
 #include "app/Settings_win.h"
 #include "app/Trace.h"
-#include "audio/TestWav.h"
+#include "tests/TestWav.h"
 #include "tests/CodePageNames.h"
 #include "tests/TestFiles.h"
 #include "tests/TestFolder_win.h"

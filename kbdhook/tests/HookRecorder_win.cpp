@@ -5,14 +5,15 @@
 
 #include "hook/HookEvent.h"
 #include "hook/KbdHook.h"
-#include "kbdhook/RecordingWindow_win.h"
+#include "tests/RecordingWindow_win.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char** argv) {
     const long seconds = argc > 1 ? strtol(argv[1], nullptr, 10) : 60;
-    const DWORD limitMs = seconds > 0 && seconds < 3600 ? static_cast<DWORD>(seconds) * 1000 : 60000;
+    const DWORD limitMs =
+        seconds > 0 && seconds < 3600 ? static_cast<DWORD>(seconds) * 1000 : 60000;
     RecordingWindow recorder;
     if (recorder.Get() == nullptr || !SetHooks(recorder.Get(), TRUE)) {
         printf("cannot set hooks\n");

@@ -1,5 +1,5 @@
 #pragma once
-// Builds WAV file images for the tests, the fuzz seeds and the benchmarks.
+// Builds WAV file images for the tests and the benchmarks.
 
 #include <cstdint>
 #include <string>
@@ -22,7 +22,9 @@ public:
         image_.insert(image_.end(), bytes.begin(), bytes.end());
         return *this;
     }
-    TestWavBuilder& U16(uint16_t value) { return Bytes(std::vector<uint8_t>{uint8_t(value), uint8_t(value >> 8)}); }
+    TestWavBuilder& U16(uint16_t value) {
+        return Bytes(std::vector<uint8_t>{uint8_t(value), uint8_t(value >> 8)});
+    }
     TestWavBuilder& U32(uint32_t value) { return U16(uint16_t(value)).U16(uint16_t(value >> 16)); }
 
     // RIFF header and a format chunk of formatSize bytes (16 fields, then zero padding).
