@@ -1,6 +1,6 @@
 #include "app/Autostart_win.h"
 
-#include "app/RegistryTestValues_win.h"
+#include "tests/RegistryTestValues_win.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ TEST_F(RegistrySettings, AutostartWithoutRunKeyWritesNothing) {
 TEST_F(RegistrySettings, AutostartEntryNamesTheLauncherOfThisFolder) {
     SetText(kTestRunKey, "Other", "x");
     ASSERT_TRUE(SetAutostartFor(kTestRunKey, "C:\\Apps\\Tapvox.exe", true));
-    EXPECT_EQ(GetRaw(kTestRunKey, "Tapvox"),
+    EXPECT_EQ(StoredValue(kTestRunKey, "Tapvox"),
               std::make_pair(DWORD{REG_SZ}, std::string("\"C:\\Apps\\Launcher.exe\"")));
 
     struct Case {
@@ -36,11 +36,11 @@ TEST_F(RegistrySettings, AutostartEntryNamesTheLauncherOfThisFolder) {
     }
 
     ASSERT_TRUE(SetAutostartFor(kTestRunKey, "C:\\Apps\\Tapvox.exe", false));
-    EXPECT_EQ(GetRaw(kTestRunKey, "Tapvox").first, 0u);
+    EXPECT_EQ(StoredValue(kTestRunKey, "Tapvox").first, 0u);
     EXPECT_FALSE(IsAutostartSetFor(kTestRunKey, "C:\\Apps\\Tapvox.exe"));
     EXPECT_FALSE(SetAutostartFor(kTestRunKey, "C:\\Apps\\Tapvox.exe", false))
         << "removing an absent entry is a failed registry call";
-    EXPECT_EQ(GetRaw(kTestRunKey, "Other").second, "x");
+    EXPECT_EQ(StoredValue(kTestRunKey, "Other").second, "x");
 }
 
 TEST_F(RegistrySettings, HandWrittenAutostartEntriesDoNotCount) {
@@ -64,13 +64,13 @@ TEST_F(RegistrySettings, AutostartForAVeryLongPathWritesNothing) {
     const std::string path = folder + "Tapvox.exe";
     SetText(kTestRunKey, "Other", "x");
     EXPECT_FALSE(SetAutostartFor(kTestRunKey, path.c_str(), true));
-    EXPECT_EQ(GetRaw(kTestRunKey, "Tapvox").first, 0u);
+    EXPECT_EQ(StoredValue(kTestRunKey, "Tapvox").first, 0u);
     EXPECT_FALSE(IsAutostartSetFor(kTestRunKey, path.c_str()));
 
     // An entry from a shorter folder stays as it was.
     ASSERT_TRUE(SetAutostartFor(kTestRunKey, "C:\\Apps\\Tapvox.exe", true));
     EXPECT_FALSE(SetAutostartFor(kTestRunKey, path.c_str(), true));
-    EXPECT_EQ(GetRaw(kTestRunKey, "Tapvox").second, "\"C:\\Apps\\Launcher.exe\"");
+    EXPECT_EQ(StoredValue(kTestRunKey, "Tapvox").second, "\"C:\\Apps\\Launcher.exe\"");
 }
 
 }  // namespace

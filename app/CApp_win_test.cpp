@@ -1,18 +1,19 @@
 #include "app/CApp.h"
 
 #include "app/Autostart_win.h"
-#include "app/ProgramPaths.h"
 #include "app/Settings.h"
-#include "app/Trace.h"
 #include "app/Settings_win.h"
+#include "app/Trace.h"
 #include "hook/HookEvent.h"
 #include "res/resource.h"
 #include "tests/ModalDialogDriver_win.h"
+#include "tests/RegistryTestValues_win.h"
 #include "tests/TestFolder_win.h"
 #include "tray/CTrayIcon.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,28 +23,17 @@ namespace {
 constexpr char kValuesTouched[][20] = {"Valume", "Filter", "Scheme", "LogFile",
                                        "ShowTutorialOnRun"};
 
+// Worked out here, not with the program's own path rule, which the expected values would share.
 std::string ProgramFolder() {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, sizeof(path));
-    return std::string(path, ProgramFolderLength(path));
+    return std::string(path, strrchr(path, '\\') + 1);
 }
 
 std::string ProgramPath() {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, sizeof(path));
     return path;
-}
-
-std::pair<DWORD, std::string> StoredValue(const char* subKey, const char* name) {
-    char data[512] = {};
-    DWORD size = sizeof(data) - 1;
-    DWORD type = 0;
-    if (RegGetValueA(HKEY_CURRENT_USER, subKey, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data,
-                     &size) != ERROR_SUCCESS) {
-        return {0, ""};
-    }
-    if (type == REG_DWORD) return {type, std::to_string(*reinterpret_cast<DWORD*>(data))};
-    return {type, data};
 }
 
 void StoreText(const char* name, const char* text) {

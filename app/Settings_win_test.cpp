@@ -1,7 +1,7 @@
 #include "app/Settings_win.h"
 
 #include "app/Autostart_win.h"
-#include "app/RegistryTestValues_win.h"
+#include "tests/RegistryTestValues_win.h"
 #include "app/SettingNumbers.h"
 #include "app/Trace.h"
 
@@ -165,11 +165,11 @@ TEST_F(RegistrySettings, EveryValueInEveryHostileFormReadsSafely) {
 
 TEST_F(RegistrySettings, NumbersAreStoredAsDecimalText) {
     EXPECT_EQ(WriteSettingInt(kTestKey, "Valume", -1), ERROR_SUCCESS);
-    EXPECT_EQ(GetRaw(kTestKey, "Valume"), std::make_pair(DWORD{REG_SZ}, std::string("-1")));
+    EXPECT_EQ(StoredValue(kTestKey, "Valume"), std::make_pair(DWORD{REG_SZ}, std::string("-1")));
     EXPECT_EQ(WriteSettingInt(kTestKey, "Valume", 100), ERROR_SUCCESS);
     EXPECT_EQ(ReadSettingInt(kTestKey, "Valume", 0), 100);
     EXPECT_EQ(WriteSettingText(kTestKey, "SchemesPath", "C:\\Apps\\Schemes\\"), ERROR_SUCCESS);
-    EXPECT_EQ(GetRaw(kTestKey, "SchemesPath").second, "C:\\Apps\\Schemes\\");
+    EXPECT_EQ(StoredValue(kTestKey, "SchemesPath").second, "C:\\Apps\\Schemes\\");
 }
 
 TEST_F(RegistrySettings, TraceSwitchIsReadOnceAndChangedOnlyThroughSet) {
@@ -180,7 +180,7 @@ TEST_F(RegistrySettings, TraceSwitchIsReadOnceAndChangedOnlyThroughSet) {
     EXPECT_EQ(traceSwitch.Get(), 1) << "a change in the registry waits for the next start";
     traceSwitch.Set(2);
     EXPECT_EQ(traceSwitch.Get(), 2);
-    EXPECT_EQ(GetRaw(kTestKey, "LogFile").second, "2");
+    EXPECT_EQ(StoredValue(kTestKey, "LogFile").second, "2");
     EXPECT_EQ(TraceSwitch(kTestRoot).Get(), 0) << "missing LogFile is 0";
 }
 

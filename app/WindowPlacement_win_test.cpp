@@ -1,6 +1,6 @@
 #include "app/WindowPlacement_win.h"
 
-#include "app/RegistryTestValues_win.h"
+#include "tests/RegistryTestValues_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #pragma once
-// The registry key the settings tests write under, its helpers and a fixture that starts and
-// ends every test with the key removed.
+// The registry key the settings tests write under, the helpers that write and read values
+// (the application's tests read its own key with them too) and a fixture that starts and ends
+// every test with the test key removed.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -39,8 +40,9 @@ inline void SetDword(const char* subKey, const char* name, DWORD value) {
     SetRaw(subKey, name, REG_DWORD, &value, sizeof(value));
 }
 
-// The stored type and text of a value; type 0 when the value is missing.
-inline std::pair<DWORD, std::string> GetRaw(const char* subKey, const char* name) {
+// The stored type and text of a value, a REG_DWORD as its decimal number; type 0 when the
+// value is missing.
+inline std::pair<DWORD, std::string> StoredValue(const char* subKey, const char* name) {
     char data[512] = {};
     DWORD size = sizeof(data) - 1;
     DWORD type = 0;
@@ -48,6 +50,7 @@ inline std::pair<DWORD, std::string> GetRaw(const char* subKey, const char* name
                      &size) != ERROR_SUCCESS) {
         return {0, ""};
     }
+    if (type == REG_DWORD) return {type, std::to_string(*reinterpret_cast<DWORD*>(data))};
     return {type, data};
 }
 
