@@ -212,7 +212,8 @@ def run_bucklespring(session, pulse, recording, typist, presses):
         time.sleep(1.0)
         if process.poll() is not None:
             with open(log_path) as log:
-                print("bucklespring ended at once (%d): %s" % (process.returncode, log.read()[-500:]))
+                print("bucklespring ended at once (%d): %s"
+                      % (process.returncode, log.read()[-500:]))
             return None
         return measure(recording, typist, presses, seed=3)
     finally:
