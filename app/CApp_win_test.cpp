@@ -2,12 +2,12 @@
 
 #include "app/Autostart_win.h"
 #include "app/Settings.h"
-#include "app/Settings_win.h"
 #include "app/Trace.h"
 #include "hook/HookEvent.h"
 #include "res/resource.h"
 #include "tests/ModalDialogDriver_win.h"
 #include "tests/RegistryTestValues_win.h"
+#include "tests/ScopedTraceFile_win.h"
 #include "tests/TestFolder_win.h"
 #include "tray/CTrayIcon.h"
 
@@ -590,12 +590,8 @@ TEST_F(Application, OtherMessagesAndTimers) {
 
 // Tracing on: Init, every message, and both pairs of HkSetHooks reach c:/tmp/log.txt.
 TEST_F(Application, TraceWritesThePairsOfTheApplication) {
-    const bool folderExisted = GetFileAttributesA("c:\\tmp") != INVALID_FILE_ATTRIBUTES;
-    if (!folderExisted) {
-        ASSERT_TRUE(CreateDirectoryA("c:\\tmp", nullptr));
-    }
-    DeleteFileA(kTraceFilePath);
-    SetTraceOn(1);
+    const ScopedTraceFile trace;
+    ASSERT_TRUE(trace.FolderReady());
     {
         CApp app;
         ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
@@ -605,7 +601,7 @@ TEST_F(Application, TraceWritesThePairsOfTheApplication) {
         app.HkSetHooks();
         app.hooksSet = 0;
     }
-    SetTraceOn(0);
+    trace.StopTracing();
 
     std::string log;
     HANDLE file = CreateFileA(kTraceFilePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -629,9 +625,6 @@ TEST_F(Application, TraceWritesThePairsOfTheApplication) {
     }
     EXPECT_EQ(log.find("CApp::InitInstance"), std::string::npos)
         << "InitInstance runs before the switch is copied";
-
-    DeleteFileA(kTraceFilePath);
-    if (!folderExisted) RemoveDirectoryA("c:\\tmp");
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include "audio/WavePlayer.h"
 #include "audio/WavePlayer_win.h"
 
-#include "app/Settings_win.h"
 #include "app/Trace.h"
+#include "tests/ScopedTraceFile_win.h"
 #include "tests/TestFiles.h"
 #include "tests/TestWav.h"
 
@@ -130,25 +130,18 @@ TEST_F(WavePlayback, TypingFasterThanTheSoundsLastKeepsOnlyTheNewest) {
 }
 
 TEST_F(WavePlayback, EveryPlayCallWritesItsTracePairWhenTracingIsOn) {
-    const bool folderExisted = GetFileAttributesA("c:\\tmp") != INVALID_FILE_ATTRIBUTES;
-    if (!folderExisted) {
-        ASSERT_TRUE(CreateDirectoryA("c:\\tmp", nullptr));
-    }
-    DeleteFileA(kTraceFilePath);
+    const ScopedTraceFile trace;
+    ASSERT_TRUE(trace.FolderReady());
 
-    SetTraceOn(1);
     WavePlayer::Wave(std::vector<uint8_t>(10, 0)).play(100, 0, true);  // not valid: traced too
     PlayAsync(LongSound(12));
-    SetTraceOn(0);
+    trace.StopTracing();
     PlayAsync(LongSound(13));
 
     const std::string pair =
         "Entering WavePlayer::Wave::play() - (WavePlayer.cpp:39)\r\n"
         "Leaving  WavePlayer::Wave::play() - (WavePlayer.cpp)\r\n";
     EXPECT_EQ(ReadWholeFile(kTraceFilePath), pair + pair);
-
-    DeleteFileA(kTraceFilePath);
-    if (!folderExisted) RemoveDirectoryA("c:\\tmp");
 }
 
 }  // namespace

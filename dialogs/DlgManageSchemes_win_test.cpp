@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,21 @@ std::vector<std::string> ListedNames(HWND dialog) {
         names.push_back(name);
     }
     return names;
+}
+
+// How many names the dialog listed when it opened, and how it ended.
+struct ListOnOpening {
+    INT_PTR result = 0;
+    size_t listed = SIZE_MAX;  // not counted: the dialog never ran
+};
+
+ListOnOpening CountListedAndClose(DlgManageSchemes& dialog, WPARAM closeWith) {
+    ListOnOpening opened;
+    opened.result = RunDialogWith(dialog, [&](HWND window) {
+        opened.listed = ListedNames(window).size();
+        PostMessageA(window, WM_COMMAND, closeWith, 0);
+    });
+    return opened;
 }
 
 // What the editor showed when it opened, and how it was closed.
@@ -151,26 +167,18 @@ TEST(ManageSchemesDialog, ListsEveryFolderButRemembersTwentyFive) {
     for (int i = 0; i < 30; ++i) schemes.AddFolder("S" + std::to_string(100 + i));
     DlgManageSchemes dialog;
     dialog.SetSchemesFolder(schemes.Path().c_str());
-    size_t listed = 0;
-    const INT_PTR result = RunDialogWith(dialog, [&](HWND window) {
-        listed = ListedNames(window).size();
-        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-    });
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_EQ(listed, 30u);
+    const ListOnOpening opened = CountListedAndClose(dialog, IDCANCEL);
+    EXPECT_EQ(opened.result, IDCANCEL);
+    EXPECT_EQ(opened.listed, 30u);
     EXPECT_EQ(dialog.schemeNames[24], "S124");
 }
 
 TEST(ManageSchemesDialog, MissingFolderGivesAnEmptyList) {
     DlgManageSchemes dialog;
     dialog.SetSchemesFolder("c:\\no-such-folder\\Schemes\\");
-    size_t listed = 1;
-    const INT_PTR result = RunDialogWith(dialog, [&](HWND window) {
-        listed = ListedNames(window).size();
-        PostMessageA(window, WM_COMMAND, IDOK, 0);
-    });
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(listed, 0u);
+    const ListOnOpening opened = CountListedAndClose(dialog, IDOK);
+    EXPECT_EQ(opened.result, IDOK);
+    EXPECT_EQ(opened.listed, 0u);
 }
 
 // Read through the wide calls, so the name on disk is tested as it is, not as narrowed.

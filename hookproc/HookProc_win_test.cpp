@@ -4,6 +4,7 @@
 #include "hook/HookEvent.h"
 #include "hook/KbdHook.h"
 #include "tests/RecordingWindow_win.h"
+#include "tests/SendKeyTap_win.h"
 
 #include <gtest/gtest.h>
 
@@ -126,13 +127,7 @@ TEST_F(StartedHelper, AnswersEachCommand) {
 
 TEST_F(StartedHelper, ReportsNoKeysOfItsOwn) {
     ASSERT_TRUE(IsHelperSuccess(static_cast<uint32_t>(Command(HelperInstallHooks, 1))));
-    INPUT inputs[2] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = 'K';
-    }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(ARRAYSIZE(inputs), inputs, sizeof(INPUT));
+    SendKeyTap('K');
     mainWindow.PumpFor(500);
     EXPECT_TRUE(mainWindow.HookEvents().empty());
 }

@@ -3,6 +3,7 @@
 // running hook.
 
 #include "tests/RecordingWindow_win.h"
+#include "tests/SendKeyTap_win.h"
 
 #include <gtest/gtest.h>
 
@@ -21,37 +22,35 @@ SetHooksCall SetHooksOf(HMODULE library) {
         reinterpret_cast<void (*)()>(GetProcAddress(library, "SetHooks")));
 }
 
-TEST(KbdHookUnload, FreedAfterTheHookIsRemoved) {
+// The library loaded by the test itself, its hook installed for the recorder.
+class KbdHookUnload : public ::testing::Test {
+protected:
+    void SetUp() override {
+        library = LoadLibraryA("KbdHook.dll");
+        ASSERT_NE(library, nullptr);
+        setHooks = SetHooksOf(library);
+        ASSERT_NE(setHooks, nullptr);
+        ASSERT_TRUE(setHooks(recorder.Get(), TRUE));
+    }
+
     RecordingWindow recorder;
-    const HMODULE library = LoadLibraryA("KbdHook.dll");
-    ASSERT_NE(library, nullptr);
-    const SetHooksCall setHooks = SetHooksOf(library);
-    ASSERT_NE(setHooks, nullptr);
-    ASSERT_TRUE(setHooks(recorder.Get(), TRUE));
+    HMODULE library = nullptr;
+    SetHooksCall setHooks = nullptr;
+};
+
+TEST_F(KbdHookUnload, FreedAfterTheHookIsRemoved) {
     ASSERT_TRUE(setHooks(nullptr, FALSE));
     FreeLibrary(library);
     EXPECT_TRUE(WaitUntilUnloaded(recorder));
 }
 
-TEST(KbdHookUnload, StaysWhileTheHookRunsAndGoesWhenItIsRemoved) {
-    RecordingWindow recorder;
-    const HMODULE library = LoadLibraryA("KbdHook.dll");
-    ASSERT_NE(library, nullptr);
-    const SetHooksCall setHooks = SetHooksOf(library);
-    ASSERT_NE(setHooks, nullptr);
-    ASSERT_TRUE(setHooks(recorder.Get(), TRUE));
+TEST_F(KbdHookUnload, StaysWhileTheHookRunsAndGoesWhenItIsRemoved) {
     FreeLibrary(library);
     recorder.PumpFor(200);
     ASSERT_TRUE(IsLoaded());
 
     // Keys still arrive: the hook's code is still there.
-    INPUT inputs[2] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = 'M';
-    }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(ARRAYSIZE(inputs), inputs, sizeof(INPUT));
+    SendKeyTap('M');
     EXPECT_TRUE(recorder.PumpUntil([&] { return !recorder.HookEvents().empty(); }, 5000));
 
     // Removing the hook through a reference of our own ends the thread, which lets go of

@@ -9,6 +9,7 @@
 #include "app/Trace.h"
 #include "tests/TestWav.h"
 #include "tests/CodePageNames.h"
+#include "tests/ScopedTraceFile_win.h"
 #include "tests/TestFiles.h"
 #include "tests/TestFolder_win.h"
 #include "audio/WavePlayer.h"
@@ -362,12 +363,8 @@ TEST_F(SchemeSet, TraceRecordsOfEachOperation) {
     broken.Header(kMono16, 18).Chunk("fact", {1, 2}).Chunk("data", TestSamples(64, 13));
     ASSERT_TRUE(WriteWholeFile(folder + "broken.wav", broken.Image()));
 
-    const bool folderExisted = GetFileAttributesA("c:\\tmp") != INVALID_FILE_ATTRIBUTES;
-    if (!folderExisted) {
-        ASSERT_TRUE(CreateDirectoryA("c:\\tmp", nullptr));
-    }
-    DeleteFileA(kTraceFilePath);
-    SetTraceOn(1);
+    const ScopedTraceFile trace;
+    ASSERT_TRUE(trace.FolderReady());
     {
         SoundSchemesList set;
         set.ReadFromConfig("Clicks");
@@ -376,10 +373,8 @@ TEST_F(SchemeSet, TraceRecordsOfEachOperation) {
         set.PlayNS(256, 0, 100, 0);
         set.PlayNS(66, 0, 100, 0);
     }
-    SetTraceOn(0);
+    trace.StopTracing();
     const std::string log = ReadWholeFile(kTraceFilePath);
-    DeleteFileA(kTraceFilePath);
-    if (!folderExisted) RemoveDirectoryA("c:\\tmp");
 
     auto pair = [](const std::string& operation, const std::string& source, int line) {
         return "Entering " + operation + "() - (" + source + ":" + std::to_string(line) +

@@ -190,9 +190,7 @@ def run_tapvox(session, tvx, pulse, recording, typist, presses):
     tvx.reg_write(r"HKCU\Software\Wine\Drivers", "Audio", "sz", "pulse")
     session.env["PULSE_SERVER"] = pulse.server
     app = harness.TapvoxApp(session)
-    process = app.start()
-    if not tvx.find_window(timeout_ms=30000):
-        raise harness.HarnessError("Tapvox's window did not appear")
+    process, _ = benchsession.start_tapvox(app, tvx)
     latencies = measure(recording, typist, presses, seed=1)
     tvx.send_command(harness.COMMAND_EXIT)
     app.wait_exit(process, timeout=15)
@@ -214,7 +212,8 @@ def run_bucklespring(session, pulse, recording, typist, presses):
         time.sleep(1.0)
         if process.poll() is not None:
             with open(log_path) as log:
-                print("bucklespring ended at once (%d): %s" % (process.returncode, log.read()[-500:]))
+                print("bucklespring ended at once (%d): %s"
+                      % (process.returncode, log.read()[-500:]))
             return None
         return measure(recording, typist, presses, seed=3)
     finally:
@@ -222,11 +221,7 @@ def run_bucklespring(session, pulse, recording, typist, presses):
 
 
 def main(argv):
-    if not argv:
-        print(__doc__, file=sys.stderr)
-        return 2
-    build = os.path.abspath(argv[0])
-    presses = int(argv[1]) if len(argv) > 1 else 300
+    build, presses = benchsession.build_and_figure(argv, __doc__, 300)
     for tool in ("pulseaudio", "parec", "pactl"):
         if not shutil.which(tool):
             print("bench-device-latency: no %s (run scripts/setup.sh)" % tool, file=sys.stderr)

@@ -5,7 +5,6 @@ Prints figures; it judges nothing (targets: under 0.1 % of one core when idle).
 """
 
 import os
-import sys
 import time
 
 import benchsession
@@ -70,19 +69,10 @@ def wineserver_pid(prefix):
 
 
 def main(argv):
-    if not argv:
-        print(__doc__, file=sys.stderr)
-        return 2
-    build = os.path.abspath(argv[0])
-    seconds = float(argv[1]) if len(argv) > 1 else 30.0
+    build, seconds = benchsession.build_and_figure(argv, __doc__, 30.0)
     with benchsession.bench_session(build, "bench-idle") as session:
         tvx = harness.Tvxctl(session, harness.best_tool("tvxctl.exe"))
-        app = harness.TapvoxApp(session)
-        process = app.start()
-        found = tvx.find_window(timeout_ms=30000)
-        if not found:
-            print("bench-idle: Tapvox's window did not appear", file=sys.stderr)
-            return 1
+        process, found = benchsession.start_tapvox(harness.TapvoxApp(session), tvx)
         time.sleep(SETTLE_SECONDS)
         server = wineserver_pid(session.prefix)
         app_before = cpu_seconds(process.pid)

@@ -43,11 +43,7 @@ def use_null_sound_device(session):
 
 
 def main(argv):
-    if not argv:
-        print(__doc__, file=sys.stderr)
-        return 2
-    build = os.path.abspath(argv[0])
-    count = int(argv[1]) if len(argv) > 1 else 1000
+    build, count = benchsession.build_and_figure(argv, __doc__, 1000)
     with benchsession.bench_session(build, "bench-events") as session:
         bench = harness.best_tool("HookEventBench.exe")
         if not bench:
@@ -59,10 +55,7 @@ def main(argv):
         install_scheme(app)
         for name, value in (("Scheme", "0"), ("Filter", "1"), ("Valume", "50")):
             tvx.reg_write(harness.PROGRAM_KEY, name, "sz", value)
-        app.start()
-        if not tvx.find_window(timeout_ms=30000):
-            print("bench-events: Tapvox's window did not appear", file=sys.stderr)
-            return 1
+        benchsession.start_tapvox(app, tvx)
         for what, event, share, gap_ms in RUNS:
             events = max(1, int(count * share))
             code, out, err = session.run([bench, str(events), hex(event), str(gap_ms)],

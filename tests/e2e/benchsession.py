@@ -47,6 +47,26 @@ def bench_session(build, name):
         shutil.rmtree(work_dir, ignore_errors=True)
 
 
+def build_and_figure(argv, usage, default_figure):
+    """A benchmark's command line BUILD [FIGURE]: BUILD made absolute, and FIGURE read as a number
+    of the default's type (the default when it is not given). Without BUILD it prints the usage
+    and ends the program with exit code 2."""
+    if not argv:
+        print(usage, file=sys.stderr)
+        sys.exit(2)
+    figure = type(default_figure)(argv[1]) if len(argv) > 1 else default_figure
+    return os.path.abspath(argv[0]), figure
+
+
+def start_tapvox(app, tvx):
+    """Starts Tapvox and waits for its main window: (its process, (hwnd, Windows pid))."""
+    process = app.start()
+    found = tvx.find_window(timeout_ms=30000)
+    if not found:
+        raise harness.HarnessError("Tapvox's window did not appear")
+    return process, found
+
+
 def run(name, main):
     """Runs main(arguments) as the program; a harness failure is reported as `name`'s."""
     try:

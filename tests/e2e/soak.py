@@ -21,7 +21,6 @@ file stays empty. Files are counted and removed while typing pauses, when every 
 import glob
 import os
 import re
-import sys
 import time
 
 import benchsession
@@ -279,11 +278,7 @@ class Soak:
 def main(argv):
     """soak.py BUILD [SECONDS]: prints the samples and the totals; fails only when something
     could not run."""
-    if not argv:
-        print(__doc__, file=sys.stderr)
-        return 2
-    build = os.path.abspath(argv[0])
-    seconds = int(argv[1]) if len(argv) > 1 else 600
+    build, seconds = benchsession.build_and_figure(argv, __doc__, 600)
     with open("/proc/loadavg") as f:
         print("soak for %d s; load average before: %s" % (seconds, " ".join(f.read().split()[:3])))
     with benchsession.bench_session(build, "soak") as session:

@@ -12,12 +12,15 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tests/tools/LifetimeWindow_win.h"
+#include "tests/tools/TapvoxNames.h"
+
 namespace {
 
 const char kHelperClass[] = "TVX_TEST_FAKEHELPER";
-const char kMainWindowClass[] = "TVX_SOUNDPRG_MAINWND";
-const UINT_PTR kLifetimeTimer = 1;
 const UINT kLifetimeMs = 600000;
+// The helper's commands and its answer, written out rather than taken from the program's
+// headers: a wrong value in the program then fails the tests that talk to this helper.
 const WPARAM kCommandSetHooks = 0x3B00;
 const WPARAM kCommandResetHooks = 0x3B01;
 const LRESULT kHooksAccepted = static_cast<LRESULT>(0xA7) << 16;
@@ -51,20 +54,12 @@ LRESULT OnHelperCommand(WPARAM command, LPARAM parameter) {
 
 LRESULT CALLBACK HelperWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == helperMessage && helperMessage != 0) return OnHelperCommand(wParam, lParam);
-    switch (message) {
-        case WM_CLOSE:
-            LogLine("close");
-            DestroyWindow(window);
-            return 0;
-        case WM_TIMER:
-            if (wParam == kLifetimeTimer) DestroyWindow(window);
-            return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        default:
-            return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_CLOSE) {
+        LogLine("close");
+        DestroyWindow(window);
+        return 0;
     }
+    return LifetimeWindowProc(window, message, wParam, lParam);
 }
 
 bool ModeIs(const char* wanted) {
@@ -78,32 +73,29 @@ bool ModeIs(const char* wanted) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     DWORD length = GetEnvironmentVariableA("TVX_FAKE_HELPER_LOG", logPath, sizeof(logPath));
     if (length == 0 || length >= sizeof(logPath)) logPath[0] = '\0';
-    helperMessage = RegisterWindowMessageA("M_TapvoxHkPrcMsg");
+    helperMessage = RegisterWindowMessageA(kTapvoxHelperMessageName);
 
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = HelperWindowProc;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kHelperClass;
     if (!RegisterClassA(&windowClass)) return 1;
-    HWND window = CreateWindowA(kHelperClass, "", 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    HWND window =
+        CreateWindowA(kHelperClass, "", 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
-    SetTimer(window, kLifetimeTimer, kLifetimeMs, nullptr);
+    StartLifetime(window, kLifetimeMs);
     LogLine("started");
 
     refuseReinstall = ModeIs("reinstall-fails");
     hang = ModeIs("hang");
     if (refuseReinstall || hang || ModeIs("announce")) {
-        HWND mainWindow = FindWindowA(kMainWindowClass, nullptr);
+        HWND mainWindow = FindWindowA(kTapvoxMainWindowClass, nullptr);
         if (mainWindow) {
             SendMessageA(mainWindow, helperMessage, reinterpret_cast<WPARAM>(window), 0);
             LogLine("announced");
         }
     }
 
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    RunMessageLoop();
     return 0;
 }

@@ -11,12 +11,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "tests/tools/TapvoxNames.h"
 #include "tests/tools/ToolArgs.h"
 
 namespace {
 
-constexpr char kMainWindowClass[] = "TVX_SOUNDPRG_MAINWND";
-constexpr char kHookMessageName[] = "NEW_HOOK_SYSTEM";
 constexpr uint64_t kDefaultCount = 1000;
 constexpr uint64_t kMaxCount = 1000000;
 constexpr uint64_t kDefaultEvent = 0x4141;
@@ -42,10 +41,10 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: HookEventBench [COUNT [EVENT [GAP_MS]]]\n");
         return 2;
     }
-    HWND window = FindWindowA(kMainWindowClass, nullptr);
-    const UINT hookMessage = RegisterWindowMessageA(kHookMessageName);
+    HWND window = FindWindowA(kTapvoxMainWindowClass, nullptr);
+    const UINT hookMessage = RegisterWindowMessageA(kTapvoxHookMessageName);
     if (!window || !hookMessage) {
-        fprintf(stderr, "HookEventBench: no %s window\n", kMainWindowClass);
+        fprintf(stderr, "HookEventBench: no %s window\n", kTapvoxMainWindowClass);
         return 3;
     }
 

@@ -5,13 +5,13 @@
 
 #include <cstdio>
 
+#include "tests/tools/LifetimeWindow_win.h"
 #include "tests/tools/ToolArgs.h"
 #include "tests/tools/TvxCommands.h"
 
 namespace {
 
 const char kEditWindowClass[] = "TVX_TEST_EDITWND";
-const UINT_PTR kLifetimeTimer = 1;
 const DWORD kDefaultLifetimeMs = 60000;
 const int kEditId = 100;
 
@@ -40,14 +40,8 @@ LRESULT CALLBACK EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_SETFOCUS:
             SetFocus(GetDlgItem(window, kEditId));
             return 0;
-        case WM_TIMER:
-            if (wParam == kLifetimeTimer) DestroyWindow(window);
-            return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
         default:
-            return DefWindowProcA(window, message, wParam, lParam);
+            return LifetimeWindowProc(window, message, wParam, lParam);
     }
 }
 
@@ -78,14 +72,10 @@ int CmdEditWindow(int argc, char** argv) {
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), instance, nullptr);
     SetForegroundWindow(window);
     SetFocus(GetDlgItem(window, kEditId));
-    SetTimer(window, kLifetimeTimer, static_cast<UINT>(lifetimeMs), nullptr);
+    StartLifetime(window, static_cast<UINT>(lifetimeMs));
     printf("ready\n");
     fflush(stdout);
 
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    RunMessageLoop();
     return TvxOk;
 }

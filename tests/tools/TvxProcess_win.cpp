@@ -93,7 +93,8 @@ constexpr size_t kPebGdiTableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
 long long GdiObjectCount(HANDLE process) {
     auto query = NtdllFunction<QueryInformationProcess>("NtQueryInformationProcess");
     PROCESS_BASIC_INFORMATION basic = {};
-    if (!query || query(process, 0 /* ProcessBasicInformation */, &basic, sizeof(basic), nullptr) < 0) {
+    if (!query ||
+        query(process, 0 /* ProcessBasicInformation */, &basic, sizeof(basic), nullptr) < 0) {
         return -1;
     }
     void* table = nullptr;
@@ -174,39 +175,49 @@ int CmdWaitExit(int argc, char** argv) {
     return TvxOk;
 }
 
-// Prints "private=BYTES workingset=BYTES peakworkingset=BYTES".
-int CmdMemory(int argc, char** argv) {
+// The process a command names by its one argument, opened to read its memory, and its memory
+// counters.
+struct ProcessMemory {
     DWORD pid = 0;
-    if (argc != 1 || !ParsePid(argv[0], &pid)) return TvxUsage;
-    ScopedKernelHandle process(
-        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
-    if (!process) return TvxMissing;
+    ScopedKernelHandle process;
     PROCESS_MEMORY_COUNTERS_EX counters = {};
-    counters.cb = sizeof(counters);
-    if (!GetProcessMemoryInfo(process.Get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                              sizeof(counters))) {
+};
+
+// TvxOk with memory filled in, or what the command returns when the process cannot be read.
+int OpenAndReadMemory(int argc, char** argv, ProcessMemory* memory) {
+    if (argc != 1 || !ParsePid(argv[0], &memory->pid)) return TvxUsage;
+    memory->process.Reset(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, memory->pid));
+    if (!memory->process) return TvxMissing;
+    memory->counters.cb = sizeof(memory->counters);
+    if (!GetProcessMemoryInfo(memory->process.Get(),
+                              reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory->counters),
+                              sizeof(memory->counters))) {
         return TvxFailed;
     }
+    return TvxOk;
+}
+
+// Prints "private=BYTES workingset=BYTES peakworkingset=BYTES".
+int CmdMemory(int argc, char** argv) {
+    ProcessMemory memory;
+    const int status = OpenAndReadMemory(argc, argv, &memory);
+    if (status != TvxOk) return status;
     printf("private=%" PRIu64 " workingset=%" PRIu64 " peakworkingset=%" PRIu64 "\n",
-           static_cast<uint64_t>(counters.PrivateUsage),
-           static_cast<uint64_t>(counters.WorkingSetSize),
-           static_cast<uint64_t>(counters.PeakWorkingSetSize));
+           static_cast<uint64_t>(memory.counters.PrivateUsage),
+           static_cast<uint64_t>(memory.counters.WorkingSetSize),
+           static_cast<uint64_t>(memory.counters.PeakWorkingSetSize));
     return TvxOk;
 }
 
 // Prints "handles=N gdi=N user=N workingset=BYTES": the counts that grow when a program leaks
 // kernel, GDI or USER objects (USER: its windows). A count that cannot be read is -1.
 int CmdCounts(int argc, char** argv) {
-    DWORD pid = 0;
-    if (argc != 1 || !ParsePid(argv[0], &pid)) return TvxUsage;
-    ScopedKernelHandle process(
-        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
-    if (!process) return TvxMissing;
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof(counters);
-    if (!GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters))) return TvxFailed;
-    printf("handles=%lld gdi=%lld user=%lld workingset=%" PRIu64 "\n", KernelHandleCount(pid),
-           GdiObjectCount(process.Get()), WindowObjectCount(pid),
-           static_cast<uint64_t>(counters.WorkingSetSize));
+    ProcessMemory memory;
+    const int status = OpenAndReadMemory(argc, argv, &memory);
+    if (status != TvxOk) return status;
+    printf("handles=%lld gdi=%lld user=%lld workingset=%" PRIu64 "\n",
+           KernelHandleCount(memory.pid), GdiObjectCount(memory.process.Get()),
+           WindowObjectCount(memory.pid), static_cast<uint64_t>(memory.counters.WorkingSetSize));
     return TvxOk;
 }

@@ -5,16 +5,18 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tests/tools/TapvoxNames.h"
 #include "tests/tools/ToolArgs.h"
 #include "tests/tools/TvxCommands.h"
 
 namespace {
 
-const char kMainWindowClass[] = "TVX_SOUNDPRG_MAINWND";
 const DWORD kPollMs = 20;
 const UINT kSendTimeoutMs = 5000;
 
-uint64_t HandleValue(HWND window) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(window)); }
+uint64_t HandleValue(HWND window) {
+    return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(window));
+}
 
 HWND WaitForWindow(const char* windowClass, DWORD timeoutMs) {
     DWORD start = GetTickCount();
@@ -61,21 +63,22 @@ int SendTo(HWND window, const MessageArgs& args) {
     return TvxOk;
 }
 
+// Tapvox's main window; null, after saying so, when there is none.
+HWND FindTapvoxWindow() {
+    HWND window = FindWindowA(kTapvoxMainWindowClass, nullptr);
+    if (!window) fprintf(stderr, "tvxctl: no %s window\n", kTapvoxMainWindowClass);
+    return window;
+}
+
 int SendToTapvox(const MessageArgs& args) {
-    HWND window = FindWindowA(kMainWindowClass, nullptr);
-    if (!window) {
-        fprintf(stderr, "tvxctl: no %s window\n", kMainWindowClass);
-        return TvxMissing;
-    }
+    HWND window = FindTapvoxWindow();
+    if (!window) return TvxMissing;
     return SendTo(window, args);
 }
 
 int PostToTapvox(const MessageArgs& args) {
-    HWND window = FindWindowA(kMainWindowClass, nullptr);
-    if (!window) {
-        fprintf(stderr, "tvxctl: no %s window\n", kMainWindowClass);
-        return TvxMissing;
-    }
+    HWND window = FindTapvoxWindow();
+    if (!window) return TvxMissing;
     return PostMessageA(window, args.message, args.wParam, args.lParam) ? TvxOk : TvxFailed;
 }
 
@@ -88,9 +91,9 @@ void PrintWindow(HWND window, HWND parent) {
     GetClassNameA(window, className, static_cast<int>(sizeof(className)));
     char title[256] = "";
     GetWindowTextA(window, title, static_cast<int>(sizeof(title)));
-    printf("0x%" PRIx64 "\t0x%" PRIx64 "\t%lu\t%d\t%ld,%ld,%ld,%ld\t%s\t%s\n", HandleValue(window),
-           HandleValue(parent), pid, IsWindowVisible(window) ? 1 : 0, rect.left, rect.top, rect.right,
-           rect.bottom, className, title);
+    printf("0x%" PRIx64 "\t0x%" PRIx64 "\t%lu\t%d\t%ld,%ld,%ld,%ld\t%s\t%s\n",
+           HandleValue(window), HandleValue(parent), pid, IsWindowVisible(window) ? 1 : 0,
+           rect.left, rect.top, rect.right, rect.bottom, className, title);
 }
 
 BOOL CALLBACK PrintChild(HWND window, LPARAM) {
@@ -108,7 +111,7 @@ BOOL CALLBACK PrintTopLevel(HWND window, LPARAM) {
 
 int CmdFindWindow(int argc, char** argv) {
     if (argc > 2) return TvxUsage;
-    const char* windowClass = argc >= 1 ? argv[0] : kMainWindowClass;
+    const char* windowClass = argc >= 1 ? argv[0] : kTapvoxMainWindowClass;
     uint64_t timeoutMs = 0;
     if (argc == 2 && !ParseUnsignedArg(argv[1], MAXDWORD, &timeoutMs)) return TvxUsage;
     HWND window = WaitForWindow(windowClass, static_cast<DWORD>(timeoutMs));
@@ -173,7 +176,7 @@ int CmdSendCommand(int argc, char** argv) {
 int CmdPostHook(int argc, char** argv) {
     if (argc < 1) return TvxUsage;
     MessageArgs args;
-    args.message = RegisterWindowMessageA("NEW_HOOK_SYSTEM");
+    args.message = RegisterWindowMessageA(kTapvoxHookMessageName);
     for (int i = 0; i < argc; ++i) {
         char event[32];
         if (snprintf(event, sizeof(event), "%s", argv[i]) >= static_cast<int>(sizeof(event))) {
