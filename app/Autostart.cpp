@@ -1,8 +1,9 @@
 #include "app/Autostart.h"
 
 #include "app/ProgramPaths.h"
+#include "hook/QuotedCommandLine.h"
 
-#include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -13,12 +14,8 @@ constexpr char kLauncherName[] = "Launcher.exe";
 bool BuildAutostartCommand(const char* programPath, char* out, size_t outSize) {
     if (outSize == 0) return false;
     out[0] = '\0';
-    const int folderLength = static_cast<int>(ProgramFolderLength(programPath));
-    const int written =
-        std::snprintf(out, outSize, "\"%.*s%s\"", folderLength, programPath, kLauncherName);
-    if (written < 0 || static_cast<size_t>(written) >= outSize) {
-        out[0] = '\0';
-        return false;
-    }
-    return true;
+    // The launcher's path is two quotes shorter than the command, so it fits whenever that does.
+    std::vector<char> launcherPath(outSize);
+    return BuildSiblingPath(programPath, kLauncherName, launcherPath.data(), outSize) &&
+           BuildQuotedCommandLine(launcherPath.data(), "", out, outSize);
 }

@@ -3,6 +3,6 @@
 
 #include <cstddef>
 
-// A double quote, the program's folder, "Launcher.exe" and a closing double quote. False, with
+// "Launcher.exe" beside the program, quoted as our programs start each other. False, with
 // out empty, when the command does not fit into outSize bytes with its terminating zero.
 bool BuildAutostartCommand(const char* programPath, char* out, size_t outSize);
