@@ -125,7 +125,8 @@ class AssumeNo32BitTest(unittest.TestCase):
                     with tempfile.NamedTemporaryFile() as exe:
                         exe.write(content)
                         exe.flush()
-                        self.assertEqual(harness.host_runs(exe.name), runs_when_forced or not forced)
+                        self.assertEqual(harness.host_runs(exe.name),
+                                         runs_when_forced or not forced)
                 self.assertEqual(harness.wine_command()[0] == harness.WINE64_LOADER,
                                  forced and os.path.exists(harness.WINE64_LOADER))
 

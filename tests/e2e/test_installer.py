@@ -41,7 +41,8 @@ DISPLAY_VERSION = "%d.%d.%d" % VERSION[:3]
 
 
 def setup_in(folder_variable):
-    return os.path.join(os.environ.get(folder_variable, ""), "Tapvox-%s-setup.exe" % DISPLAY_VERSION)
+    return os.path.join(os.environ.get(folder_variable, ""),
+                        "Tapvox-%s-setup.exe" % DISPLAY_VERSION)
 
 
 def shipped_setup():
