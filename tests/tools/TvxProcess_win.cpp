@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "tests/tools/GdiTable.h"
 #include "tests/tools/ToolArgs.h"
 #include "tests/tools/ToolHandle.h"
 #include "tests/tools/TvxCommands.h"
@@ -75,22 +76,6 @@ long long KernelHandleCount(DWORD pid) {
     return -1;
 }
 
-// One entry of Wine's GDI handle table, 24 bytes for 32- and 64-bit processes alike. Wine keeps
-// a table per process and leaves the owner empty; Windows shares one table among the processes
-// of a session and names each entry's owner.
-struct GdiHandleEntry {
-    UINT64 object;
-    USHORT ownerPid;
-    USHORT ownerCount;
-    USHORT unique;  // bits 0-6 the object's full type, bit 7 set for a stock object
-    BYTE type;      // 0: a free entry
-    BYTE flags;
-    UINT64 userPointer;
-};
-static_assert(sizeof(GdiHandleEntry) == 24, "the table's entry size");
-constexpr size_t kGdiTableEntries = 0x10000;
-constexpr size_t kGdiTableBytes = kGdiTableEntries * sizeof(GdiHandleEntry);
-using GdiTable = std::vector<GdiHandleEntry>;
 // Where the PEB keeps GdiSharedHandleTable; the tool has the bitness of the program it reads.
 constexpr size_t kPebGdiTableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
 
@@ -99,18 +84,6 @@ bool ReadGdiTable(HANDLE process, const void* at, GdiTable* table) {
     SIZE_T read = 0;
     return ReadProcessMemory(process, at, table->data(), kGdiTableBytes, &read) &&
            read == kGdiTableBytes;
-}
-
-// A handle table holds the stock objects, and each used entry's type is the low bits of its
-// full type.
-bool LooksLikeGdiTable(const GdiTable& table) {
-    bool stock = false;
-    for (const GdiHandleEntry& entry : table) {
-        if (entry.type == 0) continue;
-        if (entry.type != (entry.unique & 0x1F)) return false;
-        stock = stock || (entry.unique & 0x80) != 0;
-    }
-    return stock;
 }
 
 // The table the PEB points at: 64-bit Wine fills that pointer in.
@@ -151,20 +124,14 @@ bool ReadUnpublishedGdiTable(HANDLE process, GdiTable* table) {
     return found == 1;
 }
 
-// The used entries of the process's GDI handle table that belong to it: those it owns, or,
-// where the table names no owner, every used one. -1 when no table can be read.
+// The process's own GDI objects; -1 when no table can be read.
 long long GdiObjectCount(HANDLE process, DWORD pid) {
     GdiTable table;
     if (!(ReadPublishedGdiTable(process, &table) || ReadUnpublishedGdiTable(process, &table)) ||
         !LooksLikeGdiTable(table)) {
         return -1;
     }
-    const USHORT owner = static_cast<USHORT>(pid);  // the table keeps the id's low 16 bits
-    long long count = 0;
-    for (const GdiHandleEntry& entry : table) {
-        if (entry.type != 0 && (entry.ownerPid == 0 || entry.ownerPid == owner)) ++count;
-    }
-    return count;
+    return OwnGdiObjectCount(table, pid);
 }
 
 struct WindowCount {
