@@ -47,7 +47,8 @@ function(tapvox_native_test name)
 endfunction()
 
 # tapvox_wine_test(NAME source... LIBS lib...): a GoogleTest program of Win32 code, built with
-# MinGW into <build>/wintests/, where the native build's ctest finds it and runs it under Wine.
+# MinGW into <build>/wintests/, and named in the list that the native build's ctest runs under
+# Wine (tests/CMakeLists.txt).
 function(tapvox_wine_test name)
   if(NOT (TAPVOX_TESTS AND TAPVOX_WIN32))
     return()
@@ -56,4 +57,5 @@ function(tapvox_wine_test name)
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} gtest_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/wintests)
+  set_property(GLOBAL APPEND PROPERTY TAPVOX_WINE_TEST_PROGRAMS ${name})
 endfunction()

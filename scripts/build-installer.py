@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Builds the setup program from a staged program folder.
 
-  build-installer.py DIST OUTDIR
+  build-installer.py DIST OUTDIR [TARGET]
 
 Writes OUTDIR/files.nsh, the lists installer/Tapvox.nsi needs from DIST (every file under it,
 the language modules in Lngs\\ and whether the help ships), then runs makensis, which writes
-OUTDIR/Tapvox-<version>-setup.exe.
+OUTDIR/Tapvox-<version>-setup.exe. TARGET is the kind of setup program makensis makes:
+x86-unicode, the one users receive, unless told otherwise; the tests take amd64-unicode where
+32-bit programs cannot run, wrapping the 64-bit build of the same sources.
 """
 
 import os
@@ -14,6 +16,7 @@ import sys
 
 SOURCE_ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SCRIPT = os.path.join(SOURCE_ROOT, "installer", "Tapvox.nsi")
+TARGETS = ("x86-unicode", "amd64-unicode")
 
 
 def nsis_text(text):
@@ -63,10 +66,11 @@ def lists(dist):
 
 
 def main(argv):
-    if len(argv) != 2:
+    if len(argv) not in (2, 3) or argv[2:] and argv[2] not in TARGETS:
         print(__doc__, file=sys.stderr)
         return 2
-    dist, outdir = argv
+    dist, outdir = argv[:2]
+    target = argv[2] if len(argv) == 3 else TARGETS[0]
     if not os.path.isfile(os.path.join(dist, "Tapvox.exe")):
         print("build-installer: no staged program in %s" % dist, file=sys.stderr)
         return 1
@@ -74,7 +78,7 @@ def main(argv):
     generated = os.path.abspath(os.path.join(outdir, "files.nsh"))
     with open(generated, "w", encoding="utf-8") as f:
         f.write(lists(dist))
-    return subprocess.run(["makensis", "-V2", "-DTVX_GENERATED=" + generated,
+    return subprocess.run(["makensis", "-V2", "-XTarget " + target, "-DTVX_GENERATED=" + generated,
                            "-DTVX_OUTDIR=" + os.path.abspath(outdir), SCRIPT]).returncode
 
 

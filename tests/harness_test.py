@@ -1,11 +1,13 @@
 """Checks of the harness's own logic that needs no Wine: reading PE headers, telling played
-sounds from Wine's padding silence, and the soak's count of sounds heard."""
+sounds from Wine's padding silence, the soak's count of sounds heard and its report of counts,
+and the switch that takes the path for hosts without 32-bit support."""
 
 import os
 import struct
 import sys
 import tempfile
 import unittest
+from unittest import mock
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "e2e"))
 import harness  # noqa: E402
@@ -73,6 +75,72 @@ class SoakSoundFilesTest(unittest.TestCase):
             self.assertEqual(sounds.take(), (3, 1, 2))
 
 
+class SoakReportTest(unittest.TestCase):
+
+    def report_lines(self, samples):
+        lines = []
+        run = soak.Soak.__new__(soak.Soak)
+        run.log = lines.append
+        run.samples = [dict(zip(("presses",) + soak.COUNTS, values)) for values in samples]
+        run.presses = run.requests = run.heard = run.replaced = run.silence = run.switches = 0
+        run.report()
+        return lines[1:]
+
+    def test_unreadable_counts_are_said_so(self):
+        cases = [
+            # name, samples as (presses, handles, gdi, user, working set), what report() says
+            ("all readable", [(0, 40, 30, 2, 2048), (1000, 41, 30, 2, 4096)],
+             ["handles: 40 at the baseline, 41 at the end, +1.00 per 1,000 presses",
+              "gdi: 30 at the baseline, 30 at the end, +0.00 per 1,000 presses",
+              "user: 2 at the baseline, 2 at the end, +0.00 per 1,000 presses",
+              "workingset: 2 KB at the baseline, 4 KB at the end, +2.00 KB per 1,000 presses"]),
+            ("never readable", [(0, 40, -1, 2, 2048), (1000, 40, -1, 2, 2048)],
+             ["gdi: not readable here"]),
+            ("unreadable only at the end", [(0, 40, 30, 2, 2048), (1000, 40, -1, 2, 2048)],
+             ["gdi: not readable here"]),
+        ]
+        for name, samples, expected in cases:
+            with self.subTest(name):
+                lines = self.report_lines(samples)
+                for line in expected:
+                    self.assertIn(line, lines)
+                self.assertEqual(len(lines), 4)
+
+    def test_sample_lines_show_unreadable_counts_as_a_dash(self):
+        self.assertEqual([soak.count_text(v) for v in (0, 17, -1)], ["0", "17", "-"])
+
+
+class AssumeNo32BitTest(unittest.TestCase):
+    """TAPVOX_ASSUME_NO_32BIT=1 takes the path for hosts without 32-bit support on any host."""
+
+    def test_switch_takes_the_64_bit_path(self):
+        machines = [(PeMachineTest.pe(0x14C), False), (PeMachineTest.pe(0x8664), True)]
+        for value, forced in (("1", True), ("0", False), ("", False)):
+            with self.subTest(value=value), \
+                    mock.patch.dict(os.environ, {harness.ASSUME_NO_32BIT: value}), \
+                    mock.patch.object(harness, "_can_run_32bit", True), \
+                    mock.patch.object(harness, "isolation_command", lambda: []):
+                self.assertEqual(harness.host_runs_32bit_wine(), not forced)
+                for content, runs_when_forced in machines:
+                    with tempfile.NamedTemporaryFile() as exe:
+                        exe.write(content)
+                        exe.flush()
+                        self.assertEqual(harness.host_runs(exe.name),
+                                         runs_when_forced or not forced)
+                self.assertEqual(harness.wine_command()[0] == harness.WINE64_LOADER,
+                                 forced and os.path.exists(harness.WINE64_LOADER))
+
+    def test_32_bit_program_on_the_64_bit_path_fails_with_its_reason(self):
+        with tempfile.TemporaryDirectory() as folder, \
+                mock.patch.dict(os.environ, {harness.ASSUME_NO_32BIT: "1",
+                                             "TAPVOX_WINE_TEMPLATE": folder,
+                                             "TAPVOX_TOOLS32": folder, "TAPVOX_TOOLS64": "",
+                                             "TAPVOX_DIST": folder}):
+            with open(os.path.join(folder, "tvxctl.exe"), "wb") as f:
+                f.write(PeMachineTest.pe(0x14C))
+            self.assertEqual(harness.missing_prerequisites(), "no tvxctl.exe this host can run")
+
+
 class PeMachineTest(unittest.TestCase):
 
     def write(self, content):
@@ -82,7 +150,8 @@ class PeMachineTest(unittest.TestCase):
         self.addCleanup(os.remove, path)
         return path
 
-    def pe(self, machine, offset=0x80):
+    @staticmethod
+    def pe(machine, offset=0x80):
         header = bytearray(offset + 6)
         header[:2] = b"MZ"
         struct.pack_into("<I", header, 0x3C, offset)

@@ -37,7 +37,7 @@ def bench_session(build, name):
     os.environ["TAPVOX_WINE_TEMPLATE"] = template
     missing = harness.missing_prerequisites()
     if missing:
-        raise harness.HarnessError("cannot run: " + missing[0])
+        raise harness.HarnessError("cannot run: " + missing)
     work_dir = tempfile.mkdtemp(prefix=name + "-", dir=build)
     session = harness.WineSession(work_dir)
     try:

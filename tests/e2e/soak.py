@@ -47,6 +47,11 @@ COUNTS = ("handles", "gdi", "user", "workingset")
 QUIET_SECONDS = 1.0  # no sound file growing for this long: every sound has ended
 
 
+def count_text(value):
+    """A count as the sample lines show it: "-" where it cannot be read."""
+    return str(value) if value >= 0 else "-"
+
+
 class SoundFiles:
     """The capture: one file per opened sound device under folder."""
 
@@ -224,11 +229,11 @@ class Soak:
         row = dict(counts, typed=typed, presses=self.presses,
                    latency=tuple(float(v) for v in figures.groups()))
         self.samples.append(row)
-        self.log("%5.0f s %5d presses %5d heard of %5d (%d replaced)  handles %3d gdi %3d "
-                 "user %3d  working set %6d KB  key event p50 %6.0f us p99 %6.0f us" % (
+        self.log("%5.0f s %5d presses %5d heard of %5d (%d replaced)  handles %3s gdi %3s "
+                 "user %3s  working set %6d KB  key event p50 %6.0f us p99 %6.0f us" % (
                      typed, self.presses, self.heard, self.requests, self.replaced,
-                     row["handles"], row["gdi"], row["user"], row["workingset"] // 1024,
-                     row["latency"][0], row["latency"][1]))
+                     count_text(row["handles"]), count_text(row["gdi"]), count_text(row["user"]),
+                     row["workingset"] // 1024, row["latency"][0], row["latency"][1]))
 
     def run(self):
         """Warm-up (a first scheme switch and first sounds), the baseline sample, then
@@ -252,6 +257,10 @@ class Soak:
             if switch_now:
                 self.switch()
 
+    def readable(self, name):
+        """Whether every sample could read the count: tvxctl counts gives -1 where it cannot."""
+        return all(sample[name] >= 0 for sample in self.samples)
+
     def growth_per_1000(self, name):
         """Growth of a count from the baseline to the last sample per 1,000 presses."""
         first, last = self.samples[0], self.samples[-1]
@@ -265,8 +274,8 @@ class Soak:
                      self.presses, self.requests, self.heard, self.replaced, self.silence,
                      self.requests - self.heard - self.replaced - self.silence, self.switches))
         for name in COUNTS:
-            if self.samples[0][name] < 0:
-                self.log("%s: not readable here (reads %d)" % (name, self.samples[0][name]))
+            if not self.readable(name):
+                self.log("%s: not readable here" % name)
                 continue
             scale, unit = (1024, " KB") if name == "workingset" else (1, "")
             self.log("%s: %d%s at the baseline, %d%s at the end, %+.2f%s per 1,000 presses" % (

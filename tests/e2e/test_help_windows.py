@@ -50,8 +50,9 @@ class HelpWindowsTest(harness.TapvoxTestCase):
         app = self.new_app()
         for language, module, help_file, title in cases:
             with self.subTest(language=language):
-                if module and not os.path.exists(os.path.join(app.folder, "Lngs", module)):
-                    self.skipTest("no Lngs\\%s in the program folder" % module)
+                if module:
+                    self.assertTrue(os.path.exists(os.path.join(app.folder, "Lngs", module)),
+                                    "no Lngs\\%s in the program folder" % module)
                 self.tvx.reg_write(harness.PROGRAM_KEY, "Language", "sz", language)
                 self.start_app(app)
                 self.assertEqual(self.viewers(), [])

@@ -40,13 +40,29 @@ VERSION, COMPANY = source_version()
 DISPLAY_VERSION = "%d.%d.%d" % VERSION[:3]
 
 
-def shipped_setup():
-    return os.path.join(os.environ.get("TAPVOX_INSTALLER_DIR", ""),
+def setup_in(folder_variable):
+    return os.path.join(os.environ.get(folder_variable, ""),
                         "Tapvox-%s-setup.exe" % DISPLAY_VERSION)
 
 
+def shipped_setup():
+    """The setup program the install cases run: the one users receive, or where Wine runs no
+    32-bit programs its 64-bit flavour, which wraps the 64-bit build of the same sources."""
+    return setup_in("TAPVOX_INSTALLER_DIR")
+
+
 def dist_folder():
+    """The program folder that shipped_setup() wraps."""
     return os.environ.get("TAPVOX_DIST", "")
+
+
+def release_setup():
+    """The 32-bit setup program users receive; read, not run, on every host."""
+    return setup_in("TAPVOX_RELEASE_INSTALLER_DIR")
+
+
+def release_folder():
+    return os.environ.get("TAPVOX_RELEASE_DIST", "")
 
 
 def relative_files(root):
@@ -339,17 +355,27 @@ class DisplayScaleTest(InstallerTestCase):
 
 
 class BinaryResourcesTest(unittest.TestCase):
-    """Read from the built files, not from the sources."""
+    """Read from the built files of the release, the 32-bit ones users receive, not from the
+    sources; nothing here runs them, so these checks need no Wine and hold on every host."""
 
-    def staged_binaries(self):
-        dist = dist_folder()
-        return sorted(p for p in relative_files(dist)
-                      if p.lower().endswith((".exe", ".dll", ".lng")))
+    def release_binaries(self):
+        dist = release_folder()
+        return [os.path.join(dist, p) for p in sorted(relative_files(dist))
+                if p.lower().endswith((".exe", ".dll", ".lng"))] + [release_setup()]
+
+    def test_release_binaries_are_32_bit_but_the_helper(self):
+        binaries = self.release_binaries()
+        self.assertIn(os.path.join(release_folder(), "Tapvox.exe"), binaries)
+        for path in binaries:
+            name = os.path.basename(path)
+            # The helper serves the 64-bit programs of 64-bit Windows.
+            expected = (harness.PE_MACHINE_AMD64 if name == "HookProc.exe"
+                        else harness.PE_MACHINE_I386)
+            with self.subTest(binary=name):
+                self.assertEqual(harness.pe_machine(path), expected)
 
     def test_every_binary_has_the_version_and_company(self):
-        dist = dist_folder()
-        binaries = [os.path.join(dist, p) for p in self.staged_binaries()] + [shipped_setup()]
-        for path in binaries:
+        for path in self.release_binaries():
             with self.subTest(binary=os.path.basename(path)):
                 found = peresources.PeResources(path).version()
                 self.assertIsNotNone(found, "no version resource")
@@ -370,7 +396,7 @@ class BinaryResourcesTest(unittest.TestCase):
                            "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
         for name in ("Tapvox.exe", "Launcher.exe"):
             with self.subTest(program=name):
-                text = peresources.PeResources(os.path.join(dist_folder(), name)).manifest()
+                text = peresources.PeResources(os.path.join(release_folder(), name)).manifest()
                 self.assertIsNotNone(text, "no manifest 1")
                 root = ElementTree.fromstring(text)
                 controls = root.find("v1:dependency/v1:dependentAssembly/v1:assemblyIdentity", ns)
@@ -388,19 +414,20 @@ class BinaryResourcesTest(unittest.TestCase):
                 self.assertEqual(systems, windows_7_to_11)
 
     def test_program_icon_has_every_size(self):
-        sizes = peresources.PeResources(os.path.join(dist_folder(), "Tapvox.exe")).icon_sizes()
+        sizes = peresources.PeResources(os.path.join(release_folder(), "Tapvox.exe")).icon_sizes()
         self.assertEqual(sizes, [16, 20, 24, 32, 48, 256])
 
 
 def missing_setup():
-    """Skip where the 32-bit setup program cannot run; fail where it was not built."""
-    setup = shipped_setup()
-    if harness.pe_machine(setup) is None:
-        print("cannot run: no setup program at %s (make installer)" % setup)
+    """Fails, saying why, where a setup program was not built or cannot run here."""
+    for setup in (shipped_setup(), release_setup()):
+        if harness.pe_machine(setup) is None:
+            print("cannot run: no setup program at %s (make native)" % setup)
+            sys.exit(1)
+    if not harness.host_runs(shipped_setup()):
+        print("cannot run: Wine cannot run %s here; the tests take its 64-bit flavour where "
+              "32-bit programs cannot run (scripts/wine-test-build.sh)" % shipped_setup())
         sys.exit(1)
-    if not harness.host_runs(setup):
-        print("skipped: the setup program is 32-bit and this kernel cannot run 32-bit programs")
-        sys.exit(harness.SKIP_EXIT_CODE)
 
 
 if __name__ == "__main__":

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "tests/tools/GdiTable.h"
 #include "tests/tools/ToolArgs.h"
 #include "tests/tools/ToolHandle.h"
 #include "tests/tools/TvxCommands.h"
@@ -26,8 +27,7 @@ bool ParsePid(const char* text, DWORD* pid) {
 
 // Wine answers neither GetProcessHandleCount (0) nor GetGuiResources (not implemented), so the
 // counts come from what it does keep: the system handle list, the GDI handle table that a
-// process's PEB points at (Wine 8 leaves that pointer empty, so there the GDI count is -1), and
-// the windows.
+// process's PEB points at, and the windows.
 struct SystemHandleEntry {
     ULONG ownerPid;
     BYTE objectType;
@@ -76,45 +76,62 @@ long long KernelHandleCount(DWORD pid) {
     return -1;
 }
 
-// One entry of the GDI handle table, the same layout for 32- and 64-bit processes.
-struct GdiHandleEntry {
-    UINT64 object;
-    DWORD ownerPid;
-    DWORD ownerCount;
-    WORD unique;
-    BYTE type;
-    BYTE flags;
-    UINT64 userPointer;
-};
-constexpr size_t kGdiTableEntries = 0x10000;
 // Where the PEB keeps GdiSharedHandleTable; the tool has the bitness of the program it reads.
 constexpr size_t kPebGdiTableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
 
-long long GdiObjectCount(HANDLE process) {
+bool ReadGdiTable(HANDLE process, const void* at, GdiTable* table) {
+    table->assign(kGdiTableEntries, GdiHandleEntry{});
+    SIZE_T read = 0;
+    return ReadProcessMemory(process, at, table->data(), kGdiTableBytes, &read) &&
+           read == kGdiTableBytes;
+}
+
+// The table the PEB points at: 64-bit Wine fills that pointer in.
+bool ReadPublishedGdiTable(HANDLE process, GdiTable* table) {
     auto query = NtdllFunction<QueryInformationProcess>("NtQueryInformationProcess");
     PROCESS_BASIC_INFORMATION basic = {};
     if (!query ||
         query(process, 0 /* ProcessBasicInformation */, &basic, sizeof(basic), nullptr) < 0) {
-        return -1;
+        return false;
     }
-    void* table = nullptr;
+    void* at = nullptr;
     SIZE_T read = 0;
-    if (!ReadProcessMemory(process, static_cast<BYTE*>(static_cast<void*>(basic.PebBaseAddress)) +
-                                        kPebGdiTableOffset,
-                           &table, sizeof(table), &read) ||
-        read != sizeof(table) || !table) {
+    return ReadProcessMemory(process,
+                             static_cast<BYTE*>(static_cast<void*>(basic.PebBaseAddress)) +
+                                 kPebGdiTableOffset,
+                             &at, sizeof(at), &read) &&
+           read == sizeof(at) && at && ReadGdiTable(process, at, table);
+}
+
+// 32-bit Wine leaves the PEB's pointer empty, but keeps the table all the same: a private
+// allocation of the table's size that looks like one. Only a single such allocation counts.
+bool ReadUnpublishedGdiTable(HANDLE process, GdiTable* table) {
+    int found = 0;
+    MEMORY_BASIC_INFORMATION region = {};
+    GdiTable candidate;
+    for (const BYTE* at = nullptr;
+         VirtualQueryEx(process, at, &region, sizeof(region)) == sizeof(region);
+         at = static_cast<const BYTE*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE &&
+            region.Protect == PAGE_READWRITE && region.BaseAddress == region.AllocationBase &&
+            region.RegionSize == kGdiTableBytes && ReadGdiTable(process, region.BaseAddress,
+                                                                &candidate) &&
+            LooksLikeGdiTable(candidate)) {
+            ++found;
+            table->swap(candidate);
+        }
+    }
+    return found == 1;
+}
+
+// The process's own GDI objects; -1 when no table can be read.
+long long GdiObjectCount(HANDLE process, DWORD pid) {
+    GdiTable table;
+    if (!(ReadPublishedGdiTable(process, &table) || ReadUnpublishedGdiTable(process, &table)) ||
+        !LooksLikeGdiTable(table)) {
         return -1;
     }
-    std::vector<GdiHandleEntry> entries(kGdiTableEntries);
-    if (!ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(GdiHandleEntry),
-                           &read)) {
-        return -1;
-    }
-    long long count = 0;
-    for (size_t i = 0; i < read / sizeof(GdiHandleEntry); ++i) {
-        if (entries[i].type != 0) ++count;
-    }
-    return count;
+    return OwnGdiObjectCount(table, pid);
 }
 
 struct WindowCount {
@@ -217,7 +234,7 @@ int CmdCounts(int argc, char** argv) {
     const int status = OpenAndReadMemory(argc, argv, &memory);
     if (status != TvxOk) return status;
     printf("handles=%lld gdi=%lld user=%lld workingset=%" PRIu64 "\n",
-           KernelHandleCount(memory.pid), GdiObjectCount(memory.process.Get()),
+           KernelHandleCount(memory.pid), GdiObjectCount(memory.process.Get(), memory.pid),
            WindowObjectCount(memory.pid), static_cast<uint64_t>(memory.counters.WorkingSetSize));
     return TvxOk;
 }
