@@ -1,0 +1,54 @@
+#include "schemes/SchemeName.h"
+
+#include "schemes/SoundSchemesList.h"
+
+#include <cstring>
+
+namespace {
+
+bool IsForbiddenByte(unsigned char c) {
+    return c < 0x20 || std::strchr("\\/:*?\"<>|", c) != nullptr;
+}
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+
+bool EqualsIgnoringAsciiCase(std::string_view text, const char* upper) {
+    if (text.size() != std::strlen(upper)) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (UpperAscii(text[i]) != upper[i]) return false;
+    }
+    return true;
+}
+
+// Windows opens the device whatever extension follows, and blanks before the extension too.
+bool IsDeviceName(std::string_view name) {
+    std::string_view base = name.substr(0, name.find('.'));
+    while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+    for (const char* device : {"CON", "PRN", "AUX", "NUL"}) {
+        if (EqualsIgnoringAsciiCase(base, device)) return true;
+    }
+    if (base.size() != 4 || base[3] < '1' || base[3] > '9') return false;
+    const std::string_view stem = base.substr(0, 3);
+    return EqualsIgnoringAsciiCase(stem, "COM") || EqualsIgnoringAsciiCase(stem, "LPT");
+}
+
+}  // namespace
+
+SchemeNameFault FindSchemeNameFault(std::string_view name, LeadBytePredicate isLeadByte) {
+    if (name.empty() || name.front() == '.') return SchemeNameFault::EmptyOrDot;
+    char last = '\0';  // the last single-byte character
+    for (size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (isLeadByte(c) && i + 1 < name.size()) {
+            ++i;
+            last = '\0';
+            continue;
+        }
+        if (IsForbiddenByte(c)) return SchemeNameFault::ForbiddenCharacter;
+        last = static_cast<char>(c);
+    }
+    if (IsDeviceName(name)) return SchemeNameFault::DeviceName;
+    if (last == '.' || last == ' ') return SchemeNameFault::TrailingDotOrBlank;
+    if (name.size() > kMaxSchemeNameChars) return SchemeNameFault::TooLong;
+    return SchemeNameFault::None;
+}
