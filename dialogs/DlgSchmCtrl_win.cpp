@@ -51,11 +51,13 @@ bool DlgSchmCtrl::OnCommand(WORD id, WORD notification) {
 void DlgSchmCtrl::OnInitDialog() {
     rowFiles = SchemeRowFiles{};
     rowSources = SchemeRowFiles{};
+    openedName.clear();
+    openedTable = KeySoundTable{};
     schemeReader_ = std::make_unique<SoundSchemesList>();
     if (!isNewScheme && editedName.size() <= kMaxSchemeNameChars) {
-        KeySoundTable table;
-        ReadSchemeFile(schemesFolder_ + editedName + "\\", table);
-        rowFiles = RowFilesFromTable(table);
+        openedName = editedName;
+        ReadSchemeFile(schemesFolder_ + editedName + "\\", openedTable);
+        rowFiles = RowFilesFromTable(openedTable);
     }
     RefillKeyList();
     SetDlgItemTextA(window, IDC_SCHEME_NAME, editedName.c_str());

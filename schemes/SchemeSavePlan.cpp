@@ -1,25 +1,92 @@
 #include "schemes/SchemeSavePlan.h"
 
+#include <set>
+
 namespace {
 
 constexpr char kSchemeFileName[] = "Scheme.txt";
 
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const char x = (a[i] >= 'a' && a[i] <= 'z') ? char(a[i] - 'a' + 'A') : a[i];
+        const char y = (b[i] >= 'a' && b[i] <= 'z') ? char(b[i] - 'a' + 'A') : b[i];
+        if (x != y) return false;
+    }
+    return true;
+}
+
+// A sound named with a drive or a ".." step lies outside the scheme's folder, where the old and
+// the new name reach the same file; there is nothing to copy.
+bool StaysInSchemeFolder(const std::string& file) {
+    if (file.find(':') != std::string::npos || IsSeparator(file.front())) return false;
+    size_t start = 0;
+    for (size_t i = 0; i <= file.size(); ++i) {
+        if (i < file.size() && !IsSeparator(file[i])) continue;
+        if (file.compare(start, i - start, "..") == 0) return false;
+        start = i + 1;
+    }
+    return true;
+}
+
+// Folders a sound's sub-path needs inside the scheme folder, outermost first.
+void AddSubFolders(const std::string& folder, const std::string& file,
+                   std::vector<std::string>& folders) {
+    for (size_t i = 0; i < file.size(); ++i) {
+        if (!IsSeparator(file[i])) continue;
+        std::string path = folder + file.substr(0, i);
+        bool known = false;
+        for (const std::string& listed : folders) known = known || listed == path;
+        if (!known) folders.push_back(std::move(path));
+    }
+}
+
+bool FitsPath(const std::string& path) { return path.size() <= kMaxSchemePathChars; }
+
 }  // namespace
 
-bool PlanSchemeSave(const std::string& schemesFolder, const std::string& name,
-                    const SchemeRowFiles& rowFiles, const SchemeRowFiles& rowSources,
+bool PlanSchemeSave(const std::string& schemesFolder, const SchemeEdit& edit,
                     SchemeSavePlan& plan) {
     plan = SchemeSavePlan{};
     // Without a schemes folder the scheme would land relative to whatever the current folder is.
     if (schemesFolder.empty()) return false;
-    plan.folder = schemesFolder + name + "\\";
+    plan.folder = schemesFolder + edit.name + "\\";
     plan.schemeFile = plan.folder + kSchemeFileName;
-    if (plan.schemeFile.size() > kMaxSchemePathChars) return false;
-    for (size_t i = 0; i < rowFiles.size(); ++i) {
-        if (rowFiles[i].empty() || rowSources[i].empty()) continue;
-        std::string target = plan.folder + rowFiles[i];
-        if (target.size() > kMaxSchemePathChars) continue;
-        plan.copies.emplace_back(rowSources[i], std::move(target));
+    if (!FitsPath(plan.schemeFile)) return false;
+    plan.folders.push_back(plan.folder);
+
+    plan.table = edit.openedTable;
+    std::set<std::string> chosen;
+    for (size_t i = 0; i < edit.rowFiles.size(); ++i) {
+        plan.table[KeyCodeFromName(EditableKeyNames[i])] = edit.rowFiles[i];
+        if (!edit.rowFiles[i].empty() && !edit.rowSources[i].empty())
+            chosen.insert(edit.rowFiles[i]);
+    }
+
+    // Under a new name, the sounds kept from the opened scheme stay behind in its folder.
+    const bool renamed =
+        !edit.openedName.empty() && !EqualIgnoringAsciiCase(edit.openedName, edit.name);
+    if (renamed) {
+        const std::string openedFolder = schemesFolder + edit.openedName + "\\";
+        std::set<std::string> kept;
+        for (const std::string& file : plan.table) {
+            if (file.empty() || chosen.count(file) != 0 || !StaysInSchemeFolder(file)) continue;
+            if (!kept.insert(file).second) continue;
+            const std::string source = openedFolder + file;
+            std::string target = plan.folder + file;
+            if (!FitsPath(source) || !FitsPath(target)) continue;
+            AddSubFolders(plan.folder, file, plan.folders);
+            plan.copies.emplace_back(source, std::move(target));
+        }
+    }
+
+    for (size_t i = 0; i < edit.rowFiles.size(); ++i) {
+        if (edit.rowFiles[i].empty() || edit.rowSources[i].empty()) continue;
+        std::string target = plan.folder + edit.rowFiles[i];
+        if (!FitsPath(target)) continue;
+        plan.copies.emplace_back(edit.rowSources[i], std::move(target));
     }
     return true;
 }
