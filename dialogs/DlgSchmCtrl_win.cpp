@@ -4,14 +4,13 @@
 #include "dialogs/SchemeEditorRows.h"
 #include "lang/Localization.h"
 #include "res/resource.h"
+#include "schemes/AnsiCodePage_win.h"
 #include "schemes/KeyNames.h"
 #include "schemes/SchemeName.h"
 
 #include <commdlg.h>
 
 namespace {
-
-bool IsLeadByteOfAnsiCodePage(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
 UINT MessageOfNameFault(SchemeNameFault fault) {
     switch (fault) {
@@ -95,7 +94,7 @@ void DlgSchmCtrl::OnCloseCommand(WORD id) {
         return;
     }
     if (id == IDOK) {
-        const SchemeNameFault fault = FindSchemeNameFault(name, IsLeadByteOfAnsiCodePage);
+        const SchemeNameFault fault = FindSchemeNameFault(name, IsAnsiCodePageLeadByte);
         if (fault != SchemeNameFault::None) {
             LocMessageBox(window, MessageOfNameFault(fault), MB_OK | MB_ICONEXCLAMATION);
             SetFocus(nameBox);

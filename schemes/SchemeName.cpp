@@ -37,15 +37,11 @@ bool IsDeviceName(std::string_view name) {
 SchemeNameFault FindSchemeNameFault(std::string_view name, LeadBytePredicate isLeadByte) {
     if (name.empty() || name.front() == '.') return SchemeNameFault::EmptyOrDot;
     char last = '\0';  // the last single-byte character
-    for (size_t i = 0; i < name.size(); ++i) {
+    for (size_t i = 0, bytes = 1; i < name.size(); i += bytes) {
+        bytes = CharacterBytes(name, i, isLeadByte);
         const unsigned char c = static_cast<unsigned char>(name[i]);
-        if (isLeadByte(c) && i + 1 < name.size()) {
-            ++i;
-            last = '\0';
-            continue;
-        }
-        if (IsForbiddenByte(c)) return SchemeNameFault::ForbiddenCharacter;
-        last = static_cast<char>(c);
+        if (bytes == 1 && IsForbiddenByte(c)) return SchemeNameFault::ForbiddenCharacter;
+        last = bytes == 1 ? static_cast<char>(c) : '\0';
     }
     if (IsDeviceName(name)) return SchemeNameFault::DeviceName;
     if (last == '.' || last == ' ') return SchemeNameFault::TrailingDotOrBlank;

@@ -2,6 +2,8 @@
 // What a scheme name typed in the editor may be: a folder name Windows can create, that the
 // scheme list shows and that the scheme set can load.
 
+#include "schemes/AnsiText.h"
+
 #include <string_view>
 
 // Why a name is refused; None when it is a usable scheme name.
@@ -13,10 +15,6 @@ enum class SchemeNameFault {
     TrailingDotOrBlank,  // Windows drops these from a folder name
     TooLong,             // more than the scheme set loads
 };
-
-// Whether a byte begins a two-byte character in the code page the name is written in, so that
-// a second byte that equals "\" or "|" is not taken for one.
-using LeadBytePredicate = bool (*)(unsigned char);
 
 // The first fault of the name, in the order listed above; name is ANSI text in the code page
 // that isLeadByte describes.

@@ -18,25 +18,34 @@ bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b) {
     return true;
 }
 
+// Where each folder separator of a sound's file name stands, and its end.
+std::vector<size_t> SegmentEnds(const std::string& file, LeadBytePredicate isLeadByte) {
+    std::vector<size_t> ends;
+    for (size_t i = 0, bytes = 1; i < file.size(); i += bytes) {
+        bytes = CharacterBytes(file, i, isLeadByte);
+        if (bytes == 1 && IsSeparator(file[i])) ends.push_back(i);
+    }
+    ends.push_back(file.size());
+    return ends;
+}
+
 // A sound named with a drive or a ".." step lies outside the scheme's folder, where the old and
 // the new name reach the same file; there is nothing to copy.
-bool StaysInSchemeFolder(const std::string& file) {
-    if (file.find(':') != std::string::npos || IsSeparator(file.front())) return false;
+bool StaysInSchemeFolder(const std::string& file, const std::vector<size_t>& segmentEnds) {
+    if (file.find(':') != std::string::npos || segmentEnds.front() == 0) return false;
     size_t start = 0;
-    for (size_t i = 0; i <= file.size(); ++i) {
-        if (i < file.size() && !IsSeparator(file[i])) continue;
-        if (file.compare(start, i - start, "..") == 0) return false;
-        start = i + 1;
+    for (size_t end : segmentEnds) {
+        if (file.compare(start, end - start, "..") == 0) return false;
+        start = end + 1;
     }
     return true;
 }
 
 // Folders a sound's sub-path needs inside the scheme folder, outermost first.
 void AddSubFolders(const std::string& folder, const std::string& file,
-                   std::vector<std::string>& folders) {
-    for (size_t i = 0; i < file.size(); ++i) {
-        if (!IsSeparator(file[i])) continue;
-        std::string path = folder + file.substr(0, i);
+                   const std::vector<size_t>& segmentEnds, std::vector<std::string>& folders) {
+    for (size_t i = 0; i + 1 < segmentEnds.size(); ++i) {
+        std::string path = folder + file.substr(0, segmentEnds[i]);
         bool known = false;
         for (const std::string& listed : folders) known = known || listed == path;
         if (!known) folders.push_back(std::move(path));
@@ -48,7 +57,7 @@ bool FitsPath(const std::string& path) { return path.size() <= kMaxSchemePathCha
 }  // namespace
 
 bool PlanSchemeSave(const std::string& schemesFolder, const SchemeEdit& edit,
-                    SchemeSavePlan& plan) {
+                    LeadBytePredicate isLeadByte, SchemeSavePlan& plan) {
     plan = SchemeSavePlan{};
     // Without a schemes folder the scheme would land relative to whatever the current folder is.
     if (schemesFolder.empty()) return false;
@@ -72,12 +81,13 @@ bool PlanSchemeSave(const std::string& schemesFolder, const SchemeEdit& edit,
         const std::string openedFolder = schemesFolder + edit.openedName + "\\";
         std::set<std::string> kept;
         for (const std::string& file : plan.table) {
-            if (file.empty() || chosen.count(file) != 0 || !StaysInSchemeFolder(file)) continue;
-            if (!kept.insert(file).second) continue;
+            if (file.empty() || chosen.count(file) != 0 || !kept.insert(file).second) continue;
+            const std::vector<size_t> segmentEnds = SegmentEnds(file, isLeadByte);
+            if (!StaysInSchemeFolder(file, segmentEnds)) continue;
             const std::string source = openedFolder + file;
             std::string target = plan.folder + file;
             if (!FitsPath(source) || !FitsPath(target)) continue;
-            AddSubFolders(plan.folder, file, plan.folders);
+            AddSubFolders(plan.folder, file, segmentEnds, plan.folders);
             plan.copies.emplace_back(source, std::move(target));
         }
     }

@@ -2,6 +2,7 @@
 // What saving a scheme from the editor copies and writes, worked out before anything touches
 // the disk.
 
+#include "schemes/AnsiText.h"
 #include "schemes/SchemeFile.h"
 
 #include <string>
@@ -30,6 +31,7 @@ struct SchemeSavePlan {
 // opened scheme's folder (but none that a sound chosen in this pass replaces), then each sound
 // chosen in this pass. False when the schemes folder is empty (the scheme
 // set leaves it so when the program's path is too long) or the scheme file path would exceed
-// 255 characters; a copy whose source or target would is left out.
+// 255 characters; a copy whose source or target would is left out. File names are ANSI text in
+// the code page that isLeadByte describes.
 bool PlanSchemeSave(const std::string& schemesFolder, const SchemeEdit& edit,
-                    SchemeSavePlan& plan);
+                    LeadBytePredicate isLeadByte, SchemeSavePlan& plan);

@@ -10,6 +10,11 @@
 
 namespace {
 
+bool NoLeadBytes(unsigned char) { return false; }
+
+// Lead bytes of code page 932 (Shift-JIS), whose second bytes may equal a backslash.
+bool ShiftJisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
 TEST(SchemeSave, CopiesOnlyTheSoundsChosenInThisPass) {
     SchemeEdit edit;
     edit.name = "NewScheme";
@@ -20,7 +25,7 @@ TEST(SchemeSave, CopiesOnlyTheSoundsChosenInThisPass) {
     edit.rowFiles[RowOf("B")] = "kept.wav";  // from the stored scheme: named, not copied
     edit.rowSources[RowOf("C")] = "D:\\x.wav";  // a source without a file name copies nothing
     SchemeSavePlan plan;
-    ASSERT_TRUE(PlanSchemeSave("C:\\T\\Schemes\\", edit, plan));
+    ASSERT_TRUE(PlanSchemeSave("C:\\T\\Schemes\\", edit, NoLeadBytes, plan));
     EXPECT_EQ(plan.folder, "C:\\T\\Schemes\\NewScheme\\");
     EXPECT_EQ(plan.schemeFile, "C:\\T\\Schemes\\NewScheme\\Scheme.txt");
     const std::vector<std::pair<std::string, std::string>> copies = {
@@ -45,11 +50,13 @@ TEST(SchemeSave, RenamingCopiesTheKeptSounds) {
         {"New", "z.wav",
          {{"S\\Old\\a.wav", "S\\New\\a.wav"},
           {"S\\Old\\sub\\c.wav", "S\\New\\sub\\c.wav"},
+          {"S\\Old\\\x95\x5C.wav", "S\\New\\\x95\x5C.wav"},
           {"S\\Old\\f1.wav", "S\\New\\f1.wav"},
           {"D:\\new\\z.wav", "S\\New\\z.wav"}},
          {"S\\New\\", "S\\New\\sub"}},
         {"New", "a.wav",
          {{"S\\Old\\sub\\c.wav", "S\\New\\sub\\c.wav"},
+          {"S\\Old\\\x95\x5C.wav", "S\\New\\\x95\x5C.wav"},
           {"S\\Old\\f1.wav", "S\\New\\f1.wav"},
           {"D:\\new\\a.wav", "S\\New\\a.wav"}},
          {"S\\New\\", "S\\New\\sub"}},
@@ -62,14 +69,15 @@ TEST(SchemeSave, RenamingCopiesTheKeptSounds) {
         edit.openedTable[KeyCodeFromName("E")] = "a.wav";
         edit.openedTable[KeyCodeFromName("C")] = "sub\\c.wav";
         edit.openedTable[KeyCodeFromName("D")] = "..\\Other\\d.wav";
+        edit.openedTable[KeyCodeFromName("G")] = "\x95\x5C.wav";  // a second byte, not a folder
         edit.openedTable[KeyCodeFromName("F1")] = "f1.wav";
-        for (const char* key : {"A", "C", "D", "E"})
+        for (const char* key : {"A", "C", "D", "E", "G"})
             edit.rowFiles[RowOf(key)] = edit.openedTable[KeyCodeFromName(key)];
         edit.name = c.name;
         edit.rowFiles[RowOf("Z")] = c.chosenForZ;
         edit.rowSources[RowOf("Z")] = std::string("D:\\new\\") + c.chosenForZ;
         SchemeSavePlan plan;
-        ASSERT_TRUE(PlanSchemeSave("S\\", edit, plan));
+        ASSERT_TRUE(PlanSchemeSave("S\\", edit, ShiftJisLeadByte, plan));
         EXPECT_EQ(plan.copies, c.copies) << c.name << " " << c.chosenForZ;
         EXPECT_EQ(plan.folders, c.folders) << c.name << " " << c.chosenForZ;
         EXPECT_EQ(plan.table[KeyCodeFromName("F1")], "f1.wav") << "kept outside the rows";
@@ -83,15 +91,15 @@ TEST(SchemeSave, PathsPastTheLimitAreRefused) {
     // folder (234) + name + "\\Scheme.txt" (11): a 10-character name reaches exactly 255.
     SchemeSavePlan plan;
     edit.name = std::string(10, 'n');
-    EXPECT_TRUE(PlanSchemeSave(folder, edit, plan));
+    EXPECT_TRUE(PlanSchemeSave(folder, edit, NoLeadBytes, plan));
     EXPECT_EQ(plan.schemeFile.size(), 255u);
     edit.name = std::string(11, 'n');
-    EXPECT_FALSE(PlanSchemeSave(folder, edit, plan));
+    EXPECT_FALSE(PlanSchemeSave(folder, edit, NoLeadBytes, plan));
 
     edit.name = "n";
     edit.rowFiles[RowOf("A")] = std::string(30, 'w') + ".wav";
     edit.rowSources[RowOf("A")] = "D:\\a.wav";
-    ASSERT_TRUE(PlanSchemeSave(folder, edit, plan));
+    ASSERT_TRUE(PlanSchemeSave(folder, edit, NoLeadBytes, plan));
     EXPECT_TRUE(plan.copies.empty()) << "a copy target past the limit is left out";
 }
 
@@ -101,7 +109,7 @@ TEST(SchemeSave, AnEmptySchemesFolderIsRefused) {
     edit.rowFiles[RowOf("A")] = "a.wav";
     edit.rowSources[RowOf("A")] = "D:\\a.wav";
     SchemeSavePlan plan;
-    EXPECT_FALSE(PlanSchemeSave("", edit, plan));
+    EXPECT_FALSE(PlanSchemeSave("", edit, NoLeadBytes, plan));
     EXPECT_TRUE(plan.copies.empty());
     EXPECT_TRUE(plan.schemeFile.empty());
 }
