@@ -6,30 +6,24 @@
 
 namespace {
 
+bool NoLeadBytes(unsigned char) { return false; }
+
 bool IsForbiddenByte(unsigned char c) {
     return c < 0x20 || std::strchr("\\/:*?\"<>|", c) != nullptr;
 }
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-
-bool EqualsIgnoringAsciiCase(std::string_view text, const char* upper) {
-    if (text.size() != std::strlen(upper)) return false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (UpperAscii(text[i]) != upper[i]) return false;
-    }
-    return true;
-}
-
 // Windows opens the device whatever extension follows, and blanks before the extension too.
+// Device names are ASCII, so a byte of a two-byte character never matches one.
 bool IsDeviceName(std::string_view name) {
     std::string_view base = name.substr(0, name.find('.'));
     while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
     for (const char* device : {"CON", "PRN", "AUX", "NUL"}) {
-        if (EqualsIgnoringAsciiCase(base, device)) return true;
+        if (EqualIgnoringAsciiCase(base, device, NoLeadBytes)) return true;
     }
     if (base.size() != 4 || base[3] < '1' || base[3] > '9') return false;
     const std::string_view stem = base.substr(0, 3);
-    return EqualsIgnoringAsciiCase(stem, "COM") || EqualsIgnoringAsciiCase(stem, "LPT");
+    return EqualIgnoringAsciiCase(stem, "COM", NoLeadBytes) ||
+           EqualIgnoringAsciiCase(stem, "LPT", NoLeadBytes);
 }
 
 }  // namespace

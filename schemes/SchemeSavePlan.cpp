@@ -8,16 +8,6 @@ constexpr char kSchemeFileName[] = "Scheme.txt";
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        const char x = (a[i] >= 'a' && a[i] <= 'z') ? char(a[i] - 'a' + 'A') : a[i];
-        const char y = (b[i] >= 'a' && b[i] <= 'z') ? char(b[i] - 'a' + 'A') : b[i];
-        if (x != y) return false;
-    }
-    return true;
-}
-
 // Where each folder separator of a sound's file name stands, and its end.
 std::vector<size_t> SegmentEnds(const std::string& file, LeadBytePredicate isLeadByte) {
     std::vector<size_t> ends;
@@ -76,7 +66,7 @@ bool PlanSchemeSave(const std::string& schemesFolder, const SchemeEdit& edit,
 
     // Under a new name, the sounds kept from the opened scheme stay behind in its folder.
     const bool renamed =
-        !edit.openedName.empty() && !EqualIgnoringAsciiCase(edit.openedName, edit.name);
+        !edit.openedName.empty() && !EqualIgnoringAsciiCase(edit.openedName, edit.name, isLeadByte);
     if (renamed) {
         const std::string openedFolder = schemesFolder + edit.openedName + "\\";
         std::set<std::string> kept;
