@@ -46,8 +46,13 @@ void DlgManageSchemes::OnEditScheme(int button) {
     schemeEditor.Prepare(chosen.name, chosen.isNew, schemesFolder);
     if (schemeEditor.DoModal(GetActiveWindow()) != IDOK) return;
     // The list is not refreshed: a new scheme shows from the next opening on.
-    SaveScheme(schemesFolder, schemeEditor.editedName, schemeEditor.rowFiles,
-               schemeEditor.rowSources);
+    SchemeEdit edit;
+    edit.openedName = schemeEditor.openedName;
+    edit.openedTable = schemeEditor.openedTable;
+    edit.name = schemeEditor.editedName;
+    edit.rowFiles = schemeEditor.rowFiles;
+    edit.rowSources = schemeEditor.rowSources;
+    SaveScheme(schemesFolder, edit);
 }
 
 void DlgManageSchemes::OnHelp() { ShowHelpTopic(nullptr, kIntroTopic); }

@@ -1,13 +1,18 @@
 #include "dialogs/DlgManageSchemes.h"
 
+#include "app/SchemeFolders_win.h"
 #include "res/resource.h"
+#include "schemes/SchemeFile.h"
 #include "tests/CodePageNames.h"
+#include "tests/EditableKeyRow.h"
 #include "tests/ModalDialogDriver_win.h"
 #include "tests/TestFolder_win.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -179,6 +184,106 @@ TEST(ManageSchemesDialog, MissingFolderGivesAnEmptyList) {
     const ListOnOpening opened = CountListedAndClose(dialog, IDOK);
     EXPECT_EQ(opened.result, IDOK);
     EXPECT_EQ(opened.listed, 0u);
+}
+
+// The staged program's schemes folder, as Wine names the Linux path; empty when not known.
+std::string StagedSchemesFolder() {
+    const char* dist = std::getenv("TAPVOX_DIST");
+    if (dist == nullptr || *dist == '\0') return {};
+    std::string folder = std::string(dist[0] == '/' ? "Z:" : "") + dist + "\\Schemes\\";
+    for (char& c : folder) {
+        if (c == '/') c = '\\';
+    }
+    return folder;
+}
+
+// The first staged scheme, in name order, whose file uses the "CHARS" group word: the only
+// way to give the grave accent and backslash keys a sound.
+std::string BundledSchemeWithGroupWords(const std::string& schemesFolder) {
+    std::vector<std::string> names;
+    ListSchemeFolders(schemesFolder, [&names](const char* name) {
+        names.push_back(name);
+        return true;
+    });
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        const std::string file = ChooseSchemeFile(schemesFolder + name + "\\");
+        if (!file.empty() && ReadWholeFile(file).find("CHARS=") != std::string::npos) return name;
+    }
+    return {};
+}
+
+// The files of a folder, without sub-folders.
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return files;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return files;
+}
+
+// What every key code plays in a scheme folder: the bytes of its sound, empty when silent.
+std::vector<std::string> SoundsByKey(const std::string& folder) {
+    KeySoundTable table;
+    ReadSchemeFile(folder, table);
+    std::vector<std::string> sounds(table.size());
+    for (size_t code = 0; code < table.size(); ++code) {
+        if (!table[code].empty()) sounds[code] = ReadWholeFile(folder + table[code]);
+    }
+    return sounds;
+}
+
+// A bundled scheme opened in the editor, one key changed, OK: every other key sounds as it did,
+// the keys the editor does not list and the two only "CHARS" reaches among them, whether the
+// scheme is saved under its own name or a new one.
+TEST(ManageSchemesDialog, SavingABundledSchemeKeepsEverySound) {
+    const std::string staged = StagedSchemesFolder();
+    ASSERT_FALSE(staged.empty()) << "TAPVOX_DIST names the staged program folder";
+    const std::string bundled = BundledSchemeWithGroupWords(staged);
+    ASSERT_FALSE(bundled.empty()) << "a bundled scheme with group words";
+
+    for (const char* savedName : {"", "Renamed"}) {
+        SCOPED_TRACE(*savedName ? "renamed" : "same name");
+        TemporarySchemes schemes;
+        schemes.AddFolder(bundled);
+        for (const std::string& file : FilesIn(staged + bundled + "\\"))
+            schemes.AddFile(bundled + "\\" + file, ReadWholeFile(staged + bundled + "\\" + file));
+        ASSERT_TRUE(schemes.AddFile("changed.wav", "RIFF-changed"));
+        const std::vector<std::string> before = SoundsByKey(schemes.Path() + bundled + "\\");
+        ASSERT_FALSE(before[192].empty());
+        ASSERT_FALSE(before[KeyCodeFromName("F5")].empty());
+
+        DlgManageSchemes dialog;
+        dialog.SetSchemesFolder(schemes.Path().c_str());
+        DlgSchmCtrl& editor = dialog.schemeEditor;
+        const INT_PTR result = RunDialogWith(dialog, [&](HWND window) {
+            SendDlgItemMessageA(window, IDC_SCHEMES_LIST, LB_SETCURSEL, 0, 0);
+            ActOnDialogSoon([&editor] { return editor.window; }, [&](HWND editorWindow) {
+                if (*savedName) SetDlgItemTextA(editorWindow, IDC_SCHEME_NAME, savedName);
+                editor.rowFiles[RowOf("A")] = "changed.wav";
+                editor.rowSources[RowOf("A")] = schemes.Path() + "changed.wav";
+                PostMessageA(editorWindow, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            });
+            Click(window, IDC_EDIT_SCHEME);
+            PostMessageA(window, WM_COMMAND, IDOK, 0);
+        });
+        EXPECT_EQ(result, IDOK);
+
+        const std::string savedFolder = schemes.Path() + (*savedName ? savedName : bundled) + "\\";
+        const std::vector<std::string> after = SoundsByKey(savedFolder);
+        for (size_t code = 1; code < before.size(); ++code) {
+            if (code == KeyCodeFromName("A")) continue;
+            EXPECT_TRUE(after[code] == before[code]) << "key code " << code;
+        }
+        EXPECT_EQ(after[KeyCodeFromName("A")], "RIFF-changed");
+
+        for (const std::string& file : FilesIn(savedFolder)) DeleteFileA((savedFolder + file).c_str());
+        RemoveDirectoryA(savedFolder.c_str());
+    }
 }
 
 // Read through the wide calls, so the name on disk is tested as it is, not as narrowed.

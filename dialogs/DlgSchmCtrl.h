@@ -1,7 +1,8 @@
 #pragma once
 // The scheme editor: a scheme's name and the sound of each of the 75 editable keys, opened by
 // Manage Schemes for an existing or a new scheme. It writes nothing itself; after OK the caller
-// saves editedName with rowFiles and rowSources.
+// saves editedName with rowFiles and rowSources laid over openedTable. OK refuses a name that
+// cannot be a scheme's, with a message, and stays open.
 
 #include "dialogs/ModalDialog.h"
 #include "schemes/SchemeFile.h"
@@ -18,6 +19,9 @@ public:
 
     bool isNewScheme = false;
     std::string editedName;
+    // The scheme read at opening, all its keys' sounds; empty for a new scheme.
+    std::string openedName;
+    KeySoundTable openedTable;
     SchemeRowFiles rowFiles;
     // Full paths of the sounds chosen during this opening; empty for the other rows.
     SchemeRowFiles rowSources;

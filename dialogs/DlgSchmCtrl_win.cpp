@@ -2,10 +2,29 @@
 
 #include "dialogs/DialogText.h"
 #include "dialogs/SchemeEditorRows.h"
+#include "lang/Localization.h"
 #include "res/resource.h"
+#include "schemes/AnsiCodePage_win.h"
 #include "schemes/KeyNames.h"
+#include "schemes/SchemeName.h"
 
 #include <commdlg.h>
+
+namespace {
+
+UINT MessageOfNameFault(SchemeNameFault fault) {
+    switch (fault) {
+    case SchemeNameFault::EmptyOrDot: return IDS_NAME_EMPTY_OR_DOT;
+    case SchemeNameFault::ForbiddenCharacter: return IDS_NAME_FORBIDDEN_CHARACTER;
+    case SchemeNameFault::DeviceName: return IDS_NAME_DEVICE;
+    case SchemeNameFault::TrailingDotOrBlank: return IDS_NAME_TRAILING_DOT_OR_BLANK;
+    case SchemeNameFault::TooLong: return IDS_NAME_TOO_LONG;
+    case SchemeNameFault::None: break;
+    }
+    return 0;
+}
+
+}  // namespace
 
 void DlgSchmCtrl::Prepare(const std::string& name, bool newScheme,
                           const std::string& schemesFolderPath) {
@@ -31,11 +50,13 @@ bool DlgSchmCtrl::OnCommand(WORD id, WORD notification) {
 void DlgSchmCtrl::OnInitDialog() {
     rowFiles = SchemeRowFiles{};
     rowSources = SchemeRowFiles{};
+    openedName.clear();
+    openedTable = KeySoundTable{};
     schemeReader_ = std::make_unique<SoundSchemesList>();
     if (!isNewScheme && editedName.size() <= kMaxSchemeNameChars) {
-        KeySoundTable table;
-        ReadSchemeFile(schemesFolder_ + editedName + "\\", table);
-        rowFiles = RowFilesFromTable(table);
+        openedName = editedName;
+        ReadSchemeFile(schemesFolder_ + editedName + "\\", openedTable);
+        rowFiles = RowFilesFromTable(openedTable);
     }
     RefillKeyList();
     SetDlgItemTextA(window, IDC_SCHEME_NAME, editedName.c_str());
@@ -62,7 +83,8 @@ void DlgSchmCtrl::OnChangeSound() {
 }
 
 // OK and Cancel alike refuse a name longer than the scheme texts hold, so the user can
-// shorten it; the caller ignores the name after Cancel.
+// shorten it; the caller ignores the name after Cancel. OK also refuses a name that would not
+// make a scheme folder the scheme list shows and the scheme set loads.
 void DlgSchmCtrl::OnCloseCommand(WORD id) {
     HWND nameBox = GetDlgItem(window, IDC_SCHEME_NAME);
     const std::string name = WindowTextA(nameBox);
@@ -70,6 +92,15 @@ void DlgSchmCtrl::OnCloseCommand(WORD id) {
         MessageBeep(0xFFFFFFFF);
         SetFocus(nameBox);
         return;
+    }
+    if (id == IDOK) {
+        const SchemeNameFault fault = FindSchemeNameFault(name, IsAnsiCodePageLeadByte);
+        if (fault != SchemeNameFault::None) {
+            LocMessageBox(window, MessageOfNameFault(fault), MB_OK | MB_ICONEXCLAMATION);
+            SetFocus(nameBox);
+            SendMessageA(nameBox, EM_SETSEL, 0, -1);
+            return;
+        }
     }
     editedName = name;
     EndDialog(window, id);

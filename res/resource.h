@@ -15,6 +15,13 @@
 #define IDS_HELP_FILE 113
 #define IDS_VERSION_LINE 125
 
+// Why the scheme editor refuses the name typed.
+#define IDS_NAME_EMPTY_OR_DOT 130
+#define IDS_NAME_FORBIDDEN_CHARACTER 131
+#define IDS_NAME_DEVICE 132
+#define IDS_NAME_TRAILING_DOT_OR_BLANK 133
+#define IDS_NAME_TOO_LONG 134
+
 // Controls of the About box.
 #define IDC_ABOUT_ICON 104
 #define IDC_ABOUT_VERSION 1009

@@ -65,6 +65,13 @@ unsigned KeyCodeFromName(const char* name) {
     return 0;
 }
 
+const char* KeyNameOfCode(unsigned code) {
+    for (const NamedKey& key : kKeyTable) {
+        if (key.code == code) return key.name;
+    }
+    return nullptr;
+}
+
 const KeyGroup* FindKeyGroup(const char* upperName) {
     if (upperName == nullptr) return nullptr;
     for (const KeyGroup& group : kKeyGroups) {

@@ -9,6 +9,9 @@
 // exact and case-sensitive; group names ("DIGITS", "CHARS", "FUNCS") are not key names.
 unsigned KeyCodeFromName(const char* name);
 
+// The first name the key table gives the code ("WIN" for 91), or nullptr for a code without one.
+const char* KeyNameOfCode(unsigned code);
+
 // A group word of a scheme file and the key codes it sets, in the order they are set.
 struct KeyGroup {
     const char* name;

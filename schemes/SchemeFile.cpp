@@ -77,6 +77,33 @@ bool IsRegularFile(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+// A line only for a key with a sound.
+void AppendSchemeLine(const char* key, const std::string& file, std::string& text) {
+    if (file.empty()) return;
+    text += key;
+    text += '=';
+    text += file;
+    text += "\r\n";
+}
+
+// The sound of the group's members that no key name reaches, when a group line written before
+// every other line gives them exactly that and nothing else: they share one sound, and every
+// named member has a sound of its own, whose line follows and overrides the group's. Empty
+// when no such line fits (the reader never makes such a table).
+std::string SoundOfNamelessMembers(const KeyGroup& group, const KeySoundTable& table) {
+    const std::string* shared = nullptr;
+    for (size_t i = 0; i < group.codeCount; ++i) {
+        const std::string& file = table[group.codes[i]];
+        if (KeyNameOfCode(group.codes[i]) != nullptr) {
+            if (file.empty()) return {};
+        } else {
+            if (file.empty() || (shared != nullptr && *shared != file)) return {};
+            shared = &file;
+        }
+    }
+    return shared != nullptr ? *shared : std::string();
+}
+
 }  // namespace
 
 void ApplySchemeText(const char* text, size_t size, KeySoundTable& table) {
@@ -112,20 +139,27 @@ bool ReadSchemeFile(const std::string& schemeFolderWithSeparator, KeySoundTable&
     return true;
 }
 
-std::string FormatSchemeText(const SchemeRowFiles& rowFiles) {
+std::string FormatSchemeText(const KeySoundTable& table) {
     std::string text;
-    for (size_t row = 0; row < rowFiles.size(); ++row) {
-        if (rowFiles[row].empty()) continue;
-        text += EditableKeyNames[row];
-        text += '=';
-        text += rowFiles[row];
-        text += "\r\n";
+    if (const KeyGroup* chars = FindKeyGroup("CHARS")) {
+        const std::string sound = SoundOfNamelessMembers(*chars, table);
+        if (!sound.empty()) AppendSchemeLine("CHARS", sound, text);
+    }
+    std::array<bool, 256> editable{};
+    for (const char* name : EditableKeyNames) {
+        const unsigned code = KeyCodeFromName(name);
+        editable[code] = true;
+        AppendSchemeLine(name, table[code], text);
+    }
+    for (unsigned code = 1; code < table.size(); ++code) {
+        const char* name = KeyNameOfCode(code);
+        if (name != nullptr && !editable[code]) AppendSchemeLine(name, table[code], text);
     }
     return text;
 }
 
-bool WriteSchemeFile(const std::string& path, const SchemeRowFiles& rowFiles) {
-    const std::string text = FormatSchemeText(rowFiles);
+bool WriteSchemeFile(const std::string& path, const KeySoundTable& table) {
+    const std::string text = FormatSchemeText(table);
     // Binary mode: the text already holds its CR LF line ends.
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return false;

@@ -31,8 +31,11 @@ std::string ChooseSchemeFile(const std::string& schemeFolderWithSeparator);
 // file could be opened; the table is then empty.
 bool ReadSchemeFile(const std::string& schemeFolderWithSeparator, KeySoundTable& table);
 
-// "NAME=file\r\n" for every row with a file, in row order, and nothing else.
-std::string FormatSchemeText(const SchemeRowFiles& rowFiles);
+// Text that the reader turns back into the same table: "NAME=file\r\n" for every editable key
+// with a sound, in row order, then for every other named key with a sound, by code. The grave
+// accent and backslash keys have no name; their sound comes from a "CHARS=" line written first,
+// which the letters' own lines then override.
+std::string FormatSchemeText(const KeySoundTable& table);
 
 // Creates or empties the file at path and writes FormatSchemeText into it.
-bool WriteSchemeFile(const std::string& path, const SchemeRowFiles& rowFiles);
+bool WriteSchemeFile(const std::string& path, const KeySoundTable& table);

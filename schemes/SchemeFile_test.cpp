@@ -256,33 +256,87 @@ TEST_F(SchemeFolder, HugeAndNoisyFilesReadByTheirWords) {
 }
 
 TEST(SchemeWriter, OneLinePerRowWithAFileInListOrder) {
-    SchemeRowFiles rows;
-    EXPECT_EQ(FormatSchemeText(rows), "");
-    rows[50] = "space.wav";  // SPACE
-    rows[0] = "a.wav";
-    rows[74] = "sl ash.wav";
-    EXPECT_EQ(FormatSchemeText(rows), "A=a.wav\r\nSPACE=space.wav\r\nSLASH=sl ash.wav\r\n");
+    KeySoundTable table;
+    EXPECT_EQ(FormatSchemeText(table), "");
+    table[KeyCodeFromName("SPACE")] = "space.wav";
+    table[KeyCodeFromName("A")] = "a.wav";
+    table[KeyCodeFromName("SLASH")] = "sl ash.wav";
+    EXPECT_EQ(FormatSchemeText(table), "A=a.wav\r\nSPACE=space.wav\r\nSLASH=sl ash.wav\r\n");
+}
+
+// Keys outside the editor's rows follow the rows, by code, under their first name.
+TEST(SchemeWriter, OtherNamedKeysFollowTheRowsByCode) {
+    KeySoundTable table;
+    table[KeyCodeFromName("CLEAR")] = "c.wav";
+    table[KeyCodeFromName("F2")] = "f2.wav";
+    table[KeyCodeFromName("LEFT")] = "l.wav";
+    table[KeyCodeFromName("WINL")] = "w.wav";
+    table[KeyCodeFromName("A")] = "a.wav";
+    EXPECT_EQ(FormatSchemeText(table),
+              "A=a.wav\r\nWIN=w.wav\r\nLEFT=l.wav\r\nF2=f2.wav\r\nCLEAR=c.wav\r\n");
+}
+
+// Grave accent and backslash sound only through "CHARS": its line comes first, and only when
+// every letter has a line after it to undo it and both keys share its sound.
+TEST(SchemeWriter, NamelessCharsKeysSoundThroughAGroupLineFirst) {
+    KeySoundTable table;
+    for (char letter = 'A'; letter <= 'Z'; ++letter) table[KeyCodeFromName(std::string(1, letter).c_str())] = "k.wav";
+    table[192] = "g.wav";
+    table[220] = "g.wav";
+    const std::string text = FormatSchemeText(table);
+    EXPECT_EQ(text.rfind("CHARS=g.wav\r\nA=k.wav\r\n", 0), 0u) << text;
+
+    KeySoundTable letterMissing = table;
+    letterMissing[KeyCodeFromName("Q")].clear();
+    EXPECT_EQ(FormatSchemeText(letterMissing).find("CHARS="), std::string::npos)
+        << "Q would sound";
+    KeySoundTable differing = table;
+    differing[220] = "b.wav";
+    EXPECT_EQ(FormatSchemeText(differing).find("CHARS="), std::string::npos);
+}
+
+// Whatever the reader made of a file, the written text reads back to the same table: keys
+// outside the rows and the nameless keys keep their sounds, and no word the reader skipped
+// becomes one.
+TEST(SchemeWriter, WrittenTextReadsBackToTheSameTable) {
+    const std::string texts[] = {
+        "",
+        "[Keys]\r\nCHARS=c.wav\r\nDIGITS=d.wav\r\nFUNCS=f.wav\r\nA=a.wav\r\n",
+        "A=a.wav CHARS=c.wav",
+        "CHARS=one.wav CHARS=two.wav z=z.wav D5=sub\\five.wav",
+        "FUNCS=f.wav F1=g.wav F24=h.wav",
+        "LEFT=l.wav UP=u.wav RIGHT=r.wav DOWN=d.wav PRTSC=p.wav SCROLL=s.wav CAPSLOCK=c.wav "
+        "WINL=w.wav WINR=v.wav APPS=m.wav NUMLOCK=n.wav CLEAR=x.wav PAUSE=y.wav",
+        "chars=c.wav Space bogus=b.wav [x=y] DIGITS KEY=k.wav = A= A==eq.wav ENTER=e=.wav",
+    };
+    for (const std::string& text : texts) {
+        KeySoundTable table;
+        ApplySchemeText(text.data(), text.size(), table);
+        const std::string written = FormatSchemeText(table);
+        KeySoundTable reread;
+        ApplySchemeText(written.data(), written.size(), reread);
+        EXPECT_EQ(reread, table) << text << "\nwritten as\n" << written;
+    }
 }
 
 TEST_F(SchemeFolder, WrittenFileReadsBack) {
-    SchemeRowFiles rows;
-    for (size_t row = 0; row < rows.size(); ++row) rows[row] = "k" + std::to_string(row) + ".wav";
-    rows[3].clear();
-    ASSERT_TRUE(WriteSchemeFile(FolderWithSeparator() + "Scheme.txt", rows));
-
     KeySoundTable table;
-    ASSERT_TRUE(ReadSchemeFile(FolderWithSeparator(), table));
-    for (size_t row = 0; row < rows.size(); ++row) {
-        EXPECT_EQ(table[KeyCodeFromName(EditableKeyNames[row])], rows[row]) << row;
+    for (size_t row = 0; row < EditableKeyNames.size(); ++row) {
+        if (row != 3) table[KeyCodeFromName(EditableKeyNames[row])] = "k" + std::to_string(row) + ".wav";
     }
+    ASSERT_TRUE(WriteSchemeFile(FolderWithSeparator() + "Scheme.txt", table));
+
+    KeySoundTable read;
+    ASSERT_TRUE(ReadSchemeFile(FolderWithSeparator(), read));
+    EXPECT_EQ(read, table);
     std::ifstream in(folder_ / "Scheme.txt", std::ios::binary);
     const std::string written((std::istreambuf_iterator<char>(in)), {});
     // Only the wiring: the form of the text is checked by OneLinePerRowWithAFileInListOrder.
-    EXPECT_EQ(written, FormatSchemeText(rows));
+    EXPECT_EQ(written, FormatSchemeText(table));
 }
 
 TEST_F(SchemeFolder, WriteIntoMissingFolderFails) {
-    EXPECT_FALSE(WriteSchemeFile(FolderWithSeparator() + "missing/Scheme.txt", SchemeRowFiles()));
+    EXPECT_FALSE(WriteSchemeFile(FolderWithSeparator() + "missing/Scheme.txt", KeySoundTable()));
 }
 
 }  // namespace

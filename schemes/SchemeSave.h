@@ -1,10 +1,9 @@
 #pragma once
-// Saving a scheme from the editor: its folder, the sounds chosen in this pass and a fresh
+// Saving a scheme from the editor: its folder, the sounds it needs there and a fresh
 // "Scheme.txt". Failures are silent; whatever succeeded stays on disk.
 
-#include "schemes/SchemeFile.h"
+#include "schemes/SchemeSavePlan.h"
 
 #include <string>
 
-void SaveScheme(const std::string& schemesFolder, const std::string& name,
-                const SchemeRowFiles& rowFiles, const SchemeRowFiles& rowSources);
+void SaveScheme(const std::string& schemesFolder, const SchemeEdit& edit);

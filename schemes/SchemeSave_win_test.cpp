@@ -24,14 +24,14 @@ TEST(SchemeSaving, NewSchemeGetsItsFolderSoundsAndTwoLines) {
     root.AddFile("thud.wav", "RIFF-space");
     const std::string schemes = root.Path() + "Schemes\\";
 
-    SchemeRowFiles files;
-    SchemeRowFiles sources;
-    files[RowOf("SPACE")] = "thud.wav";
-    sources[RowOf("SPACE")] = root.Path() + "thud.wav";
-    files[RowOf("A")] = "click.wav";
-    sources[RowOf("A")] = root.Path() + "click.wav";
-    files[RowOf("B")] = "unchanged.wav";  // kept from before: named, nothing to copy
-    SaveScheme(schemes, "NewScheme", files, sources);
+    SchemeEdit edit;
+    edit.name = "NewScheme";
+    edit.rowFiles[RowOf("SPACE")] = "thud.wav";
+    edit.rowSources[RowOf("SPACE")] = root.Path() + "thud.wav";
+    edit.rowFiles[RowOf("A")] = "click.wav";
+    edit.rowSources[RowOf("A")] = root.Path() + "click.wav";
+    edit.rowFiles[RowOf("B")] = "unchanged.wav";  // kept from before: named, nothing to copy
+    SaveScheme(schemes, edit);
 
     const std::string folder = schemes + "NewScheme\\";
     EXPECT_EQ(ReadAll(folder + "Scheme.txt"),
@@ -41,7 +41,9 @@ TEST(SchemeSaving, NewSchemeGetsItsFolderSoundsAndTwoLines) {
     EXPECT_EQ(ReadAll(folder + "unchanged.wav"), "<missing>");
 
     // Saving again into the same folder replaces the scheme file.
-    SaveScheme(schemes, "NewScheme", SchemeRowFiles{}, SchemeRowFiles{});
+    SchemeEdit empty;
+    empty.name = "NewScheme";
+    SaveScheme(schemes, empty);
     EXPECT_EQ(ReadAll(folder + "Scheme.txt"), "");
 
     for (const char* name : {"Scheme.txt", "click.wav", "thud.wav"}) {
@@ -56,7 +58,9 @@ TEST(SchemeSaving, AnEmptySchemesFolderWritesNothingBesideTheCurrentFolder) {
     char before[MAX_PATH];
     GetCurrentDirectoryA(ARRAYSIZE(before), before);
     ASSERT_TRUE(SetCurrentDirectoryA(current.Path().c_str()));
-    SaveScheme("", "NewScheme", SchemeRowFiles{}, SchemeRowFiles{});
+    SchemeEdit edit;
+    edit.name = "NewScheme";
+    SaveScheme("", edit);
     SetCurrentDirectoryA(before);
     EXPECT_EQ(ReadAll(current.Path() + "NewScheme\\Scheme.txt"), "<missing>");
     const bool folderMade = RemoveDirectoryA((current.Path() + "NewScheme").c_str()) != 0;
