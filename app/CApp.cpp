@@ -4,6 +4,7 @@
 #include "app/KeyEvents.h"
 #include "app/ProgramPaths.h"
 #include "app/ProgramPaths_win.h"
+#include "app/ProgramPathsWarning_win.h"
 #include "app/SchemeFolders_win.h"
 #include "app/Settings.h"
 #include "app/Settings_win.h"
@@ -110,6 +111,7 @@ bool CApp::Init(HINSTANCE instanceHandle, const char* commandLineText) {
 
     if (!InitInstance()) return false;
     if (!CheckSingleInstance()) return false;
+    WarnOfProgramFolderWithoutAnsiForm(mainWindow);
 
     HelpInit();
     INITCOMMONCONTROLSEX controls{sizeof(controls), kAllCommonControlClasses};

@@ -15,6 +15,9 @@
 #define IDS_HELP_FILE 113
 #define IDS_VERSION_LINE 125
 
+// Start-up messages about the program's own folder: 140 to 149.
+#define IDS_FOLDER_OUTSIDE_CODE_PAGE 140
+
 // Controls of the About box.
 #define IDC_ABOUT_ICON 104
 #define IDC_ABOUT_VERSION 1009
