@@ -321,9 +321,15 @@ Section "Tapvox" SecProgram
   WriteRegDWORD HKCU "${TVX_UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${TVX_UNINSTALL_KEY}" "NoRepair" 1
 
-  ; The same text as the program's own Startup command writes, so its check mark agrees.
+  ; The same text as the program's own Startup command writes, so its check mark agrees: in a
+  ; folder named outside the code page, the program knows itself by the folder's short form.
   ${If} $ChosenAutostart == 1
-    WriteRegStr HKCU "${TVX_RUN_KEY}" "Tapvox" '"$INSTDIR\Launcher.exe"'
+    StrCpy $0 $INSTDIR
+    Call SurvivesCodePage
+    ${If} $1 != 1
+      GetFullPathName /SHORT $0 $INSTDIR
+    ${EndIf}
+    WriteRegStr HKCU "${TVX_RUN_KEY}" "Tapvox" '"$0\Launcher.exe"'
   ${ElseIf} $ChosenAutostart == 0
     DeleteRegValue HKCU "${TVX_RUN_KEY}" "Tapvox"
   ${EndIf}
@@ -396,6 +402,8 @@ Function un.DescribeKept
 FunctionEnd
 
 Section "Uninstall"
+  ; The autostart entry may name the folder by its short form, which goes with the folder.
+  GetFullPathName /SHORT $R6 $INSTDIR
   Call un.TvxEndTapvox
   ; Each file the record names; the record itself goes with the uninstall entry below.
   StrCpy $5 0
@@ -414,6 +422,7 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\Tapvox Help.lnk"
   ReadRegStr $0 HKCU "${TVX_RUN_KEY}" "Tapvox"
   ${If} $0 == '"$INSTDIR\Launcher.exe"'
+  ${OrIf} $0 == '"$R6\Launcher.exe"'
     DeleteRegValue HKCU "${TVX_RUN_KEY}" "Tapvox"
   ${EndIf}
   DeleteRegKey HKCU "${TVX_UNINSTALL_KEY}"
