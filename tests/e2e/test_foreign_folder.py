@@ -1,7 +1,7 @@
 """A program folder whose name the ANSI code page cannot hold: Greek letters under Wine's code
 page 1252. The setup program installs there, and Tapvox started from it reaches its files through
 the folder's short name: keys sound, the menu lists the schemes, help opens, and the autostart
-entry the setup program wrote is the one the Startup command knows. A scheme folder named
+entry the setup program wrote is the one the Startup command knows and the uninstaller removes. A scheme folder named
 outside the code page is left out of the menu rather than shown as "?".
 
 Wine gives every long name an ASCII short name, so the setup program's refusal of a folder
@@ -53,12 +53,18 @@ class ForeignFolderTest(test_installer.InstallerTestCase):
         schemes = self.setting(harness.PROGRAM_KEY, "SchemesPath") or ""
         self.assertRegex(schemes, r"^C:\\[!-~]*~[!-~]*\\Tapvox\\Schemes\\$")
 
-        self.assert_sounds_a_key(FOLDER)
+        # The menu first: once it lists the schemes, start-up has loaded the active one, and a
+        # key sent earlier could have arrived while it had not.
         self.assertEqual(self.scheme_items(), bundled)
-        # The setup program's autostart entry is the program's own: Startup turns it off.
-        self.assertIsNotNone(self.setting(harness.RUN_KEY, "Tapvox"))
+        self.assert_sounds_a_key(FOLDER)
+        # The setup program's autostart entry is the program's own: Startup turns it off, and
+        # on again writes the same text.
+        written = self.setting(harness.RUN_KEY, "Tapvox")
+        self.assertRegex(written or "", r'^"C:\\[!-~]*~[!-~]*\\Tapvox\\Launcher\.exe"$')
         self.assertEqual(self.tvx.send_command(harness.COMMAND_STARTUP), harness.Tvxctl.OK)
         self.assertIsNone(self.setting(harness.RUN_KEY, "Tapvox"))
+        self.assertEqual(self.tvx.send_command(harness.COMMAND_STARTUP), harness.Tvxctl.OK)
+        self.assertEqual(self.setting(harness.RUN_KEY, "Tapvox"), written)
 
         self.assertEqual(self.tvx.post_command(test_help_windows.COMMAND_HELP),
                          harness.Tvxctl.OK)
@@ -67,6 +73,14 @@ class ForeignFolderTest(test_installer.InstallerTestCase):
         self.assertEqual(test_help_windows.help_files_open(process.pid), {"Help.chm"})
         self.assertEqual(self.tvx.send_command(harness.COMMAND_EXIT), harness.Tvxctl.OK)
         self.assertEqual(process.wait(timeout=15), 0)
+
+        # The uninstaller knows the entry in the short form as well.
+        code, _, err = self.session.run([FOLDER + "\\Uninstall.exe", "/S"],
+                                        timeout=test_installer.INSTALL_TIMEOUT)
+        self.assertEqual(code, 0, err)
+        self.wait_for_uninstaller()
+        self.assertIsNone(self.setting(harness.RUN_KEY, "Tapvox"))
+        self.assertFalse(os.path.exists(os.path.join(installed, "Tapvox.exe")))
 
 
 if __name__ == "__main__":
