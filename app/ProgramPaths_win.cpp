@@ -75,6 +75,14 @@ bool ReadProgramPath(char* out, DWORD outSize) {
     return true;
 }
 
+bool ReadProcessImagePath(HANDLE process, std::string& out) {
+    out.clear();
+    wchar_t image[MAX_PATH];
+    DWORD length = ARRAYSIZE(image);
+    if (!QueryFullProcessImageNameW(process, 0, image, &length)) return false;
+    return WorkingAnsiPath(std::wstring(image, length), out);
+}
+
 std::wstring ProgramFolderWithoutAnsiForm() {
     const std::wstring path = ReadWideProgramPath();
     std::string working;

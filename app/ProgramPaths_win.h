@@ -22,5 +22,9 @@ bool WorkingAnsiPath(const std::wstring& widePath, std::string& out);
 // read, has no working ANSI form or does not fit.
 bool ReadProgramPath(char* out, DWORD outSize);
 
+// A process's program file in the same working ANSI form, to compare with ReadProgramPath's
+// paths. False, with out empty, when it cannot be read or has no such form.
+bool ReadProcessImagePath(HANDLE process, std::string& out);
+
 // The program's folder, in full, when its path has no working ANSI form; empty otherwise.
 std::wstring ProgramFolderWithoutAnsiForm();

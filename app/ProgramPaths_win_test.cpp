@@ -133,6 +133,9 @@ TEST(ProgramPaths, ProgramPathOpensTheProgram) {
     ASSERT_TRUE(ReadProgramPath(path, sizeof(path)));
     EXPECT_NE(GetFileAttributesA(path), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(ProgramFolderWithoutAnsiForm(), L"");
+    std::string image;
+    ASSERT_TRUE(ReadProcessImagePath(GetCurrentProcess(), image));
+    EXPECT_EQ(lstrcmpiA(image.c_str(), path), 0) << image;
     // A buffer one short of the path and its zero is left empty rather than cut.
     char small[MAX_PATH];
     const DWORD fits = static_cast<DWORD>(std::strlen(path)) + 1;
