@@ -89,7 +89,8 @@ TEST(ProgramPaths, NamesBeyondAsciiOpenThroughTheirWorkingAnsiForm) {
     std::string base;
     ASSERT_TRUE(WorkingAnsiPath(folder.Path(), base));
     for (const NameCase& c : kNames) {
-        SCOPED_TRACE(testing::Message() << "name " << (&c - kNames) << " in code page " << GetACP());
+        SCOPED_TRACE(testing::Message()
+                     << "name " << (&c - kNames) << " in code page " << GetACP());
         const std::wstring path = folder.Add(c.name);
         std::string working;
         ASSERT_TRUE(WorkingAnsiPath(path, working));

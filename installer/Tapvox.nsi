@@ -175,7 +175,8 @@ FunctionEnd
 ; plugin turns the ANSI result back into wide text through the same code page.
 Function SurvivesCodePage
   StrCpy $6 0
-  System::Call 'kernel32::WideCharToMultiByte(i 0, i 0, w r0, i -1, m .r1, i ${NSIS_MAX_STRLEN}, p 0, p 0) i .r6'
+  System::Call 'kernel32::WideCharToMultiByte(i 0, i 0, w r0, i -1, m .r1, \
+                i ${NSIS_MAX_STRLEN}, p 0, p 0) i .r6'
   ${If} $6 > 0
   ${AndIf} $0 S== $1
     StrCpy $1 1

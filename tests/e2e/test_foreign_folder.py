@@ -1,8 +1,8 @@
 """A program folder whose name the ANSI code page cannot hold: Greek letters under Wine's code
 page 1252. The setup program installs there, and Tapvox started from it reaches its files through
 the folder's short name: keys sound, the menu lists the schemes, help opens, and the autostart
-entry the setup program wrote is the one the Startup command knows and the uninstaller removes. A scheme folder named
-outside the code page is left out of the menu rather than shown as "?".
+entry the setup program wrote is the one the Startup command knows and the uninstaller removes.
+A scheme folder named outside the code page is left out of the menu rather than shown as "?".
 
 Wine gives every long name an ASCII short name, so the setup program's refusal of a folder
 without one cannot be brought about here."""
