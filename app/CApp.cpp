@@ -4,6 +4,7 @@
 #include "app/KeyEvents.h"
 #include "app/ProgramPaths.h"
 #include "app/ProgramPaths_win.h"
+#include "app/ProgramPathsWarning_win.h"
 #include "app/SchemeFolders_win.h"
 #include "app/Settings.h"
 #include "app/Settings_win.h"
@@ -60,10 +61,10 @@ bool IsWindowOfImage(HWND window, const std::string& imagePath) {
     ScopedKernelHandle process(
         OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) return false;
-    char image[MAX_PATH] = {};
-    DWORD length = sizeof(image);
-    return QueryFullProcessImageNameA(process.Get(), 0, image, &length) &&
-           lstrcmpiA(image, imagePath.c_str()) == 0;
+    // In the form the program's own paths take, short where the folder needs it.
+    std::string image;
+    return ReadProcessImagePath(process.Get(), image) &&
+           lstrcmpiA(image.c_str(), imagePath.c_str()) == 0;
 }
 
 bool IsNtFamily() {
@@ -110,6 +111,7 @@ bool CApp::Init(HINSTANCE instanceHandle, const char* commandLineText) {
 
     if (!InitInstance()) return false;
     if (!CheckSingleInstance()) return false;
+    WarnOfProgramFolderWithoutAnsiForm(mainWindow);
 
     HelpInit();
     INITCOMMONCONTROLSEX controls{sizeof(controls), kAllCommonControlClasses};

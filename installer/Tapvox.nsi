@@ -53,6 +53,7 @@ Var Kept             ; the uninstaller's account of what it left
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "License.txt"
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
 Page custom OptionsShow OptionsLeave
 !insertmacro MUI_PAGE_INSTFILES
@@ -125,6 +126,70 @@ Function .onInit
     StrCpy $0 $R1
     Call ShippedLanguage
     StrCpy $ChosenLanguage $1
+  ${EndIf}
+FunctionEnd
+
+; Tapvox opens its files through the system's ANSI calls, so its folder must be named in the
+; ANSI code page, or have a short (8.3) name that is: the short name is what the program uses.
+; A folder not there yet is made to learn its short name, and the folders made for that are
+; removed again. Out: $R9 "" when Tapvox can work in $INSTDIR, else why it cannot.
+Function CheckInstallFolder
+  StrCpy $R9 ""
+  StrCpy $0 $INSTDIR
+  Call SurvivesCodePage
+  ${If} $1 == 1
+    Return
+  ${EndIf}
+  ; The nearest folder that is there already: the ones below it are made here.
+  StrCpy $2 $INSTDIR
+  ${DoUntil} ${FileExists} "$2\*.*"
+    StrCpy $3 $2
+    ${GetParent} $3 $2
+    ${If} $2 == $3
+    ${OrIf} $2 == ""
+      ${Break}
+    ${EndIf}
+  ${Loop}
+  CreateDirectory $INSTDIR
+  ClearErrors
+  GetFullPathName /SHORT $0 $INSTDIR
+  StrCpy $1 0
+  ${IfNot} ${Errors}
+  ${AndIf} $0 != ""
+    Call SurvivesCodePage
+  ${EndIf}
+  StrCpy $3 $INSTDIR
+  StrLen $4 $2
+  StrLen $5 $3
+  ${DoWhile} $5 > $4
+    RMDir $3  ; only when empty: a folder of the user's stays
+    ${GetParent} $3 $3
+    StrLen $5 $3
+  ${Loop}
+  ${If} $1 != 1
+    StrCpy $R9 "$(TVX_FOLDER_OUTSIDE_CODE_PAGE)$\r$\n$\r$\n$INSTDIR"
+  ${EndIf}
+FunctionEnd
+
+; In: $0 a text. Out: $1 1 when it comes back unchanged from the ANSI code page, else 0. The
+; plugin turns the ANSI result back into wide text through the same code page.
+Function SurvivesCodePage
+  StrCpy $6 0
+  System::Call 'kernel32::WideCharToMultiByte(i 0, i 0, w r0, i -1, m .r1, \
+                i ${NSIS_MAX_STRLEN}, p 0, p 0) i .r6'
+  ${If} $6 > 0
+  ${AndIf} $0 S== $1
+    StrCpy $1 1
+  ${Else}
+    StrCpy $1 0
+  ${EndIf}
+FunctionEnd
+
+Function DirectoryLeave
+  Call CheckInstallFolder
+  ${If} $R9 != ""
+    MessageBox MB_OK|MB_ICONSTOP $R9
+    Abort
   ${EndIf}
 FunctionEnd
 
@@ -227,6 +292,13 @@ FunctionEnd
 
 Section "Tapvox" SecProgram
   SectionIn RO
+  ; The directory page checked already; /S with /D= comes here unchecked.
+  Call CheckInstallFolder
+  ${If} $R9 != ""
+    MessageBox MB_OK|MB_ICONSTOP $R9 /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
   Call TvxEndTapvox
   SetOutPath $INSTDIR
   !insertmacro TVX_INSTALL_FILES
@@ -250,9 +322,15 @@ Section "Tapvox" SecProgram
   WriteRegDWORD HKCU "${TVX_UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${TVX_UNINSTALL_KEY}" "NoRepair" 1
 
-  ; The same text as the program's own Startup command writes, so its check mark agrees.
+  ; The same text as the program's own Startup command writes, so its check mark agrees: in a
+  ; folder named outside the code page, the program knows itself by the folder's short form.
   ${If} $ChosenAutostart == 1
-    WriteRegStr HKCU "${TVX_RUN_KEY}" "Tapvox" '"$INSTDIR\Launcher.exe"'
+    StrCpy $0 $INSTDIR
+    Call SurvivesCodePage
+    ${If} $1 != 1
+      GetFullPathName /SHORT $0 $INSTDIR
+    ${EndIf}
+    WriteRegStr HKCU "${TVX_RUN_KEY}" "Tapvox" '"$0\Launcher.exe"'
   ${ElseIf} $ChosenAutostart == 0
     DeleteRegValue HKCU "${TVX_RUN_KEY}" "Tapvox"
   ${EndIf}
@@ -325,6 +403,8 @@ Function un.DescribeKept
 FunctionEnd
 
 Section "Uninstall"
+  ; The autostart entry may name the folder by its short form, which goes with the folder.
+  GetFullPathName /SHORT $R6 $INSTDIR
   Call un.TvxEndTapvox
   ; Each file the record names; the record itself goes with the uninstall entry below.
   StrCpy $5 0
@@ -343,6 +423,7 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\Tapvox Help.lnk"
   ReadRegStr $0 HKCU "${TVX_RUN_KEY}" "Tapvox"
   ${If} $0 == '"$INSTDIR\Launcher.exe"'
+  ${OrIf} $0 == '"$R6\Launcher.exe"'
     DeleteRegValue HKCU "${TVX_RUN_KEY}" "Tapvox"
   ${EndIf}
   DeleteRegKey HKCU "${TVX_UNINSTALL_KEY}"

@@ -21,6 +21,8 @@
 #define IDS_NAME_DEVICE 132
 #define IDS_NAME_TRAILING_DOT_OR_BLANK 133
 #define IDS_NAME_TOO_LONG 134
+// Start-up messages about the program's own folder: 140 to 149.
+#define IDS_FOLDER_OUTSIDE_CODE_PAGE 140
 
 // Controls of the About box.
 #define IDC_ABOUT_ICON 104

@@ -11,4 +11,5 @@ LangString TVX_REMOVED ${LANG} "Tapvox has been removed from your computer."
 LangString TVX_KEPT_SETTINGS ${LANG} "Your settings stay in the registry under HKEY_CURRENT_USER\Software\Quillmark\Tapvox."
 LangString TVX_KEPT_FILES ${LANG} "Files you made or changed stay in $INSTDIR"
 LangString TVX_KEPT_SCHEMES ${LANG} "Sound schemes kept:"
+LangString TVX_FOLDER_OUTSIDE_CODE_PAGE ${LANG} "Tapvox cannot work in this folder: its name has letters that the system's language for non-Unicode programs lacks, and it has no short name that Tapvox could use instead. Choose a folder whose name has only such letters, for example C:\Tapvox."
 !macroend

@@ -9,3 +9,4 @@ LangString TVX_REMOVED ${LANG_GERMAN} "Tapvox wurde von Ihrem Computer entfernt.
 LangString TVX_KEPT_SETTINGS ${LANG_GERMAN} "Ihre Einstellungen bleiben in der Registrierung unter HKEY_CURRENT_USER\Software\Quillmark\Tapvox."
 LangString TVX_KEPT_FILES ${LANG_GERMAN} "Von Ihnen angelegte oder geänderte Dateien bleiben in $INSTDIR"
 LangString TVX_KEPT_SCHEMES ${LANG_GERMAN} "Behaltene Klangschemata:"
+LangString TVX_FOLDER_OUTSIDE_CODE_PAGE ${LANG_GERMAN} "Tapvox kann in diesem Ordner nicht arbeiten: Sein Name enthält Buchstaben, die der Systemsprache für Nicht-Unicode-Programme fehlen, und er hat keinen kurzen Namen, den Tapvox stattdessen verwenden könnte. Wählen Sie einen Ordner ohne solche Buchstaben, zum Beispiel C:\Tapvox."

@@ -9,3 +9,4 @@ LangString TVX_REMOVED ${LANG_RUSSIAN} "Tapvox удалён с вашего ко
 LangString TVX_KEPT_SETTINGS ${LANG_RUSSIAN} "Ваши настройки остаются в реестре в разделе HKEY_CURRENT_USER\Software\Quillmark\Tapvox."
 LangString TVX_KEPT_FILES ${LANG_RUSSIAN} "Созданные или изменённые вами файлы остаются в $INSTDIR"
 LangString TVX_KEPT_SCHEMES ${LANG_RUSSIAN} "Сохранённые звуковые схемы:"
+LangString TVX_FOLDER_OUTSIDE_CODE_PAGE ${LANG_RUSSIAN} "Tapvox не может работать в этой папке: в её имени есть буквы, которых нет в языке системы для программ, не поддерживающих Юникод, а короткого имени, которым Tapvox мог бы воспользоваться, у неё нет. Выберите папку с именем без таких букв, например C:\Tapvox."
