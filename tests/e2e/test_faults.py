@@ -46,9 +46,10 @@ class FaultsTest(KeySoundCase):
                         % (self.hook_events_handled(app), handled))
         marker = os.path.join(self.work_dir, "marker.wav")
         write_wav(marker, 8, 1, RATE, MARKER.data)
+        markers = self.markers_heard()
         self.assertEqual(self.tvx.play(marker, "memory-sync"), harness.Tvxctl.OK)
         expected.append(MARKER.key_name)
-        self.assertEqual(self.heard_when_marked(), expected)
+        self.assertEqual(self.heard_when_marked(markers), expected)
 
     def press_and_time(self, event):
         """Sends a key event and returns the seconds until Tapvox had handled it, tvxctl's own
@@ -153,7 +154,7 @@ class FaultsTest(KeySoundCase):
         finally:
             rewriter.stop.set()
             rewriter.join()
-        marked = self.heard_when_marked()
+        marked = self.heard_when_marked(0)
         sounds = marked[:-1]
         print("%d presses, %d rewrites, %d sounds heard: %d plain, %d reversed"
               % (PRESSES, rewriter.count, len(sounds), sounds.count("A"), sounds.count("A~")))

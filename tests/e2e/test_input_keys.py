@@ -166,12 +166,19 @@ class KeySoundCase(harness.TapvoxTestCase):
 
     def heard_through_marker(self):
         """Types the marker key and returns the whole capture by name once its sound came."""
+        markers = self.markers_heard()
         self.key(MARKER.key_name)
-        return self.heard_when_marked()
+        return self.heard_when_marked(markers)
 
-    def heard_when_marked(self):
-        names = self.wait_until(lambda: marked(heard(self.session.captured_sound())),
-                                WAIT_SECONDS)
+    def markers_heard(self):
+        return heard(self.session.captured_sound()).count(MARKER.key_name)
+
+    def heard_when_marked(self, markers_before):
+        """The whole capture by name, once it ends with a marker beyond the ones heard before."""
+        def newly_marked():
+            names = heard(self.session.captured_sound())
+            return marked(names) if names.count(MARKER.key_name) > markers_before else None
+        names = self.wait_until(newly_marked, WAIT_SECONDS)
         self.assertTrue(names, "the marker key's sound did not come; heard %r"
                         % heard(self.session.captured_sound()))
         return names
@@ -198,9 +205,10 @@ class KeySoundCase(harness.TapvoxTestCase):
     def assert_nothing_new_posted(self, expected):
         """As assert_nothing_new, with the marker posted to Tapvox as a hook event instead of
         typed, for the caller who knows that what it waits on was posted before."""
+        markers = self.markers_heard()
         self.assertEqual(self.tvx.post_hook(MARKER_EVENT), harness.Tvxctl.OK)
         expected.append(MARKER.key_name)
-        self.assertEqual(self.heard_when_marked(), expected)
+        self.assertEqual(self.heard_when_marked(markers), expected)
 
     def hook_events_handled(self, app):
         return (app.read_trace() or b"").count(HANDLE_HOOK_LINE)
