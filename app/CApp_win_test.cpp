@@ -303,17 +303,21 @@ TEST_F(ApplicationWithHelper, OnlyAWindowOfTheHelperProgramIsTaken) {
     EXPECT_EQ(app_.helperWindow, helper_);
 }
 
-// A window whose thread never takes its messages: a helper that stopped answering.
+// A window whose thread never takes its messages: a helper that stopped answering. Woken, it
+// answers again, as FakeHelper does, but keeps its window when told to close, so that a command
+// sent to it after all would be recorded.
 class HungWindow {
 public:
     HungWindow() {
-        thread_.Reset(CreateThread(nullptr, 0, &HungWindow::Main, this, 0, nullptr));
+        thread_.Reset(CreateThread(nullptr, 0, &HungWindow::Main, this, 0, &threadId_));
         WaitForSingleObject(created_.Get(), INFINITE);
     }
     ~HungWindow() {
-        SetEvent(release_.Get());
+        Wake();
+        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
         WaitForSingleObject(thread_.Get(), INFINITE);
     }
+    void Wake() { SetEvent(release_.Get()); }
     HWND window = nullptr;
 
 private:
@@ -323,12 +327,17 @@ private:
                                        nullptr, GetModuleHandleA(nullptr), nullptr);
         SetEvent(hung->created_.Get());
         WaitForSingleObject(hung->release_.Get(), INFINITE);
+        MSG message;
+        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+            if (message.message != WM_CLOSE) DispatchMessageA(&message);
+        }
         DestroyWindow(hung->window);
         return 0;
     }
     ScopedKernelHandle created_{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
     ScopedKernelHandle release_{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
     ScopedKernelHandle thread_;
+    DWORD threadId_ = 0;
 };
 
 TEST_F(ApplicationWithHelper, AHungHelperFailsOnceAndIsForgotten) {
@@ -339,15 +348,17 @@ TEST_F(ApplicationWithHelper, AHungHelperFailsOnceAndIsForgotten) {
 
     const DWORD start = GetTickCount();
     EXPECT_FALSE(app_.HkSetHooks()) << "no reply is a failed reply";
-    const DWORD waited = GetTickCount() - start;
-    EXPECT_LT(waited, 15000u) << "the wait for the reply is bounded";
+    // Only proves that the wait ends: ten times the reply time it allows.
+    EXPECT_LT(GetTickCount() - start, 30000u) << "the wait for the reply is bounded";
     EXPECT_EQ(app_.helperWindow, nullptr);
     EXPECT_TRUE(FakeHelper::commands.empty());
 
-    // Without the helper only the library's hooks are set, and at once.
+    // The helper answers again, but it was forgotten: only the library's hooks are set, and
+    // nothing is sent to it.
+    hung.Wake();
     EXPECT_TRUE(app_.HkSetHooks());
     EXPECT_EQ(app_.HkSetWaitForEndKey(0), 0);
-    EXPECT_LT(GetTickCount() - start - waited, 1000u);
+    EXPECT_TRUE(FakeHelper::commands.empty());
 }
 
 TEST_F(ApplicationWithHelper, ExitCommandQuitsWithZero) {

@@ -27,6 +27,10 @@ echo "== Idle CPU and memory of Tapvox.exe (Wine)"
 bash "$here/scripts/bench-idle.sh" "$build" 30
 
 echo
+echo "== The 64-bit helper: start-up's wait for it, and its end after Tapvox's (Wine)"
+python3 "$here/tests/e2e/bench_helper.py" "$build" 3
+
+echo
 echo "== From an injected key press to the PlaySoundA call (Wine)"
 bash "$here/scripts/bench-latency.sh" "$build" 1000
 

@@ -11,7 +11,7 @@
 # Usage: hook_e2e.sh BUILD_DIR    a win32-kind build folder: wintests/hooktools/ holds the two
 #                                 programs and KbdHook.dll
 # A Wine prefix named by TAPVOX_WINE_TEMPLATE is copied instead of making a new one.
-# Exit: 0 passed, 1 failed, 77 skipped (this host cannot run the programs).
+# Exit: 0 passed, 1 failed (also when this host cannot run the build handed in).
 set -euo pipefail
 
 build=${1:?usage: hook_e2e.sh BUILD_DIR}
@@ -30,13 +30,17 @@ case $machine in
   8664) loader=/usr/lib/wine/wine64 ;;
   *) echo "hook_e2e: unknown machine $machine"; exit 1 ;;
 esac
+# A build this host cannot run is the wrong build for it, not a reason to pass over the check:
+# where the kernel runs no 32-bit programs the win32on64 build is the one to hand in.
 if [ "$machine" == 014c ] && grep -qs qemu-i386 /proc/sys/fs/binfmt_misc/*; then
-  echo "skipped: 32-bit programs run here only under an emulator, where Wine hangs"
-  exit 77
+  echo "hook_e2e: $build is 32-bit and 32-bit programs run here only under an emulator," \
+       "where Wine hangs; run it on the 64-bit build of the same sources"
+  exit 1
 fi
 if ! timeout 60 "$loader" --version >/dev/null 2>&1; then
-  echo "skipped: $loader cannot run here (a 32-bit loader on a kernel without 32-bit support)"
-  exit 77
+  echo "hook_e2e: $loader cannot run here (the kernel runs no 32-bit programs?);" \
+       "run it on the 64-bit build of the same sources"
+  exit 1
 fi
 
 work=$(mktemp -d /tmp/hook-e2e.XXXXXX)
@@ -80,7 +84,6 @@ done
 events=$work/events.txt
 polls=$work/polls.txt
 "$loader" "$exe" 120 >"$events" 2>&1 &
-recorder=$!
 "$loader" "$probe" 120 >"$polls" 2>&1 &
 probe_pid=$!
 for _ in $(seq 1 120); do
@@ -91,30 +94,77 @@ done
 grep -q '^ready' "$events" || { echo "hook_e2e: recorder not ready"; cat "$events"; exit 1; }
 grep -q '^ready' "$polls" || { echo "hook_e2e: probe not ready"; cat "$polls"; exit 1; }
 
+# Each step waits for what it must cause, never for a fixed time; a condition that does not come
+# within a minute fails the check with its name.
+wait_for() {
+  local what=$1
+  shift
+  for _ in $(seq 1 600); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  echo "hook_e2e: $what did not happen"
+  echo "recorder output:"; cat "$events"
+  echo "probe output:"; cat "$polls"
+  exit 1
+}
+recorded() { grep -cE '^(key|event) ' "$events" || true; }
+recorded_at_least() { [ "$(recorded)" -ge "$1" ]; }
+# Probe lines of one key whose GetKeyState down bit (0x80) is set (down) or clear (up).
+probe_lines() {
+  local pattern='.[0-7].'
+  [ "$2" == down ] && pattern='.[89A-F].'
+  grep -cE "^poll $1 sync=.$pattern" "$polls" || true
+}
+probe_lines_above() { [ "$(probe_lines "$1" "$2")" -gt "$3" ]; }
+
+# Acts and waits until the recorder has printed this many more lines.
+act() {
+  local more=$1 before
+  shift
+  before=$(recorded)
+  "$@"
+  wait_for "$* recorded as $more more line(s)" recorded_at_least $((before + more))
+}
+
+# Without a window manager the X server's focus follows the pointer, so the keys go where it
+# rests; notepad, the one visible window, is Wine's foreground window from its start.
 xdotool mousemove --window "$target" 100 100 click 1
-sleep 0.5
-press() { xdotool key "$@"; sleep 0.3; }
-press a
-xdotool keydown shift; sleep 0.3; press a; xdotool keyup shift; sleep 0.3
-press Caps_Lock; press a; press Caps_Lock
-press 5
-press space
-press Return
-press Left
-press F5
-xdotool keydown b; sleep 1.2; xdotool keyup b; sleep 0.3
-# Keys the program polls itself: none of them may reach the recorder as a key event, and each
-# is held long enough for the probe's 50 ms poll to see it.
-hold() { xdotool keydown "$1"; sleep 0.6; xdotool keyup "$1"; sleep 0.4; }
+pointer_on_target() { xdotool getmouselocation --shell | grep -qx "WINDOW=$target"; }
+wait_for "the pointer resting on the target window" pointer_on_target
+act 1 xdotool key a
+act 1 xdotool keydown shift
+act 1 xdotool key a
+act 1 xdotool keyup shift
+act 2 xdotool key Caps_Lock
+act 1 xdotool key a
+act 2 xdotool key Caps_Lock
+act 1 xdotool key 5
+act 1 xdotool key space
+act 1 xdotool key Return
+act 1 xdotool key Left
+act 1 xdotool key F5
+# Held for long enough that a key that repeats would repeat: this pause is the input itself.
+act 1 xdotool keydown b sleep 1.2 keyup b
+# Keys the program polls itself: none of them may reach the recorder as a key event. Each is
+# held until the probe has seen it down, and let go until it has seen it up.
+declare -A vk=([shift]=10 [ctrl]=11 [alt]=12 [super]=5B [Caps_Lock]=14 [Num_Lock]=90
+               [Scroll_Lock]=91)
+hold() {
+  local code=${vk[$1]} downs ups
+  downs=$(probe_lines "$code" down)
+  act 1 xdotool keydown "$1"
+  wait_for "the probe seeing $1 down" probe_lines_above "$code" down "$downs"
+  ups=$(probe_lines "$code" up)
+  act 1 xdotool keyup "$1"
+  wait_for "the probe seeing $1 up" probe_lines_above "$code" up "$ups"
+}
 for key in shift ctrl super Num_Lock Num_Lock Scroll_Lock Scroll_Lock Caps_Lock Caps_Lock alt; do
   hold "$key"
 done
-press F12
-
-for _ in $(seq 1 60); do
-  kill -0 "$recorder" 2>/dev/null || break
-  sleep 0.5
-done
+# F12 ends the recording: anything a key above caused late would come before it.
+xdotool key F12
+wait_for "the recorder ending at F12" grep -q '^done' "$events"
 
 change="event 00020000"
 expected="key 41 61

@@ -1,10 +1,11 @@
-"""The 64-bit helper seen from outside: how long start-up waits for its announcement, what Tapvox
-tells it, and that it is told to close at Exit."""
+"""The 64-bit helper seen from outside: start-up takes it or passes over a silent one, what
+Tapvox tells it, and that it is told to close at Exit. How long start-up waits for it is a figure
+of `make bench` (bench_helper.py)."""
 
 import os
-import time
 
 import harness
+from test_input_keys import HOOKS_SETTLED_LINE, WAIT_SECONDS
 
 INIT_LINE = b"Entering CApp::Init() - (CApp.cpp:208)"
 SET_HOOKS_LINE = b"Entering CApp::HkSetHooks() - (CApp.cpp:321)"
@@ -19,41 +20,34 @@ class HelperTest(harness.TapvoxTestCase):
         self.assertIsNotNone(path, "no 64-bit FakeHelper.exe (TAPVOX_TOOLS64)")
         app.replace_helper(path)
 
-    def seconds_from_init_to_hooks(self, app, extra_env=None):
-        """Starts Tapvox with tracing on and measures, by watching the trace file, the time from
-        CApp::Init to the hooks being set: the helper wait lies between the two."""
+    def start_until_hooks_settled(self, app, extra_env=None):
+        """Starts Tapvox with tracing on and waits until the trace shows start-up past setting the
+        hooks; returns the trace then."""
         app.make_trace_folder()
         self.tvx.reg_write(harness.PROGRAM_KEY, "LogFile", "sz", "1")
         app.start(extra_env=extra_env)
-        init_seen = hooks_seen = None
-        deadline = time.monotonic() + 30
-        while hooks_seen is None and time.monotonic() < deadline:
-            trace = app.read_trace() or b""
-            now = time.monotonic()
-            if init_seen is None and INIT_LINE in trace:
-                init_seen = now
-            if init_seen is not None and SET_HOOKS_LINE in trace:
-                hooks_seen = now
-            time.sleep(0.01)
-        self.assertIsNotNone(init_seen, "no CApp::Init in the trace")
-        self.assertIsNotNone(hooks_seen, "the hooks were never set")
-        return hooks_seen - init_seen
+        self.assertTrue(self.wait_until(lambda: HOOKS_SETTLED_LINE in (app.read_trace() or b""),
+                                        WAIT_SECONDS),
+                        "start-up did not get past setting the hooks")
+        return app.read_trace()
 
-    def test_real_helper_does_not_delay_start(self):
+    def test_real_helper_runs_beside_the_hooks(self):
         app = self.new_app()
-        delay = self.seconds_from_init_to_hooks(app)
-        print("init to hooks with HookProc.exe: %.2f s" % delay)
-        self.assertLess(delay, 1.5)
+        trace = self.start_until_hooks_settled(app)
+        self.assertLess(trace.index(INIT_LINE), trace.index(SET_HOOKS_LINE))
         self.assertTrue(self.tvx.running("HookProc.exe"), "HookProc.exe is not running")
 
-    def test_silent_helper_delays_start_by_two_seconds(self):
+    def test_silent_helper_is_waited_for_once_and_start_goes_on(self):
         app = self.new_app()
         self.fake_helper(app)
-        delay = self.seconds_from_init_to_hooks(app, extra_env={"TVX_FAKE_HELPER": "silent"})
-        print("init to hooks with a silent helper: %.2f s" % delay)
-        self.assertGreaterEqual(delay, 1.8)
-        self.assertLess(delay, 6.0)
-        # Nothing else changes: Tapvox runs on and ends normally.
+        log = os.path.join(self.work_dir, "helper.log")
+        trace = self.start_until_hooks_settled(app, extra_env={
+            "TVX_FAKE_HELPER": "silent", "TVX_FAKE_HELPER_LOG": harness.windows_path(log)})
+        self.assertLess(trace.index(INIT_LINE), trace.index(SET_HOOKS_LINE))
+        # Nothing else changes: the helper is told nothing, Tapvox runs on and ends normally.
+        self.assertTrue(self.wait_until(lambda: harness.read_lines(log), WAIT_SECONDS),
+                        "the helper did not start")
+        self.assertEqual(harness.read_lines(log), ["started"])
         self.assertEqual(self.tvx.tray_icon_count(), 1)
         self.assertEqual(self.exit_app(app), 0)
 
@@ -67,13 +61,13 @@ class HelperTest(harness.TapvoxTestCase):
         self.assertEqual(self.exit_app(app), 0)
 
     def test_exit_closes_real_helper(self):
-        app, _, _ = self.start_app()
-        self.assertTrue(self.wait_until(lambda: self.tvx.running("HookProc.exe"), 10),
-                        "HookProc.exe did not start")
-        # Let the helper announce itself and the hooks be set before asking for the exit.
-        time.sleep(2.5)
+        app = self.new_app()
+        # The helper has announced itself and the hooks are set before the exit is asked for.
+        self.start_until_hooks_settled(app)
+        self.assertTrue(self.tvx.running("HookProc.exe"), "HookProc.exe did not start")
         self.assertEqual(self.exit_app(app), 0)
-        gone = self.wait_until(lambda: not self.tvx.running("HookProc.exe"), 2.5, interval=0.2)
+        # A bound that only proves it ends: it takes well under a second.
+        gone = self.wait_until(lambda: not self.tvx.running("HookProc.exe"), 25, interval=0.2)
         self.assertTrue(gone, "HookProc.exe still runs after Tapvox ended")
 
     def test_helper_commands_from_start_to_exit(self):
@@ -89,14 +83,13 @@ class HelperTest(harness.TapvoxTestCase):
         self.assertEqual(self.exit_app(app), 0)
         # Hooks removed, then WM_CLOSE; Tapvox does not wait for the helper to end.
         expected_all = expected_start + ["command 0x3b00 0", "close"]
-        self.assertTrue(self.wait_until(lambda: harness.read_lines(log) == expected_all, 5),
+        self.assertTrue(self.wait_until(lambda: harness.read_lines(log) == expected_all, 25),
                         "helper saw %r" % harness.read_lines(log))
 
     def test_helper_that_never_answers_costs_one_bounded_wait(self):
         app = self.new_app()
         self.fake_helper(app)
         log = os.path.join(self.work_dir, "helper.log")
-        started = time.monotonic()
         app.start(extra_env={"TVX_FAKE_HELPER": "hang",
                              "TVX_FAKE_HELPER_LOG": harness.windows_path(log)})
         found = self.tvx.find_window(timeout_ms=20000)
@@ -104,8 +97,6 @@ class HelperTest(harness.TapvoxTestCase):
         # The install gets no reply, which is a failed one: the hooks are not set, and Tapvox
         # says so instead of waiting for ever.
         box = self.wait_until(lambda: self.message_box_of(found[1]), 40)
-        print("start to \"Cannot set hooks\" with a hung helper: %.1f s"
-              % (time.monotonic() - started))
         self.assertTrue(box, "no message box: Tapvox waits on the helper")
         self.assertEqual(harness.read_lines(log), ["started", "announced", "command 0x3b00 1"])
         self.session.xdotool("key", "Return")
@@ -135,7 +126,7 @@ class HelperTest(harness.TapvoxTestCase):
         self.assert_tray_menu_opens()
         self.assertEqual(self.exit_app(app), 0)
         self.assertEqual(harness.read_lines(log), ["started", "announced"])
-        gone = self.wait_until(lambda: not self.tvx.running("HookProc.exe"), 5, interval=0.2)
+        gone = self.wait_until(lambda: not self.tvx.running("HookProc.exe"), 25, interval=0.2)
         self.assertTrue(gone, "the real helper was not told to close")
 
     def message_box_of(self, pid):

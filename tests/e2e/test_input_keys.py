@@ -6,7 +6,6 @@ a refused re-install silences them for good, and the helper never outlives Tapvo
 import os
 import shutil
 import signal
-import time
 
 import harness
 from wavfiles import write_wav
@@ -23,12 +22,14 @@ FULL_LEVEL = 101
 SCHEME = "InputTest"
 RATE = 11025
 FRAMES = 1100  # a tenth of a second: over before the next key comes
-# Long enough for a sound that should not be there to reach the capture, and for several
-# 250 ms polls to pass.
-SILENCE_WAIT = 1.5
 HOLD_SECONDS = 1.2
 RESET_HOOKS_LINE = b"Entering CApp::HkResetHooks()"
 POWER_LINE = b"Entering CApp::OnPowerBroadcast()"
+HANDLE_HOOK_LINE = b"Entering CApp::HandleHook()"
+# Start-up traces this step right after the hooks are set (or refused, with a message box).
+HOOKS_SETTLED_LINE = b"Entering CApp::HkSetWaitForEndKey()"
+# Generous: a loaded machine starts Wine programs slowly.
+WAIT_SECONDS = 60
 
 
 class KeySound:
@@ -46,8 +47,13 @@ class KeySound:
 
 
 SOUNDS = [KeySound(number, name) for number, name in enumerate(
-    ["A", "D7", "SPACE", "ENTER", "LEFT", "F5", "SHIFT", "CAPSLOCK", "NUMLOCK", "CTRL", "WIN"],
-    start=1)]
+    ["A", "D7", "SPACE", "ENTER", "LEFT", "F5", "SHIFT", "CAPSLOCK", "NUMLOCK", "CTRL", "WIN",
+     "F12"], start=1)]
+# Every test scheme gives this key its own sound. Typed after keys that must stay silent, it
+# travels the same way they do, so its sound coming next proves that theirs never came.
+MARKER = SOUNDS[-1]
+# The marker as a key event of kind 0: F12's key code, no character.
+MARKER_EVENT = 0x7B << 8
 SOUND_BY_NUMBER = {sound.number: sound for sound in SOUNDS}
 TYPED_KEYS = ["A", "D7", "SPACE", "ENTER", "LEFT", "F5"]
 POLLED_KEYS = ["A", "SHIFT", "CAPSLOCK", "NUMLOCK"]
@@ -80,10 +86,12 @@ def heard(stream):
 
 
 def install_schemes(app, schemes):
-    """Replaces the schemes of this copy of the program: name -> [(key name, KeySound)]."""
+    """Replaces the schemes of this copy of the program: name -> [(key name, KeySound)], each
+    with the marker key added."""
     folder = os.path.join(app.folder, "Schemes")
     shutil.rmtree(folder, ignore_errors=True)
     for name, keys in schemes.items():
+        keys = keys + [(MARKER.key_name, MARKER)]
         os.makedirs(os.path.join(folder, name))
         with open(os.path.join(folder, name, "Scheme.txt"), "w") as f:
             f.write("".join("%s=%s\r\n" % (key, sound.file_name) for key, sound in keys))
@@ -95,50 +103,55 @@ class KeySoundCase(harness.TapvoxTestCase):
     """What the typed-key tests share: Tapvox with schemes of KeySounds, another window to type
     into, and the captured sounds by name."""
 
-    def start_with_schemes(self, schemes, extra_env=None, trace=False, app=None):
+    def start_with_schemes(self, schemes, extra_env=None, app=None):
         """Tapvox with these schemes as its only ones (name -> [(key name, KeySound)]), the first
-        in the listing active, capitals inverted; returns the app once its window is up."""
+        in the listing active, capitals inverted, its trace on; returns the app once its hooks
+        are set."""
         app = app or self.new_app()
         install_schemes(app, schemes)
         self.tvx.reg_write(harness.PROGRAM_KEY, "Scheme", "sz", "0")
         self.tvx.reg_write(harness.PROGRAM_KEY, "Valume", "sz", str(FULL_LEVEL))
         self.tvx.reg_write(harness.PROGRAM_KEY, "Filter", "sz", str(FILTER_INVERSION))
-        if trace:
-            app.make_trace_folder()
-            self.tvx.reg_write(harness.PROGRAM_KEY, "LogFile", "sz", "1")
+        app.make_trace_folder()
+        self.tvx.reg_write(harness.PROGRAM_KEY, "LogFile", "sz", "1")
+        self.start_and_wait_for_hooks(app, extra_env)
+        return app
+
+    def start_with_scheme(self, key_names, extra_env=None, app=None):
+        """One scheme in which each of these keys has its own sound."""
+        keys = [(s.key_name, s) for s in SOUNDS if s.key_name in key_names]
+        return self.start_with_schemes({SCHEME: keys}, extra_env, app)
+
+    def start_and_wait_for_hooks(self, app, extra_env=None):
+        """Starts Tapvox, its trace on, and waits until the trace shows its start-up past setting
+        the hooks."""
+        def settled():
+            return (app.read_trace() or b"").count(HOOKS_SETTLED_LINE)
+        before = settled()
         app.start(extra_env=extra_env)
         self.assertIsNotNone(self.tvx.find_window(timeout_ms=20000),
                              "Tapvox's main window did not appear")
-        self.wait_for_hooks()
-        return app
-
-    def start_with_scheme(self, key_names, extra_env=None, trace=False, app=None):
-        """One scheme in which each of these keys has its own sound."""
-        keys = [(s.key_name, s) for s in SOUNDS if s.key_name in key_names]
-        return self.start_with_schemes({SCHEME: keys}, extra_env, trace, app)
-
-    def wait_for_hooks(self):
-        """The hooks are set once the helper has answered: wait for it to run, then a moment."""
-        self.assertTrue(self.wait_until(lambda: self.tvx.running("HookProc.exe"), 15),
-                        "HookProc.exe did not start")
-        time.sleep(1.0)
+        self.assertTrue(self.wait_until(lambda: settled() > before, WAIT_SECONDS),
+                        "Tapvox's start-up did not get past setting the hooks")
 
     def focus_edit_window(self):
         """Another program's window with the keyboard focus, where the keys are typed."""
         if not hasattr(self, "edit_window"):
-            self.edit_window = self.open_edit_window()
+            self.edit_text = os.path.join(self.work_dir, "edit.txt")
+            self.edit_window = self.open_edit_window(self.edit_text)
         window = next(w for w in self.tvx.windows() if w["hwnd"] == self.edit_window)
         left, top, right, bottom = window["rect"]
         self.session.xdotool("mousemove", (left + right) // 2, (top + bottom) // 2, "click", 1)
-        time.sleep(0.3)
+        self.assertTrue(self.wait_until(lambda: self.tvx.foreground() == self.edit_window,
+                                        WAIT_SECONDS),
+                        "the edit window did not come to the foreground")
 
     def key(self, *names):
         self.session.xdotool("key", "--delay", 60, *names)
 
     def hold(self, name, seconds=HOLD_SECONDS):
-        self.session.xdotool("keydown", name)
-        time.sleep(seconds)
-        self.session.xdotool("keyup", name)
+        """A key held down: how long is the input itself, long enough for polls to pass."""
+        self.session.xdotool("keydown", name, "sleep", seconds, "keyup", name)
 
     def tap(self, name):
         """One quick press and release, timed by xdotool itself."""
@@ -151,28 +164,83 @@ class KeySoundCase(harness.TapvoxTestCase):
         """The whole capture so far is exactly these sounds, in order."""
         self.assertEqual(self.heard_so_far(len(expected)), expected)
 
+    def heard_through_marker(self):
+        """Types the marker key and returns the whole capture by name once its sound came."""
+        markers = self.markers_heard()
+        self.key(MARKER.key_name)
+        return self.heard_when_marked(markers)
+
+    def markers_heard(self):
+        return heard(self.session.captured_sound()).count(MARKER.key_name)
+
+    def heard_when_marked(self, markers_before):
+        """The whole capture by name, once it ends with a marker beyond the ones heard before."""
+        def newly_marked():
+            names = heard(self.session.captured_sound())
+            return marked(names) if names.count(MARKER.key_name) > markers_before else None
+        names = self.wait_until(newly_marked, WAIT_SECONDS)
+        self.assertTrue(names, "the marker key's sound did not come; heard %r"
+                        % heard(self.session.captured_sound()))
+        return names
+
     def assert_nothing_new(self, expected):
-        time.sleep(SILENCE_WAIT)
-        self.assertEqual(heard(self.session.captured_sound()), expected)
+        """Nothing sounded after `expected`: the marker's sound comes next. It joins `expected`."""
+        expected.append(MARKER.key_name)
+        self.assertEqual(self.heard_through_marker(), expected)
+
+    def assert_nothing_new_unhooked(self, expected, typed):
+        """As assert_nothing_new, where the hooks are unset and a typed marker would be silent
+        too: once the edit window shows the typed text, the hooks, had they run, have posted
+        their events to Tapvox, so a marker event posted now queues behind them."""
+        def text():
+            try:
+                with open(self.edit_text) as f:
+                    return f.read()
+            except FileNotFoundError:
+                return ""
+        self.assertTrue(self.wait_until(lambda: text().endswith(typed), WAIT_SECONDS),
+                        "%r did not reach the edit window, which shows %r" % (typed, text()))
+        self.assert_nothing_new_posted(expected)
+
+    def assert_nothing_new_posted(self, expected):
+        """As assert_nothing_new, with the marker posted to Tapvox as a hook event instead of
+        typed, for the caller who knows that what it waits on was posted before."""
+        markers = self.markers_heard()
+        self.assertEqual(self.tvx.post_hook(MARKER_EVENT), harness.Tvxctl.OK)
+        expected.append(MARKER.key_name)
+        self.assertEqual(self.heard_when_marked(markers), expected)
+
+    def hook_events_handled(self, app):
+        return (app.read_trace() or b"").count(HANDLE_HOOK_LINE)
 
     def linux_helper_pids(self):
         """HookProc.exe's Linux processes in this test's prefix, read from /proc: quicker than
-        asking Wine, so the time to its end is measured closely."""
-        pids = []
-        wanted = ("WINEPREFIX=" + self.session.prefix).encode()
-        for name in os.listdir("/proc"):
-            if not name.isdigit():
-                continue
-            try:
-                with open("/proc/%s/cmdline" % name, "rb") as f:
-                    command = f.read()
-                with open("/proc/%s/environ" % name, "rb") as f:
-                    environment = f.read().split(b"\0")
-            except OSError:
-                continue
-            if b"HookProc.exe" in command and wanted in environment:
-                pids.append(int(name))
-        return pids
+        asking Wine."""
+        return helper_pids(self.session.prefix)
+
+
+def marked(names):
+    """The names, when the last is the marker's; else None."""
+    return names if names and names[-1] == MARKER.key_name else None
+
+
+def helper_pids(prefix):
+    """HookProc.exe's Linux processes in the Wine prefix, read from /proc."""
+    pids = []
+    wanted = ("WINEPREFIX=" + prefix).encode()
+    for name in os.listdir("/proc"):
+        if not name.isdigit():
+            continue
+        try:
+            with open("/proc/%s/cmdline" % name, "rb") as f:
+                command = f.read()
+            with open("/proc/%s/environ" % name, "rb") as f:
+                environment = f.read().split(b"\0")
+        except OSError:
+            continue
+        if b"HookProc.exe" in command and wanted in environment:
+            pids.append(int(name))
+    return pids
 
 
 class InputKeysTest(KeySoundCase):
@@ -218,16 +286,16 @@ class InputKeysTest(KeySoundCase):
         # Caps Lock is on before Tapvox starts: that state must not sound.
         self.focus_edit_window()
         self.key("Caps_Lock")
-        self.start_with_scheme(POLLED_KEYS)
+        app = self.start_with_scheme(POLLED_KEYS)
         self.focus_edit_window()
-        self.assert_nothing_new([])
+        expected = []
+        self.assert_nothing_new(expected)
         # Back off. Under Wine a thread's key state learns a lock key's toggle only from that
         # key's own events, so Tapvox read "off" at start and this press stays silent there;
         # where the start state was read as on, it sounds once. Never more than once.
         self.key("Caps_Lock")
-        time.sleep(SILENCE_WAIT)
-        expected = heard(self.session.captured_sound())
-        self.assertIn(expected, ([], ["CAPSLOCK"]))
+        expected = self.heard_through_marker()
+        self.assertIn(expected, (["F12", "F12"], ["F12", "CAPSLOCK", "F12"]))
 
         with self.subTest("Shift held: one sound"):
             self.hold("shift")
@@ -245,8 +313,13 @@ class InputKeysTest(KeySoundCase):
             self.session.xdotool("keyup", "Num_Lock")
             self.assert_nothing_new(expected)
         with self.subTest("Num Lock off: sound at the release"):
+            # Another key typed while a lock key is down makes Wine resync the lock's state, so
+            # the marker is posted, once Tapvox has handled the press and polled after it.
+            handled = self.hook_events_handled(app)
             self.session.xdotool("keydown", "Num_Lock")
-            self.assert_nothing_new(expected)
+            self.assertTrue(self.wait_until(lambda: self.hook_events_handled(app) > handled,
+                                            WAIT_SECONDS), "Tapvox did not hear Num Lock go down")
+            self.assert_nothing_new_posted(expected)
             self.session.xdotool("keyup", "Num_Lock")
             expected += ["NUMLOCK"]
             self.assert_heard(expected)
@@ -255,7 +328,7 @@ class InputKeysTest(KeySoundCase):
             self.assertEqual(self.tvx.send_command(COMMAND_MUTE), harness.Tvxctl.OK)
             self.hold("shift", 0.6)
             self.key("Caps_Lock", "a", "Caps_Lock", "Caps_Lock")
-            self.assert_nothing_new(expected)
+            # Muted, the marker would be silent too: it comes once unmuted, and must come next.
             self.assertEqual(self.tvx.send_command(COMMAND_MUTE), harness.Tvxctl.OK)
             self.assert_nothing_new(expected)
         with self.subTest("unmuted: keys sound again"):
@@ -286,7 +359,7 @@ class InputKeysTest(KeySoundCase):
             self.assert_nothing_new(expected)
 
     def test_keys_sound_after_reinstall_request_and_resume(self):
-        app = self.start_with_scheme(TYPED_KEYS, trace=True)
+        app = self.start_with_scheme(TYPED_KEYS)
         self.focus_edit_window()
         expected = []
         events = [
@@ -314,44 +387,41 @@ class InputKeysTest(KeySoundCase):
         self.focus_edit_window()
         commands_at_start = harness.read_lines(log)
 
+        expected = []
         with self.subTest("an unknown event kind is ignored"):
             self.assertEqual(self.tvx.send(HOOK_MESSAGE, EVENT_UNKNOWN_KIND), 0)
             self.key("a")
-            self.assert_heard(["A"])
+            expected += ["A"]
+            self.assert_heard(expected)
             self.assertEqual(harness.read_lines(log), commands_at_start)
         with self.subTest("a refused re-install leaves the keys silent"):
             self.assertEqual(self.tvx.send(HOOK_MESSAGE, EVENT_REINSTALL), 0)
             self.assertEqual(harness.read_lines(log), commands_at_start + ["command 0x3b01 0"])
             self.key("a", "7")
-            self.assert_nothing_new(["A"])
+            self.assert_nothing_new_unhooked(expected, "a7")
         with self.subTest("with the hooks unset, neither a request nor a resume sets them"):
             self.assertEqual(self.tvx.send(HOOK_MESSAGE, EVENT_REINSTALL), 0)
             self.assertEqual(self.tvx.send(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND), 1)
             self.assertEqual(harness.read_lines(log), commands_at_start + ["command 0x3b01 0"])
             self.key("a")
-            self.assert_nothing_new(["A"])
+            self.assert_nothing_new_unhooked(expected, "a")
 
     def test_helper_ends_with_tapvox_whether_it_exits_or_is_killed(self):
         app = self.start_with_scheme(TYPED_KEYS)
-        with self.subTest("Exit: the helper is gone within a second"):
+        # How soon it ends is a figure of `make bench` (bench_helper.py); these bounds, ten
+        # times that figure and more, only prove that it ends.
+        with self.subTest("Exit: the helper ends"):
             helpers = self.linux_helper_pids()
             self.assertEqual(len(helpers), 1)
             self.assertEqual(self.exit_app(app), 0)
-            exited = time.monotonic()
-            self.assertTrue(self.wait_until(lambda: not self.linux_helper_pids(), 5, 0.02),
+            self.assertTrue(self.wait_until(lambda: not self.linux_helper_pids(), 10, 0.02),
                             "HookProc.exe still runs after Tapvox ended")
-            print("helper gone %.2f s after Tapvox's exit" % (time.monotonic() - exited))
-            self.assertLess(time.monotonic() - exited, 1.0)
         with self.subTest("killed: the helper ends by itself"):
-            app.start()
-            self.assertIsNotNone(self.tvx.find_window(timeout_ms=20000))
-            self.wait_for_hooks()
+            self.start_and_wait_for_hooks(app)
             os.kill(app.process.pid, signal.SIGKILL)
             app.process.wait(timeout=10)
-            killed = time.monotonic()
-            self.assertTrue(self.wait_until(lambda: not self.linux_helper_pids(), 5, 0.02),
+            self.assertTrue(self.wait_until(lambda: not self.linux_helper_pids(), 10, 0.02),
                             "HookProc.exe outlived a killed Tapvox")
-            print("helper gone %.2f s after Tapvox was killed" % (time.monotonic() - killed))
 
 
 if __name__ == "__main__":

@@ -1,9 +1,11 @@
 """The sound capture that every sound test relies on: what Wine plays must arrive in the capture
-file byte for byte, in the order played."""
+file byte for byte, in the order played. The cases share one Wine session, each with the
+capture emptied first."""
 
 import os
 
 import harness
+import sharedsession
 from wavfiles import make_wav
 
 # Both ways Tapvox and the tests play sounds, across sample sizes, channel counts and rates.
@@ -19,7 +21,12 @@ FORMATS = [
 ]
 
 
-class SoundCaptureTest(harness.TapvoxTestCase):
+class SoundCaptureTest(sharedsession.SharedSessionTestCase):
+
+    def setUp(self):
+        super().setUp()
+        if os.path.exists(self.session.sound_file):
+            os.remove(self.session.sound_file)
 
     def test_capture_equals_sample_data(self):
         for index, (bits, channels, rate, mode) in enumerate(FORMATS):

@@ -1,17 +1,22 @@
 """The tray icon end to end: one icon in Wine's tray, the popup menu on a right click, the
-window brought forward by a double click, and the icon added again on "TaskbarCreated"."""
+window brought forward by a double click, and the icon added again on "TaskbarCreated". The
+cases share one Tapvox, started again after a case ends it."""
 
 import harness
+import sharedsession
 
 TRAY_CALLBACK = 0xB040
 WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP, WM_MOUSEMOVE = 0x202, 0x203, 0x205, 0x200
 
 
-class TrayTest(harness.TapvoxTestCase):
+class TrayTest(sharedsession.SharedSessionTestCase):
 
     def setUp(self):
         super().setUp()
-        self.app, self.main_window, _ = self.start_app()
+        self.app, _ = self.running_app(self.start_app)
+        found = self.tvx.find_window()
+        self.assertIsNotNone(found, "Tapvox's main window is gone")
+        self.main_window = found[0]
         self.assertTrue(self.wait_until(lambda: self.tvx.tray_icon_count() == 1, 10),
                         "no tray icon")
 
