@@ -49,6 +49,8 @@ public:
 
     // Starts the thread and installs the hook on it, reporting to window with message.
     // True once the hook is in place; false, with no thread left running, otherwise.
+    // While it waits for the thread, and while Stop does, the calling thread's messages are
+    // dispatched; neither may be called again from inside that dispatch.
     // Each start begins with no key down: a key-up missed while no hook was in place must
     // not silence that key's next press.
     bool Start(HWND window, UINT message);
