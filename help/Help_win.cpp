@@ -16,6 +16,7 @@ constexpr char kViewerLibrary[] = "HHCtrl.ocx";
 constexpr char kTourFileName[] = "Tour.chm";
 constexpr char kTopicSeparator[] = "::html/";
 constexpr UINT kDisplayTopic = 0;
+constexpr UINT kCloseAllWindows = 0x12;  // HH_CLOSE_ALL
 
 ScopedModule g_helpLibrary;
 HtmlHelpFunction g_htmlHelpEntry = nullptr;
@@ -44,7 +45,9 @@ void HelpInit() {
     g_tourFilePath = folder + kTourFileName;
 }
 
+// The viewer's windows run on the library's code: every one is closed before it is freed.
 void HelpRelease() {
+    if (g_htmlHelpEntry) g_htmlHelpEntry(nullptr, nullptr, kCloseAllWindows, 0);
     g_htmlHelpEntry = nullptr;
     g_helpLibrary.Reset();
 }
