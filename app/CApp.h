@@ -86,6 +86,16 @@ public:
     int alreadyRunning = 0;
 
 private:
+    // The main window's class, while this object registered it, and the icon it shows.
+    ATOM mainWindowClass = 0;
+    ScopedIcon classIcon;
+    // Set while the hooks change: the library dispatches messages meanwhile, and a re-install
+    // asked for then is left to the change under way.
+    int hooksChanging = 0;
+
+    void ReleaseMainWindow();
+    void AddTrayIcon();
+    bool ReinstallLibraryHooks();
     void StartHelperAndWait();
     void ApplyTraceSetting();
     void LoadStoredScheme();
