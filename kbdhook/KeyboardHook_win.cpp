@@ -187,3 +187,10 @@ void KeyboardHookThread::Stop() {
     WaitDispatchingMessages(&context->thread, 1, kStopTimeoutMs);
     Release(context);
 }
+
+void KeyboardHookThread::LetGo() {
+    if (context_ == nullptr) return;
+    PostThreadMessageW(context_->threadId, WM_QUIT, 0, 0);
+    Release(context_);
+    context_ = nullptr;
+}

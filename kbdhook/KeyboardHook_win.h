@@ -43,7 +43,9 @@ struct HookThreadContext;
 class KeyboardHookThread {
 public:
     KeyboardHookThread() = default;
-    ~KeyboardHookThread() { Stop(); }
+    // Tells the thread to end without waiting for it: the library's static object goes at
+    // unload or process exit, under the loader's lock, where no message may be dispatched.
+    ~KeyboardHookThread() { LetGo(); }
     KeyboardHookThread(const KeyboardHookThread&) = delete;
     KeyboardHookThread& operator=(const KeyboardHookThread&) = delete;
 
@@ -62,5 +64,8 @@ public:
     bool IsRunning() const { return context_ != nullptr; }
 
 private:
+    // Asks the thread to end and drops this side's hold on it.
+    void LetGo();
+
     HookThreadContext* context_ = nullptr;
 };
