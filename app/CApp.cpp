@@ -20,6 +20,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -101,18 +102,6 @@ bool SoundDue(PollRule rule, int& lastState, int16_t keyState) {
     }
     return false;
 }
-
-// Marks a hook change for its length.
-class HookChange {
-public:
-    explicit HookChange(int& changing) : changing_(changing) { changing_ = 1; }
-    ~HookChange() { changing_ = 0; }
-    HookChange(const HookChange&) = delete;
-    HookChange& operator=(const HookChange&) = delete;
-
-private:
-    int& changing_;
-};
 
 bool IsNtFamily() {
     OSVERSIONINFOA version{};
@@ -505,7 +494,6 @@ bool CApp::HkSetHooks() {
     TracePair(IsTraceOn(), kTraceSourceCApp, "CApp::HkSetHooks", 321);
     TracePair(traceEnabled, kTraceSourceCApp, "CApp::HkSetHooks", 327);
     if (hooksSet) return true;
-    const HookChange change(hooksChanging);
     SetupVistaUipiFilter();
     hooksSet = SetHooks(mainWindow, TRUE) ? 1 : 0;
     if (hooksSet && helperWindow) {
@@ -518,7 +506,6 @@ bool CApp::HkSetHooks() {
 void CApp::HkUnsetHooks() {
     TracePair(IsTraceOn(), kTraceSourceCApp, "CApp::HkUnsetHooks", 365);
     if (!hooksSet) return;
-    const HookChange change(hooksChanging);
     hooksSet = 0;
     SetHooks(nullptr, FALSE);
     if (helperWindow) SendHelperCommand(HelperInstallHooks, 0);
@@ -526,14 +513,28 @@ void CApp::HkUnsetHooks() {
 
 bool CApp::HkResetHooks() {
     TracePair(IsTraceOn(), kTraceSourceCApp, "CApp::HkResetHooks", 387);
-    if (!hooksSet || hooksChanging) return hooksSet != 0;
-    const HookChange change(hooksChanging);
-    if (ReinstallLibraryHooks() && helperWindow) {
-        hooksSet = IsHelperSuccess(
-            static_cast<uint32_t>(SendHelperCommand(HelperReinstallHooks, 0)));
-        if (!hooksSet) SetHooks(nullptr, FALSE);
-    }
+    if (!hooksSet) return false;
+    ReinstallHooks(true);
     return hooksSet != 0;
+}
+
+// A request that comes while a re-install runs is taken up when that one is done, so that
+// none is lost and none runs inside another.
+void CApp::ReinstallHooks(bool helperToo) {
+    reinstallAsked = std::max(reinstallAsked, helperToo ? 2 : 1);
+    if (reinstalling) return;
+    reinstalling = 1;
+    while (reinstallAsked && hooksSet) {
+        const bool helperAsked = reinstallAsked == 2;
+        reinstallAsked = 0;
+        if (ReinstallLibraryHooks() && helperAsked && helperWindow) {
+            hooksSet = IsHelperSuccess(
+                static_cast<uint32_t>(SendHelperCommand(HelperReinstallHooks, 0)));
+            if (!hooksSet) SetHooks(nullptr, FALSE);
+        }
+    }
+    reinstallAsked = 0;
+    reinstalling = 0;
 }
 
 // The one path that re-arms the library's hooks. When that fails the helper's hooks come off
@@ -555,9 +556,7 @@ void CApp::OnPowerBroadcast(WPARAM powerEvent) {
     const bool resumed = powerEvent == PBT_APMRESUMECRITICAL || powerEvent == PBT_APMRESUMESUSPEND;
     // Only the library is re-armed; the helper keeps its own hooks across a suspend and hears
     // only of a failure.
-    if (!resumed || !hooksSet || hooksChanging) return;
-    const HookChange change(hooksChanging);
-    ReinstallLibraryHooks();
+    if (resumed && hooksSet) ReinstallHooks(false);
 }
 
 // The schemes are the folders directly inside the scheme set's schemes folder, beside the

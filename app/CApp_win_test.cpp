@@ -258,6 +258,29 @@ TEST_F(ApplicationWithHelper, AFailedReinstallTakesTheHelpersHooksOffToo) {
     }
 }
 
+// The library takes this thread's messages while it re-installs, so a request queued before
+// comes in the middle of one: it runs after it, not inside it, and is not lost.
+TEST_F(ApplicationWithHelper, AReinstallAskedForDuringOneRunsAfterIt) {
+    ASSERT_TRUE(app_.HkSetHooks());
+    const struct {
+        const char* request;
+        UINT message;
+        WPARAM wParam;
+        Commands helperHears;
+    } requests[] = {
+        {"a re-install event", app_.hookMessage, MakeHookEvent(HookEventReinstall, 0),
+         {{HelperReinstallHooks, 0}, {HelperReinstallHooks, 0}}},
+        {"a resume", WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, {{HelperReinstallHooks, 0}}},
+    };
+    for (const auto& r : requests) {
+        FakeHelper::commands.clear();
+        PostMessageA(app_.mainWindow, r.message, r.wParam, 0);
+        EXPECT_TRUE(app_.HkResetHooks()) << r.request;
+        EXPECT_EQ(FakeHelper::commands, r.helperHears) << r.request;
+        EXPECT_EQ(app_.hooksSet, 1) << r.request;
+    }
+}
+
 TEST_F(ApplicationWithHelper, WindowEventsClearTheWaitOnlyOnSixtyFourBitSystems) {
     const struct {
         int isOsX64;
