@@ -133,15 +133,16 @@ CApp::CApp() {
 
 CApp::~CApp() {
     TracePair(traceEnabled, kTraceSourceCApp, "CApp::~CApp", 103);
+    // From here on the window's messages get the default handling: closing the help windows
+    // and the window itself sends some, and this object is half gone. They quit nothing.
+    if (theApp == this) theApp = nullptr;
     HelpRelease();
     schemeSet.reset();
     instanceMapping.Reset();
-    if (theApp == this) theApp = nullptr;
     ReleaseMainWindow();
 }
 
-// The window goes before its class, and the class before the icon it shows. The application
-// is already gone, so the window's last messages get the default handling and quit nothing.
+// The window goes before its class, and the class before the icon it shows.
 void CApp::ReleaseMainWindow() {
     if (mainWindow && IsWindow(mainWindow)) DestroyWindow(mainWindow);
     mainWindow = nullptr;
