@@ -13,6 +13,7 @@
 #include "help/Help.h"
 #include "hook/HookEvent.h"
 #include "hook/KbdHook.h"
+#include "hook/PolledKeys.h"
 #include "lang/Localization.h"
 #include "res/resource.h"
 #include "tray/CTrayIcon.h"
@@ -20,6 +21,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -43,6 +45,10 @@ constexpr UINT kHideWithoutChanges =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW;
 constexpr UINT_PTR kPollTimerId = 7027;
 constexpr UINT kPollIntervalMs = 250;
+// While the shell refuses the icon (no taskbar yet at an early logon, or a busy one), it is
+// offered again at this pace; slow, since each offer may wait on the shell.
+constexpr UINT_PTR kTrayRetryTimerId = 7028;
+constexpr UINT kTrayRetryIntervalMs = 2000;
 constexpr DWORD kHelperWaitMs = 2000;
 // Long enough for a helper slowed by a loaded machine, short enough that a hung one is noticed.
 constexpr UINT kHelperReplyMs = 3000;
@@ -65,6 +71,37 @@ bool IsWindowOfImage(HWND window, const std::string& imagePath) {
     std::string image;
     return ReadProcessImagePath(process.Get(), image) &&
            lstrcmpiA(image.c_str(), imagePath.c_str()) == 0;
+}
+
+// Which field of the application keeps what the last poll saw of each polled key.
+constexpr int CApp::*LastPollField(uint8_t virtualKey) {
+    switch (virtualKey) {
+    case VK_SHIFT: return &CApp::shiftDown;
+    case VK_CONTROL: return &CApp::ctrlDown;
+    case VK_MENU: return &CApp::altDown;
+    case VK_LWIN: return &CApp::winDown;
+    case VK_CAPITAL: return &CApp::capsLockOn;
+    case VK_NUMLOCK: return &CApp::numLockOn;
+    case VK_SCROLL: return &CApp::scrollLockOn;
+    default: return nullptr;
+    }
+}
+
+constexpr bool EveryPolledKeyHasAField() {
+    for (const PolledKey& key : kPolledKeys) {
+        if (LastPollField(key.virtualKey) == nullptr) return false;
+    }
+    return true;
+}
+static_assert(EveryPolledKeyHasAField(), "a polled key needs a field for its last state");
+
+bool SoundDue(PollRule rule, int& lastState, int16_t keyState) {
+    switch (rule) {
+    case PollRule::Press: return PressedSinceLastPoll(lastState, keyState);
+    case PollRule::Toggle: return ToggleChanged(lastState, keyState);
+    case PollRule::StateWord: return StateWordChanged(lastState, keyState);
+    }
+    return false;
 }
 
 bool IsNtFamily() {
@@ -97,10 +134,25 @@ CApp::CApp() {
 
 CApp::~CApp() {
     TracePair(traceEnabled, kTraceSourceCApp, "CApp::~CApp", 103);
+    // From here on the window's messages get the default handling: closing the help windows
+    // and the window itself sends some, and this object is half gone. They quit nothing.
+    if (theApp == this) theApp = nullptr;
     HelpRelease();
     schemeSet.reset();
     instanceMapping.Reset();
-    if (theApp == this) theApp = nullptr;
+    ReleaseMainWindow();
+}
+
+// The window goes before its class, and the class before the icon it shows.
+void CApp::ReleaseMainWindow() {
+    if (mainWindow && IsWindow(mainWindow)) DestroyWindow(mainWindow);
+    mainWindow = nullptr;
+    if (mainWindowClass && !UnregisterClassA(kMainWindowClass, instance)) {
+        // A window of the class is still open elsewhere and shows the icon: it stays with it.
+        classIcon.Release();
+    }
+    mainWindowClass = 0;
+    classIcon.Reset();
 }
 
 bool CApp::Init(HINSTANCE instanceHandle, const char* commandLineText) {
@@ -119,7 +171,7 @@ bool CApp::Init(HINSTANCE instanceHandle, const char* commandLineText) {
     InitCommonControls();
 
     CTrayIcon::SetOwner(mainWindow);
-    trayIcon.Add();
+    AddTrayIcon();
     dlgMain.SetOwner(mainWindow);
     RegisterMessages();
 
@@ -162,15 +214,16 @@ bool CApp::InitInstance() {
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;
-    const auto icon = static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 16, 16, 0));
-    windowClass.hIcon = icon;
-    windowClass.hIconSm = icon;
+    classIcon.Reset(static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 16, 16, 0)));
+    windowClass.hIcon = classIcon.Get();
+    windowClass.hIconSm = classIcon.Get();
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = kMainWindowClass;
-    // A failed registration shows as a failed creation below.
-    RegisterClassExA(&windowClass);
+    // A failed registration shows as a failed creation below; the icon then has no user.
+    mainWindowClass = RegisterClassExA(&windowClass);
+    if (!mainWindowClass) classIcon.Reset();
 
     mainWindow = CreateWindowExA(0, kMainWindowClass, appTitle, kMainWindowStyle,
                                  GetSystemMetrics(SM_CXSCREEN) / 2,
@@ -214,6 +267,9 @@ void CApp::RegisterMessages() {
     hookMessage = RegisterWindowMessageA(kHookMessageName);
     helperMessage = RegisterWindowMessageA(kHelperMessageName);
     taskbarCreatedMessage = RegisterWindowMessageA(kTaskbarCreatedName);
+    // Run elevated, the window would not hear a taskbar restarted by the user's Explorer, and
+    // the icon would be gone until the next start.
+    ChangeWindowMessageFilterEx(mainWindow, taskbarCreatedMessage, MSGFLT_ALLOW, nullptr);
 }
 
 int CApp::Run() {
@@ -328,7 +384,15 @@ LRESULT CApp::OnHelperAnnounced(WPARAM helper) {
 // The taskbar was recreated (Explorer restarted): the icon has to be added again.
 void CApp::OnTaskbarCreated() {
     trayIcon.Remove();
-    trayIcon.Add();
+    AddTrayIcon();
+}
+
+// Until the shell takes the icon, the retry timer offers it again.
+void CApp::AddTrayIcon() {
+    if (trayIcon.Add())
+        KillTimer(mainWindow, kTrayRetryTimerId);
+    else
+        SetTimer(mainWindow, kTrayRetryTimerId, kTrayRetryIntervalMs, nullptr);
 }
 
 void CApp::OnDestroy() {
@@ -342,9 +406,11 @@ void CApp::OnHelp(HWND window, const HELPINFO* help) {
 }
 
 LRESULT CApp::OnTimer(HWND window, UINT_PTR timerId, LPARAM lParam) {
-    if (timerId != kPollTimerId) return DefWindowProcA(window, WM_TIMER, timerId, lParam);
-    HandleHook(MakeHookEvent(HookEventPoll, 0), 0);
-    return 0;
+    switch (timerId) {
+    case kPollTimerId: HandleHook(MakeHookEvent(HookEventPoll, 0), 0); return 0;
+    case kTrayRetryTimerId: AddTrayIcon(); return 0;
+    default: return DefWindowProcA(window, WM_TIMER, timerId, lParam);
+    }
 }
 
 void CApp::OnTrayCallback(HWND window, UINT mouseMessage) {
@@ -363,6 +429,9 @@ void CApp::OnTrayCallback(HWND window, UINT mouseMessage) {
         HMENU popup = GetSubMenu(popupMenu.Get(), 0);
         PrepareMenu(popup);
         TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, window, nullptr);
+        // Without a message after the menu, it may not close on a click elsewhere, or not
+        // open on the next right click.
+        PostMessageA(window, WM_NULL, 0, 0);
         break;
     }
     default:
@@ -405,25 +474,9 @@ void CApp::HandleHook(WPARAM event, LPARAM window) {
 // Modifier and lock keys are polled rather than taken from the hook. Their states are tracked
 // while muted too, so unmuting does not replay old presses. The right Windows key is not polled.
 void CApp::PollModifierKeys() {
-    struct PolledKey {
-        int virtualKey;
-        int CApp::*lastState;
-        bool (*soundDue)(int&, int16_t);
-        uint8_t keyCode;
-    };
-    static constexpr PolledKey kPolledKeys[] = {
-        {VK_SHIFT, &CApp::shiftDown, PressedSinceLastPoll, 16},
-        {VK_CONTROL, &CApp::ctrlDown, PressedSinceLastPoll, 17},
-        {VK_MENU, &CApp::altDown, PressedSinceLastPoll, 18},
-        {VK_LWIN, &CApp::winDown, PressedSinceLastPoll, 91},
-        {VK_CAPITAL, &CApp::capsLockOn, ToggleChanged, 20},
-        {VK_NUMLOCK, &CApp::numLockOn, StateWordChanged, 157},  // the program's own Num Lock code
-        {VK_SCROLL, &CApp::scrollLockOn, StateWordChanged, 145},
-    };
     for (const PolledKey& key : kPolledKeys) {
-        if (key.soundDue(this->*key.lastState, GetKeyState(key.virtualKey))) {
+        if (SoundDue(key.rule, this->*LastPollField(key.virtualKey), GetKeyState(key.virtualKey)))
             schemeSet->PlayNS(key.keyCode, muted, volume, 0);
-        }
     }
 }
 
@@ -464,16 +517,34 @@ void CApp::HkUnsetHooks() {
 bool CApp::HkResetHooks() {
     TracePair(IsTraceOn(), kTraceSourceCApp, "CApp::HkResetHooks", 387);
     if (!hooksSet) return false;
-    hooksSet = ResetHooks() ? 1 : 0;
-    if (helperWindow) {
-        if (hooksSet) {
+    ReinstallHooks(true);
+    return hooksSet != 0;
+}
+
+// A request that comes while a re-install runs is taken up when that one is done, so that
+// none is lost and none runs inside another.
+void CApp::ReinstallHooks(bool helperToo) {
+    reinstallAsked = std::max(reinstallAsked, helperToo ? 2 : 1);
+    if (reinstalling) return;
+    reinstalling = 1;
+    while (reinstallAsked && hooksSet) {
+        const bool helperAsked = reinstallAsked == 2;
+        reinstallAsked = 0;
+        if (ReinstallLibraryHooks() && helperAsked && helperWindow) {
             hooksSet = IsHelperSuccess(
                 static_cast<uint32_t>(SendHelperCommand(HelperReinstallHooks, 0)));
             if (!hooksSet) SetHooks(nullptr, FALSE);
-        } else {
-            SendHelperCommand(HelperInstallHooks, 0);
         }
     }
+    reinstallAsked = 0;
+    reinstalling = 0;
+}
+
+// The one path that re-arms the library's hooks. When that fails the helper's hooks come off
+// too: with hooksSet false nothing would ever remove them.
+bool CApp::ReinstallLibraryHooks() {
+    hooksSet = ResetHooks() ? 1 : 0;
+    if (!hooksSet && helperWindow) SendHelperCommand(HelperInstallHooks, 0);
     return hooksSet != 0;
 }
 
@@ -486,8 +557,9 @@ LRESULT CApp::HkSetWaitForEndKey(int value) {
 void CApp::OnPowerBroadcast(WPARAM powerEvent) {
     TracePair(IsTraceOn(), kTraceSourceCApp, "CApp::OnPowerBroadcast", 745);
     const bool resumed = powerEvent == PBT_APMRESUMECRITICAL || powerEvent == PBT_APMRESUMESUSPEND;
-    // Only the library is re-armed; the helper keeps its own hooks across a suspend.
-    if (resumed && hooksSet) hooksSet = ResetHooks() ? 1 : 0;
+    // Only the library is re-armed; the helper keeps its own hooks across a suspend and hears
+    // only of a failure.
+    if (resumed && hooksSet) ReinstallHooks(false);
 }
 
 // The schemes are the folders directly inside the scheme set's schemes folder, beside the

@@ -86,6 +86,18 @@ public:
     int alreadyRunning = 0;
 
 private:
+    // The main window's class, while this object registered it, and the icon it shows.
+    ATOM mainWindowClass = 0;
+    ScopedIcon classIcon;
+    // Set while the hooks are re-installed. The library dispatches messages meanwhile; a
+    // re-install asked for then (1: the library's hooks, 2: the helper's as well) runs after.
+    int reinstalling = 0;
+    int reinstallAsked = 0;
+
+    void ReleaseMainWindow();
+    void AddTrayIcon();
+    void ReinstallHooks(bool helperToo);
+    bool ReinstallLibraryHooks();
     void StartHelperAndWait();
     void ApplyTraceSetting();
     void LoadStoredScheme();

@@ -8,6 +8,7 @@
 #include "help/CDlgAbout.h"
 #include "help/Help.h"
 #include "res/resource.h"
+#include "tray/MenuText.h"
 
 #include <string>
 
@@ -41,16 +42,17 @@ void CApp::OnCommand(HWND window, WPARAM wParam) {
     }
 }
 
-// The scheme is named by its menu item's text; its new check mark comes with the next showing
-// of the menu, and its position is what gets stored.
+// The scheme is named by its menu item's text, read back as the name it shows; its new check
+// mark comes with the next showing of the menu, and its position is what gets stored.
 void CApp::SelectScheme(UINT commandId) {
     HMENU schemesMenu = FindSchemesSubmenu(GetSubMenu(popupMenu.Get(), 0));
     if (!schemesMenu) return;
     const int length = GetMenuStringA(schemesMenu, commandId, nullptr, 0, MF_BYCOMMAND);
     if (length <= 0) return;
-    std::string name(static_cast<size_t>(length) + 1, '\0');
-    GetMenuStringA(schemesMenu, commandId, &name[0], length + 1, MF_BYCOMMAND);
-    LoadScheme(name.c_str());
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int copied = GetMenuStringA(schemesMenu, commandId, &text[0], length + 1, MF_BYCOMMAND);
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    LoadScheme(NameOfMenuText(text).c_str());
     if (activeScheme >= 0 && activeScheme < schemeCount) {
         CheckMenuItem(popupMenu.Get(), schemeList[activeScheme].commandId, CheckFlag(0));
     }
@@ -91,7 +93,8 @@ void CApp::PrepareMenu(HMENU popup) {
     HMENU schemesMenu = FindSchemesSubmenu(popup);
     if (!schemeMenuFilled && schemesMenu) {
         for (int i = 0; i < schemeCount; ++i) {
-            AppendMenuA(schemesMenu, MF_STRING, schemeList[i].commandId, schemeList[i].name);
+            AppendMenuA(schemesMenu, MF_STRING, schemeList[i].commandId,
+                        MenuTextOfName(schemeList[i].name).c_str());
         }
         schemeMenuFilled = 1;
     }

@@ -4,6 +4,7 @@
 #include "app/Settings.h"
 #include "app/Trace.h"
 #include "hook/HookEvent.h"
+#include "hook/KbdHook.h"
 #include "res/resource.h"
 #include "tests/ModalDialogDriver_win.h"
 #include "tests/RegistryTestValues_win.h"
@@ -233,6 +234,53 @@ TEST_F(ApplicationWithHelper, HelperRefusalLeavesNoHooks) {
     EXPECT_FALSE(app_.HkResetHooks()) << "nothing installs the hooks again";
 }
 
+// The library re-installs for the window of its last install; a window that is gone makes
+// every re-install fail. Both requests take the same path and tell the helper.
+TEST_F(ApplicationWithHelper, AFailedReinstallTakesTheHelpersHooksOffToo) {
+    const struct {
+        const char* request;
+        UINT message;
+        WPARAM wParam;
+    } requests[] = {
+        {"a re-install event", app_.hookMessage, MakeHookEvent(HookEventReinstall, 0)},
+        {"a resume", WM_POWERBROADCAST, PBT_APMRESUMESUSPEND},
+    };
+    for (const auto& r : requests) {
+        ASSERT_TRUE(app_.HkSetHooks()) << r.request;
+        HWND gone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(SetHooks(gone, TRUE));
+        DestroyWindow(gone);
+        FakeHelper::commands.clear();
+        app_.WndProc(app_.mainWindow, r.message, r.wParam, 0);
+        EXPECT_EQ(app_.hooksSet, 0) << r.request;
+        EXPECT_EQ(FakeHelper::commands, (Commands{{HelperInstallHooks, 0}})) << r.request;
+    }
+}
+
+// The library takes this thread's messages while it re-installs, so a request queued before
+// comes in the middle of one: it runs after it, not inside it, and is not lost.
+TEST_F(ApplicationWithHelper, AReinstallAskedForDuringOneRunsAfterIt) {
+    ASSERT_TRUE(app_.HkSetHooks());
+    const struct {
+        const char* request;
+        UINT message;
+        WPARAM wParam;
+        Commands helperHears;
+    } requests[] = {
+        {"a re-install event", app_.hookMessage, MakeHookEvent(HookEventReinstall, 0),
+         {{HelperReinstallHooks, 0}, {HelperReinstallHooks, 0}}},
+        {"a resume", WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, {{HelperReinstallHooks, 0}}},
+    };
+    for (const auto& r : requests) {
+        FakeHelper::commands.clear();
+        PostMessageA(app_.mainWindow, r.message, r.wParam, 0);
+        EXPECT_TRUE(app_.HkResetHooks()) << r.request;
+        EXPECT_EQ(FakeHelper::commands, r.helperHears) << r.request;
+        EXPECT_EQ(app_.hooksSet, 1) << r.request;
+    }
+}
+
 TEST_F(ApplicationWithHelper, WindowEventsClearTheWaitOnlyOnSixtyFourBitSystems) {
     const struct {
         int isOsX64;
@@ -367,6 +415,55 @@ TEST_F(ApplicationWithHelper, ExitCommandQuitsWithZero) {
     EXPECT_EQ(app_.Run(), 0);
 }
 
+TEST_F(Application, TheMainWindowAndItsClassIconGoWithTheApplication) {
+    HWND window = nullptr;
+    HICON icon = nullptr;
+    {
+        CApp app;
+        ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+        window = app.mainWindow;
+        icon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));
+        ASSERT_NE(icon, nullptr);
+    }
+    EXPECT_FALSE(IsWindow(window));
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    EXPECT_FALSE(GetClassInfoExA(GetModuleHandleA(nullptr), "TVX_SOUNDPRG_MAINWND", &windowClass));
+    ICONINFO iconInfo{};
+    EXPECT_FALSE(GetIconInfo(icon, &iconInfo)) << "the class icon is destroyed";
+    MSG quit;
+    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        << "the window goes without quitting anything";
+}
+
+TEST_F(Application, ATrayIconTheShellRefusedIsOfferedAgain) {
+    CApp app;
+    ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+    ASSERT_TRUE(trayIcon.IsAdded());
+    // While another icon of the same window and id is shown, the shell refuses ours.
+    trayIcon.Remove();
+    CTrayIcon blocker;
+    ASSERT_TRUE(blocker.Add());
+    app.WndProc(app.mainWindow, app.taskbarCreatedMessage, 0, 0);
+    EXPECT_FALSE(trayIcon.IsAdded()) << "a refused icon is not taken as added";
+    blocker.Remove();
+    app.WndProc(app.mainWindow, WM_TIMER, 7028, 0);
+    EXPECT_TRUE(trayIcon.IsAdded()) << "the retry timer offers it again";
+}
+
+TEST_F(Application, TheTrayMenuIsFollowedByAMessageToItsWindow) {
+    CApp app;
+    ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+    ActOnDialogSoon([] { return GetDesktopWindow(); }, [](HWND) { EndMenu(); });
+    app.WndProc(app.mainWindow, TrayCallbackMessage, 0, WM_RBUTTONUP);
+    MSG message;
+    bool emptyMessage = false;
+    while (PeekMessageA(&message, app.mainWindow, 0, 0, PM_REMOVE)) {
+        emptyMessage = emptyMessage || message.message == WM_NULL;
+    }
+    EXPECT_TRUE(emptyMessage);
+}
+
 TEST_F(Application, MuteAndStartupCommandsToggleTheirMarks) {
     // The Run key is where the start-with-the-system entry goes.
     HKEY runKey;
@@ -404,7 +501,9 @@ TEST_F(Application, MuteAndStartupCommandsToggleTheirMarks) {
 TEST_F(Application, MenuGetsTheSchemesOnceWithTheActiveOneChecked) {
     CApp app;
     ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
-    const char* names[] = {"Classic", "Bubbles", "Typewriter"};
+    const char* names[] = {"Classic", "Rock & Roll", "Typewriter"};
+    // An "&" shows as itself, not as the mark of a mnemonic.
+    const char* texts[] = {"Classic", "Rock && Roll", "Typewriter"};
     for (int i = 0; i < 3; ++i) {
         lstrcpynA(app.schemeList[i].name, names[i], sizeof(app.schemeList[i].name));
         app.schemeList[i].commandId = kFirstSchemeCommand + i;
@@ -419,7 +518,7 @@ TEST_F(Application, MenuGetsTheSchemesOnceWithTheActiveOneChecked) {
     for (int i = 0; i < 3; ++i) {
         char text[32] = {};
         GetMenuStringA(schemes, 3 + i, text, sizeof(text), MF_BYPOSITION);
-        EXPECT_STREQ(text, names[i]);
+        EXPECT_STREQ(text, texts[i]);
         EXPECT_EQ(GetMenuItemID(schemes, 3 + i), kFirstSchemeCommand + i);
         EXPECT_EQ((GetMenuState(schemes, 3 + i, MF_BYPOSITION) & MF_CHECKED) != 0, i == 1);
     }
@@ -484,7 +583,7 @@ TEST_F(Application, SchemesAreTheFirstTwentyFiveFoldersWithoutADot) {
 
 TEST_F(Application, ChoosingASchemeMovesTheMarkAndStoresItsPosition) {
     SchemesFolder folder;
-    for (const char* name : {"Alpha", "Beta", "Gamma"}) folder.AddFolder(name);
+    for (const char* name : {"Alpha", "Beta", "R&B"}) folder.AddFolder(name);
     StoreText("Scheme", "1");
     CApp app;
     ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
@@ -508,6 +607,12 @@ TEST_F(Application, ChoosingASchemeMovesTheMarkAndStoresItsPosition) {
     // A command past the listed schemes has no item and changes nothing.
     app.WndProc(app.mainWindow, WM_COMMAND, 30010, 0);
     EXPECT_EQ(app.activeScheme, 2);
+
+    // An item shows "&" doubled; choosing it loads the scheme of the name it shows.
+    for (int i = 0; i < app.schemeCount; ++i) {
+        app.WndProc(app.mainWindow, WM_COMMAND, 30000 + i, 0);
+        EXPECT_STREQ(app.schemeSet->schemeName, app.schemeList[i].name);
+    }
 }
 
 // The poll timer reads this thread's key states, which the test sets directly.

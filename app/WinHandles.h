@@ -77,9 +77,16 @@ struct GdiObjectTraits {
     static void Close(Handle object) { DeleteObject(object); }
 };
 
+struct IconTraits {
+    using Handle = HICON;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle icon) { DestroyIcon(icon); }
+};
+
 using ScopedRegKey = ScopedHandle<RegKeyTraits>;
 using ScopedKernelHandle = ScopedHandle<KernelHandleTraits>;
 using ScopedMenu = ScopedHandle<MenuTraits>;
 using ScopedModule = ScopedHandle<ModuleTraits>;
 using ScopedMapView = ScopedHandle<MapViewTraits>;
 using ScopedGdiObject = ScopedHandle<GdiObjectTraits>;
+using ScopedIcon = ScopedHandle<IconTraits>;

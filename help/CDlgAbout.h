@@ -17,6 +17,9 @@ public:
     bool IsOpen() const { return aboutOpen; }
 
     HWND linkWindow = nullptr;
+    // Both fonts are made for the box's display scale, and made again when it changes.
+    UINT dpi = USER_DEFAULT_SCREEN_DPI;
+    ScopedGdiObject headingFont;
     ScopedGdiObject linkFont;
     ScopedGdiObject linkBrush;
     HCURSOR linkCursor = nullptr;
@@ -25,6 +28,8 @@ public:
 private:
     static INT_PTR CALLBACK DialogProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnInitDialog(HWND box);
+    void MakeFonts();
+    void OnDpiChanged(HWND box, UINT newDpi, const RECT* suggested);
     void OnPaint(HWND box);
     bool PointerOnLink() const;
     INT_PTR OnSetCursor();

@@ -2,6 +2,7 @@
 
 #include "app/ProgramPaths_win.h"
 #include "help/Help.h"
+#include "help/LinkAddress.h"
 #include "help/VersionLine.h"
 #include "lang/Localization.h"
 #include "res/resource.h"
@@ -26,13 +27,8 @@ RECT ScreenRectOf(HWND window) {
     return rect;
 }
 
-// A font height (negative: the character height) for a size in points on this display.
-int FontHeightForPoints(int points) {
-    HDC screen = GetDC(nullptr);
-    const int height = -(points * GetDeviceCaps(screen, LOGPIXELSY) / 72);
-    ReleaseDC(nullptr, screen);
-    return height;
-}
+// A font height (negative: the character height) for a size in points at a display scale.
+int FontHeightForPoints(int points, UINT dpi) { return -(points * static_cast<int>(dpi) / 72); }
 
 VersionParts ProgramVersion() {
     char programPath[MAX_PATH] = {};
@@ -65,6 +61,9 @@ INT_PTR CALLBACK CDlgAbout::DialogProc(HWND box, UINT message, WPARAM wParam, LP
     case WM_LBUTTONDOWN: aboutBox.OnLeftButtonDown(); return 0;
     case WM_HELP: ShowHelpTopic(box, kIntroTopic); return TRUE;
     case WM_COMMAND: return aboutBox.OnCommand(box, LOWORD(wParam));
+    case WM_DPICHANGED:
+        aboutBox.OnDpiChanged(box, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_DESTROY: aboutBox.OnDestroy(); return 0;
     default: return FALSE;
     }
@@ -87,13 +86,40 @@ INT_PTR CDlgAbout::OnInitDialog(HWND box) {
     SendDlgItemMessageA(box, IDC_ABOUT_ICON, STM_SETICON, 0, 0);
 
     linkWindow = GetDlgItem(box, IDC_ABOUT_LINK);
-    linkFont.Reset(CreateFontA(FontHeightForPoints(kLinkPoints), 0, 0, 0, FW_NORMAL, FALSE, TRUE,
-                               FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                               DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, "MS Shell Dlg"));
-    SendMessageA(linkWindow, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont.Get()), TRUE);
+    const UINT boxDpi = GetDpiForWindow(box);
+    dpi = boxDpi != 0 ? boxDpi : USER_DEFAULT_SCREEN_DPI;
+    MakeFonts();
     linkBrush.Reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
     linkCursor = LoadCursor(nullptr, IDC_HAND);
     return TRUE;
+}
+
+void CDlgAbout::MakeFonts() {
+    headingFont.Reset(CreateFontA(FontHeightForPoints(kHeadingPoints, dpi), 0, 0, 0, FW_BOLD, TRUE,
+                                  TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS,
+                                  "Arial"));
+    ScopedGdiObject oldLinkFont(linkFont.Release());
+    linkFont.Reset(CreateFontA(FontHeightForPoints(kLinkPoints, dpi), 0, 0, 0, FW_NORMAL, FALSE,
+                               TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS,
+                               "MS Shell Dlg"));
+    // The old font is deleted only once the link no longer uses it.
+    SendMessageA(linkWindow, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont.Get()), TRUE);
+}
+
+// Moved to a display of another scale: the system scales the dialog's own layout and font,
+// not the fonts made here.
+void CDlgAbout::OnDpiChanged(HWND box, UINT newDpi, const RECT* suggested) {
+    if (newDpi == 0) return;
+    dpi = newDpi;
+    MakeFonts();
+    if (suggested) {
+        SetWindowPos(box, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(box, nullptr, TRUE);
 }
 
 // The program name is painted as a heading beside where the icon was.
@@ -102,10 +128,6 @@ void CDlgAbout::OnPaint(HWND box) {
     HDC dc = BeginPaint(box, &paint);
     char programName[kTextCapacity];
     const int length = LocLoadStringA(IDS_TITLE, programName, ARRAYSIZE(programName));
-    ScopedGdiObject headingFont(CreateFontA(FontHeightForPoints(kHeadingPoints), 0, 0, 0,
-                                            FW_BOLD, TRUE, TRUE, FALSE, DEFAULT_CHARSET,
-                                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                            DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, "Arial"));
     HGDIOBJ previousFont = SelectObject(dc, headingFont.Get());
     SetBkMode(dc, TRANSPARENT);
     POINT origin{ScreenRectOf(GetDlgItem(box, IDC_ABOUT_VERSION)).left,
@@ -137,11 +159,12 @@ INT_PTR CDlgAbout::OnColorStatic(HDC dc, HWND control) {
     return reinterpret_cast<INT_PTR>(linkBrush.Get());
 }
 
-// The link opens the address it shows in the default browser.
+// The link opens the address it shows in the default browser or mail program.
 void CDlgAbout::OnLeftButtonDown() {
     if (!PointerOnLink()) return;
     char address[kLinkTextCapacity];
     GetWindowTextA(linkWindow, address, ARRAYSIZE(address));
+    if (!IsOpenableLinkAddress(address)) return;
     ShellExecuteA(nullptr, nullptr, address, nullptr, nullptr, SW_HIDE);
 }
 
@@ -154,6 +177,7 @@ INT_PTR CDlgAbout::OnCommand(HWND box, WORD id) {
 }
 
 void CDlgAbout::OnDestroy() {
+    headingFont.Reset();
     linkFont.Reset();
     linkBrush.Reset();
     linkWindow = nullptr;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -18,6 +19,15 @@ struct Inspection {
     std::wstring versionLine;
     HWND topAfterSecondRequest = nullptr;
     WORD closeWith = IDOK;
+    // Per display scale sent: the heading's and the link's font heights, and whether the link
+    // shows the box's link font.
+    struct Fonts {
+        UINT dpi;
+        LONG heading;
+        LONG link;
+        bool linkUsesIt;
+    };
+    std::vector<Fonts> fonts;
 };
 Inspection inspection;
 
@@ -27,8 +37,30 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
+LONG HeightOf(const ScopedGdiObject& font) {
+    LOGFONTA description{};
+    if (!GetObjectA(font.Get(), sizeof(description), &description)) return 0;
+    return description.lfHeight;
+}
+
+// Moves the open box to displays of 192 and then 96 DPI, as the system tells it.
+void ChangeDisplayScales(HWND box) {
+    for (UINT dpi : {192u, 96u}) {
+        RECT suggested{};
+        GetWindowRect(box, &suggested);
+        SendMessageW(box, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        const HWND link = GetDlgItem(box, IDC_ABOUT_LINK);
+        const auto linkFont = reinterpret_cast<HGDIOBJ>(SendMessageW(link, WM_GETFONT, 0, 0));
+        inspection.fonts.push_back({dpi, HeightOf(aboutBox.headingFont),
+                                    HeightOf(aboutBox.linkFont),
+                                    linkFont == aboutBox.linkFont.Get()});
+    }
+}
+
 void InspectAndClose(HWND box) {
     inspection.box = box;
+    ChangeDisplayScales(box);
     inspection.title = TextOf(inspection.box);
     inspection.versionLine = TextOf(GetDlgItem(inspection.box, IDC_ABOUT_VERSION));
     ShowAbout();  // a second request while the box is open
@@ -53,6 +85,16 @@ TEST(AboutBox, ShowsTitleAndVersionAndLeavesTheStackAsItWas) {
         EXPECT_EQ(TopInfoWindow(), sentinel) << "closing pops exactly one entry";
         EXPECT_FALSE(aboutBox.IsOpen());
         EXPECT_EQ(aboutBox.linkFont.Get(), nullptr) << "the link's font goes with the box";
+        EXPECT_EQ(aboutBox.headingFont.Get(), nullptr);
+        // 12 points for the heading, 8 for the link, at each scale.
+        const std::vector<Inspection::Fonts> expected = {{192, -32, -21, true},
+                                                         {96, -16, -10, true}};
+        ASSERT_EQ(inspection.fonts.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(inspection.fonts[i].heading, expected[i].heading) << expected[i].dpi;
+            EXPECT_EQ(inspection.fonts[i].link, expected[i].link) << expected[i].dpi;
+            EXPECT_TRUE(inspection.fonts[i].linkUsesIt) << expected[i].dpi;
+        }
     }
     PopInfoWindow();
 }

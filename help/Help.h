@@ -10,7 +10,7 @@ constexpr char kMenuTopic[] = "menu.htm";
 
 // Loads the viewer and works out the help and tour file paths beside the program.
 void HelpInit();
-// Releases the viewer if it was loaded.
+// Closes every window the viewer opened, then releases it if it was loaded.
 void HelpRelease();
 // Opens the help file at topic; the viewer opens without an owner window, so window is unused.
 void ShowHelpTopic(HWND window, const char* topic);

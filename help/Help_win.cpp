@@ -16,15 +16,19 @@ constexpr char kViewerLibrary[] = "HHCtrl.ocx";
 constexpr char kTourFileName[] = "Tour.chm";
 constexpr char kTopicSeparator[] = "::html/";
 constexpr UINT kDisplayTopic = 0;
+constexpr UINT kCloseAllWindows = 0x12;  // HH_CLOSE_ALL
 
 ScopedModule g_helpLibrary;
 HtmlHelpFunction g_htmlHelpEntry = nullptr;
+// Whether the viewer was asked for a window this run; only then is there one to close.
+bool g_viewerAsked = false;
 std::string g_helpFilePath;
 std::string g_tourFilePath;
 
 void OpenTopic(const std::string& file, const char* topic) {
     if (!g_htmlHelpEntry) return;
     const std::string target = file + kTopicSeparator + topic;
+    g_viewerAsked = true;
     g_htmlHelpEntry(nullptr, target.c_str(), kDisplayTopic, 0);
 }
 
@@ -44,7 +48,10 @@ void HelpInit() {
     g_tourFilePath = folder + kTourFileName;
 }
 
+// The viewer's windows run on the library's code: every one is closed before it is freed.
 void HelpRelease() {
+    if (g_htmlHelpEntry && g_viewerAsked) g_htmlHelpEntry(nullptr, nullptr, kCloseAllWindows, 0);
+    g_viewerAsked = false;
     g_htmlHelpEntry = nullptr;
     g_helpLibrary.Reset();
 }

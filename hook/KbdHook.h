@@ -20,6 +20,9 @@ KBDHOOK_API BOOL SetupVistaUipiFilter(void);
 // install non-zero: installs the system-wide keyboard hook; each key press then arrives at
 // window as "NEW_HOOK_SYSTEM" with a key event (hook/HookEvent.h). install zero: removes it
 // (window is ignored). Non-zero on success.
+// While it waits for the hook's own thread to start or end, the calling thread's messages are
+// dispatched, so its windows stay responsive. A SetHooks or ResetHooks called from inside that
+// dispatch changes nothing and returns zero.
 KBDHOOK_API BOOL SetHooks(HWND window, BOOL install);
 
 // Installs the hook again for the window of the last successful SetHooks(window, 1). Zero when

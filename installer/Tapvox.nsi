@@ -12,6 +12,7 @@ RequestExecutionLevel user
 SetCompressor /SOLID lzma
 
 !include LogicLib.nsh
+!include WinVer.nsh
 !include FileFunc.nsh
 !include nsDialogs.nsh
 !include WinMessages.nsh
@@ -112,6 +113,13 @@ Function ShippedLanguage
 FunctionEnd
 
 Function .onInit
+  ; Windows 10 version 1607 (build 14393) is the least system Tapvox supports: on older ones its
+  ; keyboard hook would break accented typing (dead keys) in every program.
+  ${IfNot} ${AtLeastWin10}
+  ${OrIfNot} ${AtLeastBuild} 14393
+    MessageBox MB_OK|MB_ICONSTOP "$(TVX_NEEDS_WINDOWS_10)" /SD IDOK
+    Abort
+  ${EndIf}
   StrCpy $ChosenAutostart ""
   StrCpy $ChosenLanguage ""
   ${GetParameters} $R0

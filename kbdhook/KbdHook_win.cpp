@@ -14,11 +14,25 @@ namespace {
 SRWLOCK g_lock = SRWLOCK_INIT;
 KeyboardHookThread g_hook;
 HWND g_lastWindow = nullptr;
+// The thread changing the hook. Its messages are dispatched while it waits for the hook thread,
+// and a change asked for from there would wait for itself.
+volatile LONG g_changingThread = 0;
+
+bool CalledFromInsideAChange() {
+    return InterlockedCompareExchange(&g_changingThread, 0, 0) ==
+           static_cast<LONG>(GetCurrentThreadId());
+}
 
 class ExclusiveLock {
 public:
-    explicit ExclusiveLock(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
-    ~ExclusiveLock() { ReleaseSRWLockExclusive(&lock_); }
+    explicit ExclusiveLock(SRWLOCK& lock) : lock_(lock) {
+        AcquireSRWLockExclusive(&lock_);
+        InterlockedExchange(&g_changingThread, static_cast<LONG>(GetCurrentThreadId()));
+    }
+    ~ExclusiveLock() {
+        InterlockedExchange(&g_changingThread, 0);
+        ReleaseSRWLockExclusive(&lock_);
+    }
     ExclusiveLock(const ExclusiveLock&) = delete;
     ExclusiveLock& operator=(const ExclusiveLock&) = delete;
 
@@ -68,6 +82,7 @@ BOOL SetupVistaUipiFilter(void) {
 }
 
 BOOL SetHooks(HWND window, BOOL install) {
+    if (CalledFromInsideAChange()) return FALSE;
     ExclusiveLock lock(g_lock);
     if (!install) {
         g_hook.Stop();
@@ -77,6 +92,7 @@ BOOL SetHooks(HWND window, BOOL install) {
 }
 
 BOOL ResetHooks(void) {
+    if (CalledFromInsideAChange()) return FALSE;
     ExclusiveLock lock(g_lock);
     return InstallFor(g_lastWindow);
 }

@@ -173,4 +173,52 @@ TEST_F(HookedWindow, AKeyUpMissedWhileRemovedDoesNotSilenceTheKey) {
     EXPECT_EQ(SettledEvents(recorder), expected);
 }
 
+// A window of the thread that changes the hook: what it asks of the library while the change
+// waits for the hook's thread.
+struct NestedCaller {
+    static std::vector<BOOL> results;
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message != WM_APP) return DefWindowProcA(window, message, wParam, lParam);
+        results.push_back(SetHooks(nullptr, FALSE));
+        results.push_back(ResetHooks());
+        return 0;
+    }
+};
+std::vector<BOOL> NestedCaller::results;
+
+TEST_F(HookedWindow, ChangesTakeTheCallersMessagesAndRefuseChangesFromThem) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = NestedCaller::Proc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "TapvoxNestedCaller";
+    RegisterClassA(&windowClass);
+    const HWND caller = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 0, 0,
+                                        nullptr, nullptr, windowClass.hInstance, nullptr);
+    ASSERT_NE(caller, nullptr);
+    const struct {
+        const char* change;
+        HWND window;
+        BOOL install;
+    } changes[] = {{"install again", recorder.Get(), TRUE}, {"remove", nullptr, FALSE}};
+    for (const auto& c : changes) {
+        NestedCaller::results.clear();
+        PostMessageA(caller, WM_APP, 0, 0);
+        EXPECT_TRUE(SetHooks(c.window, c.install)) << c.change;
+        EXPECT_EQ(NestedCaller::results, (std::vector<BOOL>{FALSE, FALSE})) << c.change;
+    }
+    // The nested calls changed nothing: the hook is off, as the last outer call left it.
+    Tap('G');
+    EXPECT_TRUE(SettledEvents(recorder).empty());
+
+    // A quit met while waiting stays for the caller's own loop.
+    PostQuitMessage(5);
+    ASSERT_TRUE(ResetHooks());
+    MSG quit;
+    ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 5u);
+    Tap('H');
+    EXPECT_EQ(SettledEvents(recorder), std::vector<uint32_t>{MakeKeyEvent('H', 'h')});
+    DestroyWindow(caller);
+}
+
 }  // namespace

@@ -1,17 +1,17 @@
 #pragma once
 // Which low-level keyboard events become a key event for Tapvox: the first key-down of each
 // press, never its auto-repeats and never a key-up, and never a key that Tapvox polls itself
-// (Shift, Ctrl, Alt, the left Windows key and the three lock keys), so no key sounds twice.
+// (Shift, Ctrl, Alt, the left Windows key and the three lock keys: hook/PolledKeys.h), so no
+// key sounds twice.
 // A press or release of a polled key is told apart: Tapvox polls right after any event it
 // receives, so an event that sounds nothing lets the poll see even a quick tap.
 // It also keeps which keys are down and whether Caps Lock is on: the keyboard state a typed
 // character depends on, as of exactly the events before it.
 
+#include "hook/PolledKeys.h"
+
 #include <bitset>
 #include <cstdint>
-
-// True for the keys Tapvox reads by polling: their generic and left/right codes.
-bool IsPolledKey(uint32_t keyCode);
 
 enum class KeyEventOutcome {
     Ignored,           // nothing to report

@@ -7,6 +7,7 @@
 
 namespace {
 
+// Bounds for a hook thread that never answers; the caller's messages are taken meanwhile.
 constexpr DWORD kStartTimeoutMs = 10000;
 constexpr DWORD kStopTimeoutMs = 5000;
 
@@ -37,6 +38,42 @@ struct HookThreadContext {
 };
 
 namespace {
+
+// Takes what is queued for the calling thread; false once it met the quit message, which it
+// puts back for the caller's own loop.
+bool DispatchQueuedMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return false;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return true;
+}
+
+// Waits for any of the handles, at most timeoutMs, while the calling thread's windows go on
+// taking their messages: the caller is a program's main thread, whose tray icon and windows
+// must not freeze meanwhile. What was queued before the call is taken first. After a quit
+// message the rest of the wait takes no messages, so the quit stays for the caller's loop.
+void WaitDispatchingMessages(const HANDLE* handles, DWORD count, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    bool dispatching = true;
+    for (;;) {
+        if (dispatching) dispatching = DispatchQueuedMessages();
+        // Elapsed time by unsigned difference, so the wait also ends when the tick count wraps.
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs) return;
+        const DWORD woke =
+            dispatching ? MsgWaitForMultipleObjectsEx(count, handles, timeoutMs - elapsed,
+                                                      QS_ALLINPUT, MWMO_INPUTAVAILABLE)
+                        : WaitForMultipleObjects(count, handles, FALSE, timeoutMs - elapsed);
+        // A handle, the end of the time or a failure ends the wait; only messages go round.
+        if (woke != WAIT_OBJECT_0 + count) return;
+    }
+}
 
 void Release(HookThreadContext* context) {
     if (InterlockedDecrement(&context->references) != 0) return;
@@ -131,7 +168,7 @@ bool KeyboardHookThread::Start(HWND window, UINT message) {
         return false;
     }
     const HANDLE waits[] = {context->ready, context->thread};
-    WaitForMultipleObjects(ARRAYSIZE(waits), waits, FALSE, kStartTimeoutMs);
+    WaitDispatchingMessages(waits, ARRAYSIZE(waits), kStartTimeoutMs);
     const LONG outcome = InterlockedCompareExchange(&context->startState, Abandoned, Starting);
     if (outcome == Installed) {
         context_ = context;
@@ -144,8 +181,16 @@ bool KeyboardHookThread::Start(HWND window, UINT message) {
 
 void KeyboardHookThread::Stop() {
     if (context_ == nullptr) return;
+    HookThreadContext* const context = context_;
+    context_ = nullptr;
+    PostThreadMessageW(context->threadId, WM_QUIT, 0, 0);
+    WaitDispatchingMessages(&context->thread, 1, kStopTimeoutMs);
+    Release(context);
+}
+
+void KeyboardHookThread::LetGo() {
+    if (context_ == nullptr) return;
     PostThreadMessageW(context_->threadId, WM_QUIT, 0, 0);
-    WaitForSingleObject(context_->thread, kStopTimeoutMs);
     Release(context_);
     context_ = nullptr;
 }

@@ -43,12 +43,16 @@ struct HookThreadContext;
 class KeyboardHookThread {
 public:
     KeyboardHookThread() = default;
-    ~KeyboardHookThread() { Stop(); }
+    // Tells the thread to end without waiting for it: the library's static object goes at
+    // unload or process exit, under the loader's lock, where no message may be dispatched.
+    ~KeyboardHookThread() { LetGo(); }
     KeyboardHookThread(const KeyboardHookThread&) = delete;
     KeyboardHookThread& operator=(const KeyboardHookThread&) = delete;
 
     // Starts the thread and installs the hook on it, reporting to window with message.
     // True once the hook is in place; false, with no thread left running, otherwise.
+    // While it waits for the thread, and while Stop does, the calling thread's messages are
+    // dispatched; neither may be called again from inside that dispatch.
     // Each start begins with no key down: a key-up missed while no hook was in place must
     // not silence that key's next press.
     bool Start(HWND window, UINT message);
@@ -60,5 +64,8 @@ public:
     bool IsRunning() const { return context_ != nullptr; }
 
 private:
+    // Asks the thread to end and drops this side's hold on it.
+    void LetGo();
+
     HookThreadContext* context_ = nullptr;
 };

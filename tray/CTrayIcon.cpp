@@ -22,8 +22,8 @@ CTrayIcon::~CTrayIcon() { Remove(); }
 
 void CTrayIcon::SetOwner(HWND owner) { g_trayOwner = owner; }
 
-void CTrayIcon::Add() {
-    if (added_) return;
+bool CTrayIcon::Add() {
+    if (added_) return true;
     const HICON icon = static_cast<HICON>(
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
@@ -35,11 +35,12 @@ void CTrayIcon::Add() {
     notifyData_.uCallbackMessage = TrayCallbackMessage;
     notifyData_.hIcon = icon;
     CopyTrayTip(notifyData_.szTip, tip_);
-    Shell_NotifyIconA(NIM_ADD, &notifyData_);
+    const BOOL shown = Shell_NotifyIconA(NIM_ADD, &notifyData_);
     // The shell keeps its own copy of the icon.
     if (icon) DestroyIcon(icon);
     notifyData_.hIcon = nullptr;
-    added_ = 1;
+    added_ = shown ? 1 : 0;
+    return added_ != 0;
 }
 
 bool CTrayIcon::Remove() {

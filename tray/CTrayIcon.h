@@ -21,9 +21,10 @@ public:
 
     // The window that receives TrayCallbackMessage.
     static void SetOwner(HWND owner);
-    // Adds the icon unless it is already added; marks it added whatever the shell answered, so
-    // that a later "TaskbarCreated" retries.
-    void Add();
+    // Adds the icon unless it is already added. True once it is in the notification area; a
+    // refusal (no taskbar yet at an early logon, a busy shell) leaves it unmarked, to be tried
+    // again.
+    bool Add();
     // Deletes the icon if it is added; the shell's answer, or false when it was not added.
     bool Remove();
     bool IsAdded() const { return added_ != 0; }

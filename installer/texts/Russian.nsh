@@ -5,6 +5,7 @@ LangString TVX_AUTOSTART ${LANG_RUSSIAN} "Запускать Tapvox вместе
 LangString TVX_LANGUAGE_LABEL ${LANG_RUSSIAN} "Язык программы:"
 LangString TVX_START_NOW ${LANG_RUSSIAN} "Запустить Tapvox сейчас"
 LangString TVX_STILL_RUNNING ${LANG_RUSSIAN} "Tapvox работает и не закрывается. Закройте его через значок в области уведомлений и нажмите «Повтор»."
+LangString TVX_NEEDS_WINDOWS_10 ${LANG_RUSSIAN} "Для Tapvox нужна Windows 10 версии 1607 или новее либо Windows 11. В более старых версиях Windows он нарушил бы ввод букв с диакритическими знаками во всех программах, поэтому он не будет установлен."
 LangString TVX_REMOVED ${LANG_RUSSIAN} "Tapvox удалён с вашего компьютера."
 LangString TVX_KEPT_SETTINGS ${LANG_RUSSIAN} "Ваши настройки остаются в реестре в разделе HKEY_CURRENT_USER\Software\Quillmark\Tapvox."
 LangString TVX_KEPT_FILES ${LANG_RUSSIAN} "Созданные или изменённые вами файлы остаются в $INSTDIR"

@@ -212,7 +212,8 @@ def wine_processes():
 
 
 def make_template(prefix):
-    """Creates a fresh Wine prefix at `prefix` for the tests to copy, with ALSA as audio driver."""
+    """Creates a fresh Wine prefix at `prefix` for the tests to copy, with ALSA as audio driver
+    and Windows 10 as the system's version."""
     if os.path.exists(prefix):
         shutil.rmtree(prefix)
     home = prefix + ".home"
@@ -226,6 +227,12 @@ def make_template(prefix):
                                 env, 60, "reg add")
     if code != 0:
         raise HarnessError("setting the audio driver failed: %s" % err[-2000:])
+    # Windows 10 is the least system Tapvox supports; Wine's default version may be older.
+    code, _, err = run_to_files(wine_command() + ["reg", "add", r"HKCU\Software\Wine",
+                                                  "/v", "Version", "/d", "win10", "/f"],
+                                env, 60, "reg add")
+    if code != 0:
+        raise HarnessError("setting the Windows version failed: %s" % err[-2000:])
     # The registry reaches the disk only when the server ends: wait for that before tests copy it.
     run_to_files(["wineserver", "-w"], env, 60, "wineserver -w")
     shutil.rmtree(home, ignore_errors=True)

@@ -1,7 +1,7 @@
 """The setup program end to end: silent installs with the defaults and with their switches, an
 install into a folder with blanks and non-ASCII letters, an install over a running Tapvox, the
-silent uninstall and what it keeps; every binary's version resource, Tapvox's manifest and
-icon read from the files; the Settings dialog at 200 %."""
+silent uninstall and what it keeps, the refusal of Windows before 10; every binary's version
+resource, Tapvox's manifest and icon read from the files; the Settings dialog at 200 %."""
 
 import glob
 import os
@@ -220,6 +220,15 @@ class SilentInstallTest(InstallerTestCase):
                                  '"%s\\Launcher.exe"' % folder)
         self.assert_program_files(folder, dist)
 
+    def test_windows_before_10_is_refused(self):
+        for version in ("win81", "win7"):
+            with self.subTest(version=version):
+                self.tvx.reg_write(r"HKCU\Software\Wine", "Version", "sz", version)
+                code, _, _ = self.session.run([shipped_setup(), "/S"], timeout=INSTALL_TIMEOUT,
+                                              extra_env={"LC_ALL": "C.UTF-8"})
+                self.assertNotEqual(code, 0)
+                self.assertFalse(os.path.exists(self.linux_path(self.default_folder)))
+
     def test_folder_with_blanks_and_non_ascii_letters(self):
         folder = "C:\\Programme für alle\\Tapvox Ünïcødé"
         # Typed as on Windows: /D= takes the rest of the command line, without quotes (Wine
@@ -390,10 +399,7 @@ class BinaryResourcesTest(unittest.TestCase):
               "ws05": "http://schemas.microsoft.com/SMI/2005/WindowsSettings",
               "ws16": "http://schemas.microsoft.com/SMI/2016/WindowsSettings",
               "c": "urn:schemas-microsoft-com:compatibility.v1"}
-        windows_7_to_11 = {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
-                           "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
-                           "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
-                           "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
+        windows_10_and_11 = {"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
         for name in ("Tapvox.exe", "Launcher.exe"):
             with self.subTest(program=name):
                 text = peresources.PeResources(os.path.join(release_folder(), name)).manifest()
@@ -411,7 +417,7 @@ class BinaryResourcesTest(unittest.TestCase):
                 self.assertEqual(settings.find("ws05:dpiAware", ns).text, "true")
                 systems = {s.get("Id") for s in root.findall("c:compatibility/c:application/"
                                                              "c:supportedOS", ns)}
-                self.assertEqual(systems, windows_7_to_11)
+                self.assertEqual(systems, windows_10_and_11)
 
     def test_program_icon_has_every_size(self):
         sizes = peresources.PeResources(os.path.join(release_folder(), "Tapvox.exe")).icon_sizes()
