@@ -59,6 +59,9 @@ PE_MACHINE_I386 = 0x14C
 PE_MACHINE_AMD64 = 0x8664
 
 DEFAULT_TIMEOUT = 30
+# How long a program started under Wine may take to show its window: a few seconds as a rule,
+# past 30 s once under a load average of 14. The bound only proves that start-up does not hang.
+STARTUP_TIMEOUT_MS = 120000
 
 
 class HarnessError(Exception):
@@ -472,6 +475,10 @@ class Tvxctl:
         hwnd, pid = out.split()
         return int(hwnd, 16), int(pid)
 
+    def wait_for_window(self, window_class=MAIN_WINDOW_CLASS):
+        """find_window for a program just started: (hwnd, Windows pid), or None."""
+        return self.find_window(window_class, STARTUP_TIMEOUT_MS)
+
     def windows(self):
         """Every top-level window and child as a dict: hwnd, parent, pid, visible, rect, class,
         title."""
@@ -666,7 +673,7 @@ class TapvoxTestCase(unittest.TestCase):
         """Starts Tapvox and waits for its main window; returns (app, hwnd, Windows pid)."""
         app = app or self.new_app()
         app.start(*args, extra_env=extra_env)
-        found = self.tvx.find_window(timeout_ms=20000)
+        found = self.tvx.wait_for_window()
         self.assertIsNotNone(found, "Tapvox's main window did not appear")
         return app, found[0], found[1]
 
@@ -706,7 +713,7 @@ class TapvoxTestCase(unittest.TestCase):
         if text_file:
             args.append(windows_path(text_file))
         self.session.start(args)
-        found = self.tvx.find_window(EDIT_WINDOW_CLASS, 15000)
+        found = self.tvx.wait_for_window(EDIT_WINDOW_CLASS)
         self.assertIsNotNone(found, "the edit window did not appear")
         return found[0]
 

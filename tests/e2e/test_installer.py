@@ -133,7 +133,7 @@ class InstallerTestCase(harness.TapvoxTestCase):
     def start_installed(self, folder):
         """Starts the installed Tapvox; returns (Popen, main window)."""
         process = self.session.start([folder + "\\Tapvox.exe"], cwd=self.linux_path(folder))
-        found = self.tvx.find_window(timeout_ms=20000)
+        found = self.tvx.wait_for_window()
         self.assertIsNotNone(found, "the installed Tapvox did not start")
         return process, found[0]
 
