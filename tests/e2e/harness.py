@@ -46,6 +46,7 @@ TRAY_ICON_CLASS = "__winex11_tray_icon"
 MENU_CLASS = "#32768"
 DIALOG_CLASS = "#32770"
 EDIT_WINDOW_CLASS = "TVX_TEST_EDITWND"
+EDIT_WINDOW_MARK = 0x8000  # WM_APP: the edit window writes "mark" to its activation record
 WM_COMMAND = 0x111
 COMMAND_STARTUP, COMMAND_EXIT = 40014, 40017
 # The menu numbers its scheme items from here, at most 25 of them.
@@ -706,16 +707,29 @@ class TapvoxTestCase(unittest.TestCase):
             return out.splitlines()
         return self.assert_tray_menu_opens(read)
 
-    def open_edit_window(self, text_file=None):
+    def open_edit_window(self, text_file=None, activation_file=None):
         """Opens tvxctl's edit window, which takes the foreground; returns its hwnd. With
-        text_file, the window writes its text there after every change."""
+        text_file, the window writes its text there after every change; with activation_file,
+        it records there each time it loses the activation (see edit_window_deactivations)."""
         args = [self.tvx.path, "edit-window", "Typing test", "60000"]
-        if text_file:
-            args.append(windows_path(text_file))
+        if text_file or activation_file:
+            args.append(windows_path(text_file or os.path.join(self.work_dir, "edit-text.txt")))
+        if activation_file:
+            args.append(windows_path(activation_file))
         self.session.start(args)
         found = self.tvx.wait_for_window(EDIT_WINDOW_CLASS)
         self.assertIsNotNone(found, "the edit window did not appear")
         return found[0]
+
+    def edit_window_deactivations(self, hwnd, activation_file):
+        """How often the edit window has lost the activation, counted after a mark sent to it
+        now: Wine delivers a deactivation that any call before this one caused ahead of the
+        mark, so none can still be on its way."""
+        code, _ = self.tvx.call("send-window", hwnd, EDIT_WINDOW_MARK, 0)
+        self.assertEqual(code, Tvxctl.OK, "the edit window took no mark: " + self.tvx.last_error)
+        record = read_lines(activation_file)
+        self.assertEqual(record[-1:], ["mark"], "the edit window's record ends otherwise")
+        return record.count("deactivated")
 
     def type_into(self, hwnd, text, delay_ms=40):
         """Clicks into the window, so that it has the keyboard focus, and types text there
