@@ -259,7 +259,7 @@ def main(argv):
 def start_edit_window(session, tvx):
     """tvxctl's edit window, which takes the focus for the whole run; returns its hwnd."""
     session.start([tvx.path, "edit-window", "Typing", "3600000"])
-    found = tvx.find_window(harness.EDIT_WINDOW_CLASS, 15000)
+    found = tvx.wait_for_window(harness.EDIT_WINDOW_CLASS)
     if not found:
         raise harness.HarnessError("the edit window did not appear")
     return found[0]

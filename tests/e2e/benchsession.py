@@ -61,7 +61,7 @@ def build_and_figure(argv, usage, default_figure):
 def start_tapvox(app, tvx):
     """Starts Tapvox and waits for its main window: (its process, (hwnd, Windows pid))."""
     process = app.start()
-    found = tvx.find_window(timeout_ms=30000)
+    found = tvx.wait_for_window()
     if not found:
         raise harness.HarnessError("Tapvox's window did not appear")
     return process, found

@@ -46,6 +46,7 @@ TRAY_ICON_CLASS = "__winex11_tray_icon"
 MENU_CLASS = "#32768"
 DIALOG_CLASS = "#32770"
 EDIT_WINDOW_CLASS = "TVX_TEST_EDITWND"
+EDIT_WINDOW_MARK = 0x8000  # WM_APP: the edit window writes "mark" to its activation record
 WM_COMMAND = 0x111
 COMMAND_STARTUP, COMMAND_EXIT = 40014, 40017
 # The menu numbers its scheme items from here, at most 25 of them.
@@ -59,6 +60,9 @@ PE_MACHINE_I386 = 0x14C
 PE_MACHINE_AMD64 = 0x8664
 
 DEFAULT_TIMEOUT = 30
+# How long a program started under Wine may take to show its window: a few seconds as a rule,
+# past 30 s once under a load average of 14. The bound only proves that start-up does not hang.
+STARTUP_TIMEOUT_MS = 120000
 
 
 class HarnessError(Exception):
@@ -479,6 +483,10 @@ class Tvxctl:
         hwnd, pid = out.split()
         return int(hwnd, 16), int(pid)
 
+    def wait_for_window(self, window_class=MAIN_WINDOW_CLASS):
+        """find_window for a program just started: (hwnd, Windows pid), or None."""
+        return self.find_window(window_class, STARTUP_TIMEOUT_MS)
+
     def windows(self):
         """Every top-level window and child as a dict: hwnd, parent, pid, visible, rect, class,
         title."""
@@ -673,7 +681,7 @@ class TapvoxTestCase(unittest.TestCase):
         """Starts Tapvox and waits for its main window; returns (app, hwnd, Windows pid)."""
         app = app or self.new_app()
         app.start(*args, extra_env=extra_env)
-        found = self.tvx.find_window(timeout_ms=20000)
+        found = self.tvx.wait_for_window()
         self.assertIsNotNone(found, "Tapvox's main window did not appear")
         return app, found[0], found[1]
 
@@ -706,16 +714,29 @@ class TapvoxTestCase(unittest.TestCase):
             return out.splitlines()
         return self.assert_tray_menu_opens(read)
 
-    def open_edit_window(self, text_file=None):
+    def open_edit_window(self, text_file=None, activation_file=None):
         """Opens tvxctl's edit window, which takes the foreground; returns its hwnd. With
-        text_file, the window writes its text there after every change."""
+        text_file, the window writes its text there after every change; with activation_file,
+        it records there each time it loses the activation (see edit_window_deactivations)."""
         args = [self.tvx.path, "edit-window", "Typing test", "60000"]
-        if text_file:
-            args.append(windows_path(text_file))
+        if text_file or activation_file:
+            args.append(windows_path(text_file or os.path.join(self.work_dir, "edit-text.txt")))
+        if activation_file:
+            args.append(windows_path(activation_file))
         self.session.start(args)
-        found = self.tvx.find_window(EDIT_WINDOW_CLASS, 15000)
+        found = self.tvx.wait_for_window(EDIT_WINDOW_CLASS)
         self.assertIsNotNone(found, "the edit window did not appear")
         return found[0]
+
+    def edit_window_deactivations(self, hwnd, activation_file):
+        """How often the edit window has lost the activation, counted after a mark sent to it
+        now: Wine delivers a deactivation that any call before this one caused ahead of the
+        mark, so none can still be on its way."""
+        code, _ = self.tvx.call("send-window", hwnd, EDIT_WINDOW_MARK, 0)
+        self.assertEqual(code, Tvxctl.OK, "the edit window took no mark: " + self.tvx.last_error)
+        record = read_lines(activation_file)
+        self.assertEqual(record[-1:], ["mark"], "the edit window's record ends otherwise")
+        return record.count("deactivated")
 
     def type_into(self, hwnd, text, delay_ms=40):
         """Clicks into the window, so that it has the keyboard focus, and types text there

@@ -119,14 +119,14 @@ class Soak:
     def start(self):
         """Starts Tapvox with no stored settings, as on a first run, and the edit window."""
         self.app.start()
-        found = self.tvx.find_window(timeout_ms=30000)
+        found = self.tvx.wait_for_window()
         if not found:
             raise harness.HarnessError("Tapvox's window did not appear")
         self.pid = found[1]
         # The pauses for samples and switches take about as long again as the typing.
         lifetime_ms = (3 * self.seconds + 600) * 1000
         self.session.start([self.tvx.path, "edit-window", "Soak", str(lifetime_ms)])
-        found = self.tvx.find_window(harness.EDIT_WINDOW_CLASS, 15000)
+        found = self.tvx.wait_for_window(harness.EDIT_WINDOW_CLASS)
         if not found:
             raise harness.HarnessError("the edit window did not appear")
         self.edit_window = found[0]

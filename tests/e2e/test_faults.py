@@ -185,7 +185,7 @@ class FaultsTest(KeySoundCase):
                         if not name.startswith(".") and os.path.isdir(os.path.join(schemes, name)))
         started = time.monotonic()
         app.start()
-        self.assertIsNotNone(self.tvx.find_window(timeout_ms=60000))
+        self.assertIsNotNone(self.tvx.wait_for_window())
         self.assertEqual(self.tvx.send(TRAY_CALLBACK, 0, WM_MOUSEMOVE), 0, self.tvx.last_error)
         print("start with %d entries in Schemes: %.2f s to the first answered message"
               % (ENTRIES, time.monotonic() - started))

@@ -76,7 +76,7 @@ class HelperTest(harness.TapvoxTestCase):
         log = os.path.join(self.work_dir, "helper.log")
         app.start(extra_env={"TVX_FAKE_HELPER": "announce",
                              "TVX_FAKE_HELPER_LOG": harness.windows_path(log)})
-        self.assertIsNotNone(self.tvx.find_window(timeout_ms=20000))
+        self.assertIsNotNone(self.tvx.wait_for_window())
         expected_start = ["started", "announced", "command 0x3b00 1", "command 0x3b03 0"]
         self.assertTrue(self.wait_until(lambda: harness.read_lines(log) == expected_start, 15),
                         "helper saw %r" % harness.read_lines(log))
@@ -92,7 +92,7 @@ class HelperTest(harness.TapvoxTestCase):
         log = os.path.join(self.work_dir, "helper.log")
         app.start(extra_env={"TVX_FAKE_HELPER": "hang",
                              "TVX_FAKE_HELPER_LOG": harness.windows_path(log)})
-        found = self.tvx.find_window(timeout_ms=20000)
+        found = self.tvx.wait_for_window()
         self.assertIsNotNone(found)
         # The install gets no reply, which is a failed one: the hooks are not set, and Tapvox
         # says so instead of waiting for ever.

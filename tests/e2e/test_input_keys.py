@@ -129,7 +129,7 @@ class KeySoundCase(harness.TapvoxTestCase):
             return (app.read_trace() or b"").count(HOOKS_SETTLED_LINE)
         before = settled()
         app.start(extra_env=extra_env)
-        self.assertIsNotNone(self.tvx.find_window(timeout_ms=20000),
+        self.assertIsNotNone(self.tvx.wait_for_window(),
                              "Tapvox's main window did not appear")
         self.assertTrue(self.wait_until(lambda: settled() > before, WAIT_SECONDS),
                         "Tapvox's start-up did not get past setting the hooks")

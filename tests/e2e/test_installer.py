@@ -24,6 +24,7 @@ COMMAND_SETTINGS = 40015
 INSTALL_TIMEOUT = 180
 # The uninstaller runs from a copy of itself in the temporary folder, under this name.
 UNINSTALLER_COPY = "Un.exe"
+SCHEME_COMMANDS = range(harness.FIRST_SCHEME_COMMAND, harness.LAST_SCHEME_COMMAND + 1)
 
 
 def source_version():
@@ -133,14 +134,24 @@ class InstallerTestCase(harness.TapvoxTestCase):
     def start_installed(self, folder):
         """Starts the installed Tapvox; returns (Popen, main window)."""
         process = self.session.start([folder + "\\Tapvox.exe"], cwd=self.linux_path(folder))
-        found = self.tvx.find_window(timeout_ms=20000)
+        found = self.tvx.wait_for_window()
         self.assertIsNotNone(found, "the installed Tapvox did not start")
         return process, found[0]
 
-    def assert_sounds_a_key(self, folder):
-        """A key event plays one of the installed schemes' sounds, byte for byte (volume 100)."""
-        sounds = {wav_data(path) for path in glob.glob(
-            os.path.join(self.linux_path(folder), "Schemes", "*", "*.wav"))}
+    def scheme_items(self):
+        """The scheme items of the tray menu, which opens for it, sorted."""
+        return sorted(text for _, _, command, text in
+                      (line.split("\t") for line in self.tray_menu_lines())
+                      if int(command) in SCHEME_COMMANDS)
+
+    def assert_sounds_a_key(self, folder, schemes=None):
+        """The menu lists the schemes (by default the installed Schemes folder's), and then a
+        key event plays one of their sounds, byte for byte (volume 100)."""
+        installed = os.path.join(self.linux_path(folder), "Schemes")
+        # The menu first: once it lists the schemes, start-up has loaded the active one, and a
+        # key sent earlier could have arrived while it had not.
+        self.assertEqual(self.scheme_items(), schemes or sorted(os.listdir(installed)))
+        sounds = {wav_data(path) for path in glob.glob(os.path.join(installed, "*", "*.wav"))}
         self.assertEqual(self.tvx.send(HOOK_MESSAGE, KEY_A), 0)
         played = harness.strip_padding(self.session.wait_for_sound(1, timeout=15))
         self.assertTrue(played, "no sound for a key")

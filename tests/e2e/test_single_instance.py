@@ -2,6 +2,8 @@
 forward; with any text on the command line it leaves the first alone. Either way it exits with 0
 and adds no tray icon."""
 
+import os
+
 import harness
 
 
@@ -11,7 +13,8 @@ class SingleInstanceTest(harness.TapvoxTestCase):
         app, main_window, _ = self.start_app()
         self.assertTrue(self.wait_until(lambda: self.tvx.tray_icon_count() == 1, 10),
                         "the first instance shows no tray icon")
-        edit_window = self.open_edit_window()
+        self.activations = os.path.join(self.work_dir, "activations.txt")
+        edit_window = self.open_edit_window(activation_file=self.activations)
         self.assertTrue(self.wait_until(lambda: self.tvx.foreground() == edit_window, 5),
                         "the edit window did not take the foreground")
         return app, main_window, edit_window
@@ -38,9 +41,14 @@ class SingleInstanceTest(harness.TapvoxTestCase):
             with self.subTest(command_line=text):
                 second = app.start(text)
                 self.assertEqual(app.wait_exit(second, timeout=20), 0)
-                # Given the same time to change as when it does change.
-                self.assertFalse(self.wait_until(lambda: self.tvx.foreground() != edit_window, 3))
+                # The second instance has ended, so any activation it asked for is on its way.
+                self.assertEqual(self.edit_window_deactivations(edit_window, self.activations), 0)
+                self.assertEqual(self.tvx.foreground(), edit_window)
                 self.assert_first_runs_alone(app, main_window)
+        # The same way, an empty command line shows in the record.
+        second = app.start()
+        self.assertEqual(app.wait_exit(second, timeout=20), 0)
+        self.assertEqual(self.edit_window_deactivations(edit_window, self.activations), 1)
 
 
 if __name__ == "__main__":

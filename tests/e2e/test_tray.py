@@ -2,6 +2,8 @@
 window brought forward by a double click, and the icon added again on "TaskbarCreated". The
 cases share one Tapvox, started again after a case ends it."""
 
+import os
+
 import harness
 import sharedsession
 
@@ -43,16 +45,19 @@ class TrayTest(sharedsession.SharedSessionTestCase):
         self.assertEqual(self.exit_app(self.app), 0)
 
     def test_clicks_without_program_windows(self):
-        edit_window = self.open_edit_window()
+        record = os.path.join(self.work_dir, "activations.txt")
+        edit_window = self.open_edit_window(activation_file=record)
         self.assertTrue(self.wait_until(lambda: self.tvx.foreground() == edit_window, 5))
         # No program window is open: a left click and other mouse messages change nothing...
         for mouse in (WM_LBUTTONUP, WM_MOUSEMOVE):
             with self.subTest(mouse=hex(mouse)):
                 self.assertEqual(self.tvx.send(TRAY_CALLBACK, 0, mouse), 0)
-                self.assertFalse(self.wait_until(lambda: self.tvx.foreground() != edit_window, 2))
-        # ...while a double click falls back to the main window.
+                self.assertEqual(self.edit_window_deactivations(edit_window, record), 0)
+                self.assertEqual(self.tvx.foreground(), edit_window)
+        # ...while a double click falls back to the main window, which the record shows.
         self.assertEqual(self.tvx.send(TRAY_CALLBACK, 0, WM_LBUTTONDBLCLK), 0)
         self.assertTrue(self.wait_until(lambda: self.tvx.foreground() == self.main_window, 5))
+        self.assertEqual(self.edit_window_deactivations(edit_window, record), 1)
         self.assertFalse(self.menu_shown())
 
     def test_taskbar_created_adds_icon_again_once(self):
