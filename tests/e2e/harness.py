@@ -492,7 +492,13 @@ class Tvxctl:
         title."""
         code, out = self.call("windows")
         if code != self.OK:
-            raise HarnessError("tvxctl windows failed")
+            # Seen once while a help viewer opened: EnumWindows failed in the tool. Listing
+            # windows changes nothing, so one more try is safe; a second failure fails the test.
+            print("tvxctl windows failed (%d): %s; trying once more" % (code, self.last_error),
+                  file=sys.stderr)
+            code, out = self.call("windows")
+        if code != self.OK:
+            raise HarnessError("tvxctl windows failed (%d): %s" % (code, self.last_error))
         listed = []
         for line in out.splitlines():
             fields = line.split("\t", 6)
