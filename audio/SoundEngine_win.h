@@ -1,0 +1,9 @@
+#pragma once
+// Which engine plays the finished WAV images. Off: the platform's PlaySoundA, one sound at a
+// time, each new sound cutting the one before. On: the overlap engine, one held output stream
+// and a voice per sound. Main thread only.
+
+// Opens the overlap engine's stream (on) or closes it (off); also at process exit.
+void UseOverlapEngine(bool overlap);
+
+bool OverlapEngineInUse();
