@@ -143,6 +143,9 @@ TEST(Mixer, RefusesWhatItCannotPlay) {
 }
 
 // Play on this thread, Render on another, as the program does: every sound reaches the output.
+// More than 32 sounds starting in one block would rightly fade the oldest out, so the sounds go
+// in batches of 32, each after the render thread has finished two more blocks: then no block
+// takes sounds of two batches.
 TEST(Mixer, NoSoundIsLostBetweenTwoThreads) {
     const MixTestSound sound = MakeConstantSound(1.0 / 64, 48, 48000);
     const uint32_t block = 64;  // longer than a sound, so each ends in the block it starts in
@@ -152,19 +155,24 @@ TEST(Mixer, NoSoundIsLostBetweenTwoThreads) {
         ASSERT_TRUE(alone.Play(sound.Samples(), kMono48k));
         for (float sample : Render(alone, block, kMono48k)) one += sample;
     }
-    const int sounds = 500;
+    const int sounds = 640;
     Mixer mixer;
     std::atomic<bool> allPlayed{false};
+    std::atomic<unsigned> blocks{0};
     double total = 0;
     std::thread render([&] {
         std::vector<float> out(block);
         while (!allPlayed.load() || mixer.Busy()) {
             mixer.Render(out.data(), block, kMono48k);
             for (float sample : out) total += sample;
+            ++blocks;
         }
     });
-    for (int i = 0; i < sounds; ++i) {
+    for (int i = 1; i <= sounds; ++i) {
         while (!mixer.Play(sound.Samples(), kMono48k)) std::this_thread::yield();
+        if (i % 32 != 0) continue;
+        const unsigned seen = blocks.load();
+        while (blocks.load() < seen + 2) std::this_thread::yield();
     }
     allPlayed.store(true);
     render.join();
