@@ -51,8 +51,26 @@ WAVES = {
 }
 
 
+def mix(tag, channels, rate, bits, stream, samples, block=None):
+    """Format fields, then the stream choice (rate index + 4 * channels), then the samples."""
+    block = channels * bits // 8 if block is None else block
+    return struct.pack("<HHIHHB", tag, channels, rate, block, bits, stream) + samples
+
+
+FLOATS = b"".join(struct.pack("<f", v) for v in (0.0, 0.5, -1.0, 2.0, float("nan"), -0.25))
+MIXES = {
+    "u8mono": mix(1, 1, 11025, 8, 0 + 4 * 2, RAMP8),
+    "s16stereo": mix(1, 2, 44100, 16, 1 + 4 * 2, RAMP16),
+    "s24mono": mix(1, 1, 96000, 24, 2 + 4 * 1, RAMP8[:81]),
+    "s32quad": mix(1, 4, 48000, 32, 1 + 4 * 6, RAMP16[:64]),
+    "float": mix(3, 1, 8000, 32, 3 + 4 * 2, FLOATS),
+    "extensible": mix(0xFFFE, 2, 22050, 16, 1 + 4 * 1, RAMP16),
+    "badblock": mix(1, 2, 44100, 16, 1 + 4 * 2, RAMP16, block=3),
+}
+
+
 def main():
-    for folder, seeds in (("scheme_text", SCHEMES), ("wave", WAVES)):
+    for folder, seeds in (("scheme_text", SCHEMES), ("wave", WAVES), ("mix_samples", MIXES)):
         target = ROOT / folder
         target.mkdir(parents=True, exist_ok=True)
         for name, data in seeds.items():
