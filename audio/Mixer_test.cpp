@@ -107,6 +107,21 @@ TEST(Mixer, SixteenFullScaleSoundsStayWithinFullScale) {
     EXPECT_GT(peak, 0.9f);  // limited, not merely made quiet
 }
 
+// Stepping the gain down at once would cut the loud sound by about 0.4 in one sample.
+TEST(Mixer, ASoundJoiningALoudOneDoesNotMakeItStep) {
+    Mixer mixer;
+    const MixTestSound loud = MakeConstantSound(0.9, 9600, 48000);
+    ASSERT_TRUE(mixer.Play(loud.Samples(), kMono48k));
+    std::vector<float> out = Render(mixer, 480, kMono48k);
+    ASSERT_TRUE(mixer.Play(loud.Samples(), kMono48k));
+    for (int period = 0; period < 4; ++period) {
+        const std::vector<float> more = Render(mixer, 480, kMono48k);
+        out.insert(out.end(), more.begin(), more.end());
+    }
+    EXPECT_LE(*std::max_element(out.begin(), out.end()), 1.0f);
+    EXPECT_LE(LargestStep(out, 1), 0.1);
+}
+
 TEST(Mixer, ASingleSoundKeepsItsLevel) {
     Mixer mixer;
     const MixTestSound sound = MakePcm16Sound(Sine(1000, 48000, 4800, 1.0), 1, 48000);

@@ -4,24 +4,42 @@
 #include <cmath>
 
 void PeakLimiter::Apply(float* samples, uint32_t frames, uint16_t channels, uint32_t sampleRate) {
-    const size_t count = size_t(frames) * channels;
-    float peak = 0.0f;
-    for (size_t i = 0; i < count; ++i) peak = std::max(peak, std::fabs(samples[i]));
-    // The highest gain that keeps this block's peak at full scale.
-    const float ceiling = peak > 1.0f ? 1.0f / peak : 1.0f;
-    if (ceiling < gain_) gain_ = ceiling;
-    if (gain_ == 1.0f) return;
+    const auto fall = float(1.0 / (kFallSeconds * sampleRate));
+    const auto rise = float(1.0 - std::exp(-1.0 / (kReleaseSeconds * sampleRate)));
+    while (frames > 0) {
+        const uint32_t part = std::min(frames, kLookAheadFrames);
+        ApplyPart(samples, part, channels, fall, rise);
+        samples += size_t(part) * channels;
+        frames -= part;
+    }
+}
 
-    // Rises toward the ceiling, never above it, so the limit holds on every sample.
-    const auto step = float(1.0 - std::exp(-1.0 / (kReleaseSeconds * sampleRate)));
+void PeakLimiter::ApplyPart(float* samples, uint32_t frames, uint16_t channels, float fall,
+                            float rise) {
+    // From the end back: what each frame allows, lowered ahead of a peak by at most `fall` a
+    // frame, so that the gain can get there in time.
+    float allowed = 1.0f;
+    float lowest = 1.0f;
+    for (uint32_t frame = frames; frame-- > 0;) {
+        const float* at = samples + size_t(frame) * channels;
+        float peak = 0.0f;
+        for (uint16_t channel = 0; channel < channels; ++channel) {
+            peak = std::max(peak, std::fabs(at[channel]));
+        }
+        allowed = std::min(peak > 1.0f ? 1.0f / peak : 1.0f, allowed + fall);
+        allowed_[frame] = allowed;
+        lowest = std::min(lowest, allowed);
+    }
+    if (gain_ == 1.0f && lowest == 1.0f) return;  // nothing to limit, nothing to release
+
     for (uint32_t frame = 0; frame < frames; ++frame) {
-        float* target = samples + size_t(frame) * channels;
+        gain_ = std::min(allowed_[frame], gain_ + (1.0f - gain_) * rise);
+        float* at = samples + size_t(frame) * channels;
         for (uint16_t channel = 0; channel < channels; ++channel) {
             // Clamped against the last rounding of gain times peak.
-            target[channel] = std::clamp(target[channel] * gain_, -1.0f, 1.0f);
+            at[channel] = std::clamp(at[channel] * gain_, -1.0f, 1.0f);
         }
-        gain_ = std::min(ceiling, gain_ + (ceiling - gain_) * step);
     }
     // Close enough to unity to stop scaling.
-    if (ceiling == 1.0f && gain_ > 0.99999f) gain_ = 1.0f;
+    if (gain_ > 0.99999f) gain_ = 1.0f;
 }
