@@ -30,17 +30,19 @@ double LargestStep(const std::vector<float>& samples, unsigned channels) {
     return largest;
 }
 
+// A value as a 16-bit sample holds it.
+double AsPcm16(double value) { return double(std::lround(value * 32767)) / 32768; }
+
 TEST(Mixer, TwoSoundsSum) {
     Mixer mixer;
+    const std::vector<double> sine = Sine(1000, 48000, 1000, 0.5);
     const MixTestSound low = MakeConstantSound(0.25, 1000, 48000);
-    const MixTestSound high = MakePcm16Sound(Sine(1000, 48000, 1000, 0.5), 1, 48000);
+    const MixTestSound high = MakePcm16Sound(sine, 1, 48000);
     ASSERT_TRUE(mixer.Play(low.Samples(), kStereo48k));
     ASSERT_TRUE(mixer.Play(high.Samples(), kStereo48k));
     const std::vector<float> out = Render(mixer, 1200, kStereo48k);
     for (size_t frame = kFadeInFrames; frame < 1200; ++frame) {
-        const double expected = frame < 1000 ? std::lround(0.25 * 32767) / 32768.0 +
-                                                   std::lround(Sine(1000, 48000, 1000, 0.5)[frame] * 32767) / 32768.0
-                                             : 0.0;
+        const double expected = frame < 1000 ? AsPcm16(0.25) + AsPcm16(sine[frame]) : 0.0;
         ASSERT_NEAR(out[2 * frame], expected, 1e-6) << frame;
         ASSERT_EQ(out[2 * frame], out[2 * frame + 1]) << frame;
     }
@@ -79,12 +81,12 @@ TEST(Mixer, The33rdSoundFadesOutTheOldest) {
     const MixTestSound quiet = MakeConstantSound(0.01, 48000, 48000);
     ASSERT_TRUE(mixer.Play(loud.Samples(), kMono48k));
     for (int i = 0; i < 31; ++i) ASSERT_TRUE(mixer.Play(quiet.Samples(), kMono48k));
-    const double level = std::lround(0.3 * 32767) / 32768.0 + 31 * std::lround(0.01 * 32767) / 32768.0;
+    const double level = AsPcm16(0.3) + 31 * AsPcm16(0.01);
     EXPECT_NEAR(Render(mixer, 480, kMono48k).back(), level, 1e-5);
 
     ASSERT_TRUE(mixer.Play(quiet.Samples(), kMono48k));
     const std::vector<float> out = Render(mixer, 480, kMono48k);
-    const double after = 32 * std::lround(0.01 * 32767) / 32768.0;
+    const double after = 32 * AsPcm16(0.01);
     EXPECT_GT(out[0], after + 0.25);
     for (size_t frame = kFadeOutFrames; frame < out.size(); ++frame) {
         ASSERT_NEAR(out[frame], after, 1e-5) << frame;
@@ -101,7 +103,9 @@ TEST(Mixer, SixteenFullScaleSoundsStayWithinFullScale) {
     }
     float peak = 0;
     while (mixer.Busy()) {
-        for (float sample : Render(mixer, 480, kStereo48k)) peak = std::max(peak, std::fabs(sample));
+        for (float sample : Render(mixer, 480, kStereo48k)) {
+            peak = std::max(peak, std::fabs(sample));
+        }
     }
     EXPECT_LE(peak, 1.0f);
     EXPECT_GT(peak, 0.9f);  // limited, not merely made quiet

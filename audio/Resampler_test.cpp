@@ -30,7 +30,9 @@ size_t Margin(const Resampler& resampler) {
 // Root mean square away from the ends.
 double InnerRms(const std::vector<float>& samples, size_t margin) {
     double sum = 0;
-    for (size_t n = margin; n + margin < samples.size(); ++n) sum += double(samples[n]) * samples[n];
+    for (size_t n = margin; n + margin < samples.size(); ++n) {
+        sum += double(samples[n]) * samples[n];
+    }
     return std::sqrt(sum / double(samples.size() - 2 * margin));
 }
 
@@ -66,7 +68,8 @@ TEST(Resampler, AToneAboveTheNewNyquistIsRemovedWhereInterpolationWouldFoldIt) {
         const double at = double(n) * 48000 / 22050;
         const auto whole = size_t(at);
         const double part = at - double(whole);
-        interpolated[n] = float(in[whole] * (1 - part) + in[std::min(whole + 1, in.size() - 1)] * part);
+        const size_t next = std::min(whole + 1, in.size() - 1);
+        interpolated[n] = float(in[whole] * (1 - part) + in[next] * part);
     }
     const double inputRms = std::sqrt(0.5);
     const size_t margin = Margin(resampler);

@@ -7,7 +7,8 @@
 
 namespace {
 
-WaveSamples Header(uint16_t tag, uint16_t channels, uint16_t bits, const std::vector<uint8_t>& bytes) {
+WaveSamples Header(uint16_t tag, uint16_t channels, uint16_t bits,
+                   const std::vector<uint8_t>& bytes) {
     return {tag, channels, 44100, uint16_t(channels * bits / 8), bits, bytes.data(), bytes.size()};
 }
 

@@ -15,7 +15,9 @@ constexpr uint32_t kPeriod = 512;
 constexpr int kMostPeriods = 64;
 
 uint16_t ReadU16(const uint8_t* at) { return uint16_t(at[0] | at[1] << 8); }
-uint32_t ReadU32(const uint8_t* at) { return uint32_t(ReadU16(at)) | uint32_t(ReadU16(at + 2)) << 16; }
+uint32_t ReadU32(const uint8_t* at) {
+    return uint32_t(ReadU16(at)) | uint32_t(ReadU16(at + 2)) << 16;
+}
 
 }  // namespace
 
