@@ -30,6 +30,7 @@ class Mixer {
 public:
     // Room for every voice and hand-off slot is made here, never on the render thread.
     Mixer();
+    // Once the render thread has stopped: frees every sound still held.
     ~Mixer();
     Mixer(const Mixer&) = delete;
     Mixer& operator=(const Mixer&) = delete;
