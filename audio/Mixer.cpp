@@ -14,12 +14,18 @@ namespace {
 // can always give a sound back.
 constexpr size_t kMostSoundsInFlight = 64;
 constexpr size_t kWaitingSounds = 32;
+// What the sounds handed over may hold together: a few long sounds at most, or a thousand
+// short clicks.
+constexpr size_t kMostBytesInFlight = size_t(64) << 20;
+
+size_t BytesOf(const MixSound& sound) { return sound.samples.size() * sizeof(float); }
 
 }  // namespace
 
 struct Mixer::State {
     SoundConverter converter;                            // main thread
     size_t inFlight = 0;                                 // main thread
+    size_t bytesInFlight = 0;                            // main thread
     SoundHandoff<MixSound*, kWaitingSounds> toRender;    // main -> render
     SoundHandoff<MixSound*, kMostSoundsInFlight> toFree; // render -> main
     MixVoices voices;                                    // render thread
@@ -29,8 +35,9 @@ struct Mixer::State {
     void FreeFinished() {
         MixSound* sound;
         while (toFree.Pop(sound)) {
-            delete sound;
+            bytesInFlight -= BytesOf(*sound);
             --inFlight;
+            delete sound;
         }
     }
 };
@@ -53,9 +60,12 @@ bool Mixer::Play(const WaveSamples& sound, const MixFormat& format) {
     std::unique_ptr<MixSound> converted = state.converter.Convert(sound, format);
     if (!converted) return false;
     if (converted->samples.empty()) return true;  // nothing to hear
+    const size_t bytes = BytesOf(*converted);
+    if (state.bytesInFlight + bytes > kMostBytesInFlight) return false;
     if (!state.toRender.Push(converted.get())) return false;
     converted.release();  // the render thread gives it back through toFree
     ++state.inFlight;
+    state.bytesInFlight += bytes;
     return true;
 }
 

@@ -161,6 +161,19 @@ TEST(Mixer, RefusesWhatItCannotPlay) {
     EXPECT_TRUE(mixer.Play(sound.Samples(), kMono48k));
 }
 
+// Ten-second sounds at 48 kHz stereo take 3.84 MB each: 17 fit in the 64 MiB the mixer holds.
+TEST(Mixer, HoldsABoundedAmountOfSound) {
+    Mixer mixer;
+    const MixTestSound tenSeconds =
+        MakePcm16Sound(std::vector<double>(2 * 480000, 0.01), 2, 48000);
+    int played = 0;
+    while (played < 32 && mixer.Play(tenSeconds.Samples(), kStereo48k)) ++played;
+    EXPECT_EQ(played, 17);
+    // Rendered for another format, the sounds are given back, and there is room again.
+    Render(mixer, 1, {44100, 2});
+    EXPECT_TRUE(mixer.Play(tenSeconds.Samples(), kStereo48k));
+}
+
 // Play on this thread, Render on another, as the program does: every sound reaches the output.
 // More than 32 sounds starting in one block would rightly fade the oldest out, so the sounds go
 // in batches of 32, each after the render thread has finished two more blocks: then no block
