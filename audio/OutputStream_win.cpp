@@ -10,8 +10,12 @@
 
 namespace {
 
-// With no sound for this long the device is stopped: a stopped stream wakes nobody.
+// With no sound for this long the device is stopped: on Windows a stopped stream wakes
+// nobody, and starting it again costs next to nothing.
 constexpr DWORD kIdleStopMs = 1000;
+// Stopped for this long, the stream is let go: Wine keeps feeding a stopped stream's device
+// (about 0.4 % of a core), and opening it again costs about a millisecond there.
+constexpr DWORD kIdleCloseMs = 4000;
 // Without a device, how often to look for one again.
 constexpr DWORD kRetryMs = 500;
 // A started device that asks for no samples for this long is taken for gone and reopened.
@@ -110,36 +114,49 @@ void OutputStream::Run(Shared& shared) {
     }
     const DefaultDeviceWatch watch(enumerator.Get(), shared.deviceChanged.Get());
     for (;;) {
-        const std::unique_ptr<RenderDevice> device =
-            RenderDevice::OpenDefault(enumerator.Get(), bufferEvent.Get());
-        shared.format.store(device ? PackFormat(device->Format()) : 0, std::memory_order_release);
-        SetEvent(shared.firstAttempt.Get());
-        const Outcome outcome = device ? PlayUntilLost(shared, *device, bufferEvent.Get())
-                                       : WaitForDevice(shared);
+        Outcome outcome = Outcome::Reopen;
+        {
+            const std::unique_ptr<RenderDevice> device =
+                RenderDevice::OpenDefault(enumerator.Get(), bufferEvent.Get());
+            shared.format.store(device ? PackFormat(device->Format()) : 0,
+                                std::memory_order_release);
+            SetEvent(shared.firstAttempt.Get());
+            outcome = device ? PlayUntilLost(shared, *device, bufferEvent.Get())
+                             : WaitForDevice(shared);
+        }
+        if (outcome == Outcome::Quiet) {
+            // Let go; the format stays, so sounds queue for the device that opens again.
+            outcome = WaitForAny({shared.stop.Get(), shared.deviceChanged.Get(),
+                                  shared.wake.Get()},
+                                 INFINITE) == WAIT_OBJECT_0
+                          ? Outcome::Stop
+                          : Outcome::Reopen;
+        } else {
+            shared.format.store(0, std::memory_order_release);
+        }
         if (outcome == Outcome::Stop) return;
-        shared.format.store(0, std::memory_order_release);
     }
 }
 
 // The device starts stopped. A sound pre-fills its buffer before it starts, so the first key
-// after a pause is not late; after kIdleStopMs without a sound it stops again and the thread
-// sleeps until the next sound. Any failure of the device is answered by opening it again.
+// after a pause is not late; after kIdleStopMs without a sound it stops again, and after
+// kIdleCloseMs more it is let go (Quiet). Any failure of the device is answered by opening it
+// again.
 OutputStream::Outcome OutputStream::PlayUntilLost(Shared& shared, RenderDevice& device,
                                                   HANDLE bufferEvent) {
     bool started = false;
     DWORD lastSound = 0;
     for (;;) {
-        const DWORD woken =
-            started ? WaitForAny({shared.stop.Get(), shared.deviceChanged.Get(), bufferEvent},
-                                 kStallMs)
-                    : WaitForAny({shared.stop.Get(), shared.deviceChanged.Get(),
-                                  shared.wake.Get()},
-                                 INFINITE);
-        if (woken == WAIT_OBJECT_0) return Outcome::Stop;
-        if (woken != WAIT_OBJECT_0 + 2) return Outcome::Reopen;  // device changed, or stalled
         if (!started) {
-            // A wake left over from while the device ran has nothing to start.
-            if (!shared.mixer.Busy()) continue;
+            if (!shared.mixer.Busy()) {
+                const DWORD woken = WaitForAny(
+                    {shared.stop.Get(), shared.deviceChanged.Get(), shared.wake.Get()},
+                    kIdleCloseMs);
+                if (woken == WAIT_OBJECT_0) return Outcome::Stop;
+                if (woken == WAIT_OBJECT_0 + 1) return Outcome::Reopen;
+                if (woken == WAIT_TIMEOUT) return Outcome::Quiet;
+                continue;  // a wake left over from while the device ran may have nothing
+            }
             if (FAILED(device.Fill(shared.mixer)) || FAILED(device.Start())) {
                 return Outcome::Reopen;
             }
@@ -147,6 +164,10 @@ OutputStream::Outcome OutputStream::PlayUntilLost(Shared& shared, RenderDevice& 
             lastSound = GetTickCount();
             continue;
         }
+        const DWORD woken =
+            WaitForAny({shared.stop.Get(), shared.deviceChanged.Get(), bufferEvent}, kStallMs);
+        if (woken == WAIT_OBJECT_0) return Outcome::Stop;
+        if (woken != WAIT_OBJECT_0 + 2) return Outcome::Reopen;  // device changed, or stalled
         if (FAILED(device.Fill(shared.mixer))) return Outcome::Reopen;
         const DWORD now = GetTickCount();
         if (shared.mixer.Busy()) {

@@ -40,7 +40,9 @@ private:
         ScopedKernelHandle firstAttempt;  // manual reset: the first open was tried
         std::atomic<uint32_t> format{0};  // the open stream's format, packed; 0 without one
     };
-    enum class Outcome { Reopen, Stop };
+    // Why the render thread left a device: to open the default one again, to end, or to let
+    // it go after a long quiet until the next sound.
+    enum class Outcome { Reopen, Stop, Quiet };
 
     static DWORD WINAPI ThreadMain(void* shared);
     static void Run(Shared& shared);
