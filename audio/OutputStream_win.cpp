@@ -10,12 +10,6 @@
 
 namespace {
 
-// With no sound for this long the device is stopped: on Windows a stopped stream wakes
-// nobody, and starting it again costs next to nothing.
-constexpr DWORD kIdleStopMs = 1000;
-// Stopped for this long, the stream is let go: Wine keeps feeding a stopped stream's device
-// (about 0.4 % of a core), and opening it again costs about a millisecond there.
-constexpr DWORD kIdleCloseMs = 4000;
 // Without a device, how often to look for one again.
 constexpr DWORD kRetryMs = 500;
 // A started device that asks for no samples for this long is taken for gone and reopened.
@@ -67,7 +61,8 @@ ScopedKernelHandle MakeEvent(bool manualReset) {
 
 }  // namespace
 
-OutputStream::OutputStream() : shared_(new Shared) {
+OutputStream::OutputStream(const IdleTimings& idle) : shared_(new Shared) {
+    shared_->idle = idle;
     shared_->stop = MakeEvent(true);
     shared_->wake = MakeEvent(false);
     shared_->deviceChanged = MakeEvent(false);
@@ -120,10 +115,12 @@ void OutputStream::Run(Shared& shared) {
                 RenderDevice::OpenDefault(enumerator.Get(), bufferEvent.Get());
             shared.format.store(device ? PackFormat(device->Format()) : 0,
                                 std::memory_order_release);
+            shared.holdsDevice.store(device != nullptr, std::memory_order_release);
             SetEvent(shared.firstAttempt.Get());
             outcome = device ? PlayUntilLost(shared, *device, bufferEvent.Get())
                              : WaitForDevice(shared);
         }
+        shared.holdsDevice.store(false, std::memory_order_release);
         if (outcome == Outcome::Quiet) {
             // Let go; the format stays, so sounds queue for the device that opens again.
             outcome = WaitForAny({shared.stop.Get(), shared.deviceChanged.Get(),
@@ -139,8 +136,8 @@ void OutputStream::Run(Shared& shared) {
 }
 
 // The device starts stopped. A sound pre-fills its buffer before it starts, so the first key
-// after a pause is not late; after kIdleStopMs without a sound it stops again, and after
-// kIdleCloseMs more it is let go (Quiet). Any failure of the device is answered by opening it
+// after a pause is not late; after a quiet second it stops again, and after a few more
+// seconds it is let go (Quiet; see IdleTimings). Any failure of the device is answered by opening it
 // again.
 OutputStream::Outcome OutputStream::PlayUntilLost(Shared& shared, RenderDevice& device,
                                                   HANDLE bufferEvent) {
@@ -151,7 +148,7 @@ OutputStream::Outcome OutputStream::PlayUntilLost(Shared& shared, RenderDevice& 
             if (!shared.mixer.Busy()) {
                 const DWORD woken = WaitForAny(
                     {shared.stop.Get(), shared.deviceChanged.Get(), shared.wake.Get()},
-                    kIdleCloseMs);
+                    shared.idle.closeMs);
                 if (woken == WAIT_OBJECT_0) return Outcome::Stop;
                 if (woken == WAIT_OBJECT_0 + 1) return Outcome::Reopen;
                 if (woken == WAIT_TIMEOUT) return Outcome::Quiet;
@@ -172,7 +169,7 @@ OutputStream::Outcome OutputStream::PlayUntilLost(Shared& shared, RenderDevice& 
         const DWORD now = GetTickCount();
         if (shared.mixer.Busy()) {
             lastSound = now;
-        } else if (now - lastSound >= kIdleStopMs) {
+        } else if (now - lastSound >= shared.idle.stopMs) {
             if (FAILED(device.Stop())) return Outcome::Reopen;
             started = false;
         }

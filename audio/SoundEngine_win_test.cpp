@@ -4,6 +4,7 @@
 // without a restart. The platform call is left alone while the engine is on.
 #include "audio/ComScope_win.h"
 #include "audio/Mixer.h"
+#include "audio/OutputStream_win.h"
 #include "audio/Pcm16Output.h"
 #include "audio/RenderDevice_win.h"
 #include "audio/SoundEngine_win.h"
@@ -184,6 +185,23 @@ TEST_F(OverlapEngine, WhatTheMixerRendersReachesTheDeviceWhole) {
     WavePlayer::Wave(image).play(100, FilterNone, true);
     EXPECT_TRUE(WaitUntil([&] { return TimesHeard(rendered) == 1; }, kHeardWithinMs));
     EXPECT_EQ(CurrentPlayingWaveImage().data, nullptr) << "the platform call played it too";
+}
+
+// Short idle times stand in for the pauses of typing: stopped after 200 ms, let go after 50
+// more.
+TEST_F(OverlapEngine, StreamLetGoAfterAQuietOpensAgainForTheNextSound) {
+    OutputStream stream(IdleTimings{200, 50});
+    const std::vector<uint8_t> first = TestSound(4);
+    const std::vector<uint8_t> second = TestSound(5);
+    const std::vector<uint8_t> heardFirst = RenderedBytes(first, device_);
+    const std::vector<uint8_t> heardSecond = RenderedBytes(second, device_);
+    EXPECT_TRUE(stream.Play(SamplesOf(WavePlayer::Wave(first))));
+    ASSERT_TRUE(WaitUntil([&] { return TimesHeard(heardFirst) == 1; }, kHeardWithinMs));
+    ASSERT_TRUE(WaitUntil([&] { return !stream.HoldsDevice(); }, kHeardWithinMs))
+        << "the stream was never let go";
+    EXPECT_TRUE(stream.Play(SamplesOf(WavePlayer::Wave(second)))) << "refused while let go";
+    EXPECT_TRUE(WaitUntil([&] { return TimesHeard(heardSecond) == 1; }, kHeardWithinMs));
+    EXPECT_EQ(TimesHeard(heardFirst), 1u);
 }
 
 TEST_F(OverlapEngine, DeviceTakenAwayIsSilentAndGivenBackSoundsWithoutRestart) {
