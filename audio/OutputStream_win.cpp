@@ -177,8 +177,10 @@ OutputStream::Outcome OutputStream::PlayUntilLost(Shared& shared, RenderDevice& 
 }
 
 // No device: silent, and asking again at a slow pace, or at once when the system names a new
-// default device.
+// default device. Sounds queued before the device was found missing would otherwise play,
+// stale, whenever one opens again: rendering nothing for no format drops them.
 OutputStream::Outcome OutputStream::WaitForDevice(Shared& shared) {
+    shared.mixer.Render(nullptr, 0, MixFormat());
     const DWORD woken = WaitForAny({shared.stop.Get(), shared.deviceChanged.Get()}, kRetryMs);
     return woken == WAIT_OBJECT_0 ? Outcome::Stop : Outcome::Reopen;
 }
