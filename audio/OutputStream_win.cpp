@@ -22,7 +22,8 @@ constexpr DWORD kJoinWaitMs = 5000;
 // The stream's format in one word, so the main thread never reads half of an old one.
 constexpr uint32_t kChannelBits = 12;
 uint32_t PackFormat(const MixFormat& format) {
-    if (format.sampleRate >= (1u << (32 - kChannelBits)) || format.channels >= (1u << kChannelBits)) {
+    if (format.sampleRate >= (1u << (32 - kChannelBits)) ||
+        format.channels >= (1u << kChannelBits)) {
         return 0;
     }
     return (format.sampleRate << kChannelBits) | format.channels;
@@ -57,6 +58,23 @@ DWORD WaitForAny(std::initializer_list<HANDLE> handles, DWORD timeoutMs) {
 
 ScopedKernelHandle MakeEvent(bool manualReset) {
     return ScopedKernelHandle(CreateEventW(nullptr, manualReset, FALSE, nullptr));
+}
+
+DWORD WINAPI ReleaseDevice(void* device) {
+    const ComApartment apartment;
+    delete static_cast<RenderDevice*>(device);
+    return 0;
+}
+
+// Letting a device go can block: a driver may wait on an unplugged device, and under Wine ALSA
+// waits for every process that inherited the device's pipe (the 64-bit helper, started after
+// the stream opened, holds it until it ends). The render thread must not wait with it, so a
+// short thread of its own releases the device; inline only when no thread can be made.
+void ReleaseAside(std::unique_ptr<RenderDevice> device) {
+    if (!device) return;
+    const ScopedKernelHandle releaser(
+        CreateThread(nullptr, 0, ReleaseDevice, device.get(), 0, nullptr));
+    if (releaser) device.release();
 }
 
 }  // namespace
@@ -109,17 +127,14 @@ void OutputStream::Run(Shared& shared) {
     }
     const DefaultDeviceWatch watch(enumerator.Get(), shared.deviceChanged.Get());
     for (;;) {
-        Outcome outcome = Outcome::Reopen;
-        {
-            const std::unique_ptr<RenderDevice> device =
-                RenderDevice::OpenDefault(enumerator.Get(), bufferEvent.Get());
-            shared.format.store(device ? PackFormat(device->Format()) : 0,
-                                std::memory_order_release);
-            shared.holdsDevice.store(device != nullptr, std::memory_order_release);
-            SetEvent(shared.firstAttempt.Get());
-            outcome = device ? PlayUntilLost(shared, *device, bufferEvent.Get())
-                             : WaitForDevice(shared);
-        }
+        std::unique_ptr<RenderDevice> device =
+            RenderDevice::OpenDefault(enumerator.Get(), bufferEvent.Get());
+        shared.format.store(device ? PackFormat(device->Format()) : 0, std::memory_order_release);
+        shared.holdsDevice.store(device != nullptr, std::memory_order_release);
+        SetEvent(shared.firstAttempt.Get());
+        Outcome outcome = device ? PlayUntilLost(shared, *device, bufferEvent.Get())
+                                 : WaitForDevice(shared);
+        ReleaseAside(std::move(device));
         shared.holdsDevice.store(false, std::memory_order_release);
         if (outcome == Outcome::Quiet) {
             // Let go; the format stays, so sounds queue for the device that opens again.
@@ -136,8 +151,8 @@ void OutputStream::Run(Shared& shared) {
 }
 
 // The device starts stopped. A sound pre-fills its buffer before it starts, so the first key
-// after a pause is not late; after a quiet second it stops again, and after a few more
-// seconds it is let go (Quiet; see IdleTimings). Any failure of the device is answered by opening it
+// after a pause is not late; after a quiet second it stops again, and after a few more seconds
+// it is let go (Quiet; see IdleTimings). Any failure of the device is answered by opening it
 // again.
 OutputStream::Outcome OutputStream::PlayUntilLost(Shared& shared, RenderDevice& device,
                                                   HANDLE bufferEvent) {
