@@ -66,10 +66,11 @@ DWORD WINAPI ReleaseDevice(void* device) {
     return 0;
 }
 
-// Letting a device go can block: a driver may wait on an unplugged device, and under Wine ALSA
-// waits for every process that inherited the device's pipe (the 64-bit helper, started after
-// the stream opened, holds it until it ends). The render thread must not wait with it, so a
-// short thread of its own releases the device; inline only when no thread can be made.
+// Letting a device go can block: a driver may wait on an unplugged device, and under Wine an
+// ALSA device that writes into a pipe (the tests' sound capture) waits until every process
+// that inherited the pipe has ended; the 64-bit helper, started after the stream opened, holds
+// it for its whole life. The render thread must not wait with it, so a short thread of its own
+// releases the device; inline only when no thread can be made.
 void ReleaseAside(std::unique_ptr<RenderDevice> device) {
     if (!device) return;
     const ScopedKernelHandle releaser(

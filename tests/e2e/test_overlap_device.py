@@ -71,8 +71,7 @@ class OverlapDeviceTest(KeySoundCase):
                         "the first key did not sound")
 
         # Taken away during a pause, once the stream has let the device go: each key then
-        # looks for it and finds none. (Under Wine, ALSA closing a device whose configuration
-        # was read again meanwhile blocks until the process ends, so not before.)
+        # looks for it and finds none.
         self.assertTrue(self.wait_until(self.capture_still, WAIT_SECONDS),
                         "the stream was never let go after the key")
         self.session.write_asoundrc("no_such_device", seen_by_running=True)
