@@ -345,16 +345,25 @@ class WineSession:
             self.close()
             raise
 
-    def write_asoundrc(self, device="null"):
+    def write_asoundrc(self, device="null", seen_by_running=False):
         """The default ALSA device: the capture in front of `device`; a device that does not
-        exist takes the sound device away."""
-        with open(os.path.join(self.home, ".asoundrc"), "w") as f:
+        exist takes the sound device away. ALSA in a running process reads the file again only
+        when its top configuration file changed: seen_by_running replaces that one too."""
+        with open(self.asoundrc, "w") as f:
             f.write('pcm.!default {\n'
                     '  type file\n'
                     '  slave.pcm "%s"\n'
                     '  file "|cat >> %s"\n'
                     '  format "raw"\n'
                     '}\n' % (device, self.sound_file))
+        if seen_by_running:
+            top = self.env["ALSA_CONFIG_PATH"]
+            shutil.copyfile(top, top + ".new")
+            os.replace(top + ".new", top)  # a new file, even within the same second
+
+    @property
+    def asoundrc(self):
+        return os.path.join(self.home, ".asoundrc")
 
     @property
     def drive_c(self):
@@ -593,6 +602,16 @@ class Tvxctl:
         code, _ = self.call("play", windows_path(wav_path), mode, wait_ms,
                             timeout=DEFAULT_TIMEOUT + wait_ms / 1000)
         return code
+
+    def mix_format(self):
+        """The default sound device's mix format, in which the overlap engine plays and the
+        capture then records: ("float" or "pcm", channels, rate, bits), or None without a
+        device."""
+        code, out = self.call("mixformat")
+        if code != self.OK:
+            return None
+        kind, channels, rate, bits = out.split()
+        return kind, int(channels), int(rate), int(bits)
 
 
 def tool_path(name, want_64bit):
