@@ -21,6 +21,7 @@ const Command kCommands[] = {
                       "registered name"},
     {"send-window", CmdSendWindow, "HWND MSG WPARAM [LPARAM]  SendMessage to any window"},
     {"post", CmdPost, "MSG WPARAM [LPARAM]          PostMessage to Tapvox"},
+    {"post-window", CmdPostWindow, "HWND MSG WPARAM [LPARAM]  PostMessage to any window"},
     {"send-command", CmdSendCommand, "ID          send WM_COMMAND ID to Tapvox"},
     {"post-hook", CmdPostHook, "EVENT[:LPARAM]...  post \"NEW_HOOK_SYSTEM\" events to Tapvox"},
     {"reg-read", CmdRegRead, "KEY VALUE            print \"TYPE DATA\"; KEY starts HKCU\\ or HKLM\\"},
