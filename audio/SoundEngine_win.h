@@ -3,7 +3,13 @@
 // time, each new sound cutting the one before. On: the overlap engine, one held output stream
 // and a voice per sound. Main thread only.
 
+struct WaveSamples;
+
 // Opens the overlap engine's stream (on) or closes it (off); also at process exit.
 void UseOverlapEngine(bool overlap);
 
 bool OverlapEngineInUse();
+
+// Hands a finished sound to the overlap engine. False when the engine is off, has no device,
+// or refused the sound; never waits for the render thread.
+bool PlayOnOverlapEngine(const WaveSamples& sound);
