@@ -2,11 +2,9 @@
 
 #include "audio/ComScope_win.h"
 #include "audio/Pcm16Output.h"
-
-#include <mmreg.h>
+#include "audio/PlainFormatTag_win.h"
 
 #include <algorithm>
-#include <cstring>
 
 using Microsoft::WRL::ComPtr;
 
@@ -14,29 +12,13 @@ namespace {
 
 enum class SampleKind { Float32, Pcm16, Other };
 
-// An extensible format names its sample type by a GUID that carries the plain format tag in
-// its first field, on a fixed base ({tag-0000-0010-8000-00AA00389B71}).
-WORD TagOfSubFormat(const GUID& subFormat) {
-    static const GUID kBase = {0, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
-    GUID base = subFormat;
-    base.Data1 = 0;
-    if (!IsEqualGUID(base, kBase) || subFormat.Data1 > 0xFFFF) return 0;
-    return static_cast<WORD>(subFormat.Data1);
-}
-
 // The mix format comes from the system: trusted only once its fields agree with each other.
 SampleKind KindOf(const WAVEFORMATEX& format) {
     if (format.nChannels == 0 || format.nSamplesPerSec == 0 ||
         format.nBlockAlign != format.nChannels * (format.wBitsPerSample / 8)) {
         return SampleKind::Other;
     }
-    WORD tag = format.wFormatTag;
-    if (tag == WAVE_FORMAT_EXTENSIBLE) {
-        if (format.cbSize < sizeof(WAVEFORMATEXTENSIBLE) - sizeof(WAVEFORMATEX)) {
-            return SampleKind::Other;
-        }
-        tag = TagOfSubFormat(reinterpret_cast<const WAVEFORMATEXTENSIBLE&>(format).SubFormat);
-    }
+    const WORD tag = PlainFormatTag(format);
     if (tag == WAVE_FORMAT_IEEE_FLOAT && format.wBitsPerSample == 32) return SampleKind::Float32;
     if (tag == WAVE_FORMAT_PCM && format.wBitsPerSample == 16) return SampleKind::Pcm16;
     return SampleKind::Other;

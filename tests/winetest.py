@@ -36,7 +36,11 @@ def run_exe(exe, args):
     work_dir = tempfile.mkdtemp(prefix=os.path.basename(exe) + "-", dir=root)
     session = harness.WineSession(work_dir)
     try:
-        code, out, err = session.run([exe] + args, timeout=EXE_TIMEOUT)
+        # Where the program may find what it played, and the file that gives or takes away
+        # the sound device (see harness.WineSession.write_asoundrc).
+        capture = {"TAPVOX_SOUND_CAPTURE": harness.windows_path(session.sound_file),
+                   "TAPVOX_ALSA_CONFIG": harness.windows_path(session.asoundrc)}
+        code, out, err = session.run([exe] + args, timeout=EXE_TIMEOUT, extra_env=capture)
         sys.stdout.write(out)
         sys.stdout.write(err)
         return code

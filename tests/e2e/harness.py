@@ -348,13 +348,17 @@ class WineSession:
     def write_asoundrc(self, device="null"):
         """The default ALSA device: the capture in front of `device`; a device that does not
         exist takes the sound device away."""
-        with open(os.path.join(self.home, ".asoundrc"), "w") as f:
+        with open(self.asoundrc, "w") as f:
             f.write('pcm.!default {\n'
                     '  type file\n'
                     '  slave.pcm "%s"\n'
                     '  file "|cat >> %s"\n'
                     '  format "raw"\n'
                     '}\n' % (device, self.sound_file))
+
+    @property
+    def asoundrc(self):
+        return os.path.join(self.home, ".asoundrc")
 
     @property
     def drive_c(self):
@@ -593,6 +597,16 @@ class Tvxctl:
         code, _ = self.call("play", windows_path(wav_path), mode, wait_ms,
                             timeout=DEFAULT_TIMEOUT + wait_ms / 1000)
         return code
+
+    def mix_format(self):
+        """The default sound device's mix format, in which the overlap engine plays and the
+        capture then records: ("float" or "pcm", channels, rate, bits), or None without a
+        device."""
+        code, out = self.call("mixformat")
+        if code != self.OK:
+            return None
+        kind, channels, rate, bits = out.split()
+        return kind, int(channels), int(rate), int(bits)
 
 
 def tool_path(name, want_64bit):

@@ -24,6 +24,7 @@ int CmdMemory(int argc, char** argv);
 int CmdCounts(int argc, char** argv);
 
 int CmdPlay(int argc, char** argv);
+int CmdMixFormat(int argc, char** argv);
 int CmdEditWindow(int argc, char** argv);
 
 int CmdMenuTexts(int argc, char** argv);

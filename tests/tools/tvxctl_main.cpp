@@ -32,6 +32,8 @@ const Command kCommands[] = {
     {"memory", CmdMemory, "PID                     print private bytes and working set"},
     {"counts", CmdCounts, "PID                     print handle, GDI and USER object counts and working set"},
     {"play", CmdPlay, "FILE [memory-async|memory-sync|file-async|file-sync] [WAIT_MS]"},
+    {"mixformat", CmdMixFormat, "                   print the default sound device's mix format: "
+                                "\"float|pcm|other CHANNELS RATE BITS\""},
     {"edit-window", CmdEditWindow, "[TITLE] [LIFETIME_MS] [TEXT_FILE] [ACTIVATION_FILE]  show a "
                                    "focused edit box"},
     {"menu-texts", CmdMenuTexts, "[TIMEOUT_MS]     print the open popup menu's items, in UTF-8"},
