@@ -185,8 +185,15 @@ int CmdSendCommand(int argc, char** argv) {
     return SendToTapvox(args);
 }
 
-// Each argument is one event, EVENT or EVENT:LPARAM, posted in the order given.
+// Each argument is one event, EVENT or EVENT:LPARAM, posted in the order given; after
+// "--every MS", one every MS milliseconds, as a typist's keys come.
 int CmdPostHook(int argc, char** argv) {
+    uint64_t everyMs = 0;
+    if (argc >= 2 && strcmp(argv[0], "--every") == 0) {
+        if (!ParseUnsignedArg(argv[1], MAXDWORD, &everyMs)) return TvxUsage;
+        argc -= 2;
+        argv += 2;
+    }
     if (argc < 1) return TvxUsage;
     MessageArgs args;
     args.message = RegisterWindowMessageA(kTapvoxHookMessageName);
@@ -205,6 +212,7 @@ int CmdPostHook(int argc, char** argv) {
         if (!ParseUnsignedArg(event, 0xFFFFFFFF, &wParam)) return TvxUsage;
         args.wParam = static_cast<WPARAM>(wParam);
         args.lParam = static_cast<LPARAM>(lParam);
+        if (i > 0 && everyMs > 0) Sleep(static_cast<DWORD>(everyMs));
         int result = PostToTapvox(args);
         if (result != TvxOk) return result;
     }
