@@ -96,13 +96,16 @@ constexpr bool EveryPolledKeyHasAField() {
 }
 static_assert(EveryPolledKeyHasAField(), "a polled key needs a field for its last state");
 
-bool SoundDue(PollRule rule, int& lastState, int16_t keyState) {
+// Lock keys have no release sound: their sound marks a change of state, not a key's travel.
+PolledSound SoundDue(PollRule rule, int& lastState, int16_t keyState) {
     switch (rule) {
-    case PollRule::Press: return PressedSinceLastPoll(lastState, keyState);
-    case PollRule::Toggle: return ToggleChanged(lastState, keyState);
-    case PollRule::StateWord: return StateWordChanged(lastState, keyState);
+    case PollRule::Press: return ModifierChange(lastState, keyState);
+    case PollRule::Toggle:
+        return ToggleChanged(lastState, keyState) ? PolledSound::Press : PolledSound::None;
+    case PollRule::StateWord:
+        return StateWordChanged(lastState, keyState) ? PolledSound::Press : PolledSound::None;
     }
-    return false;
+    return PolledSound::None;
 }
 
 bool IsNtFamily() {
@@ -468,6 +471,9 @@ void CApp::HandleHook(WPARAM event, LPARAM window) {
     case HookEventReinstall:
         if (hooksSet) HkResetHooks();
         break;
+    case HookEventKeyRelease:
+        schemeSet->PlayReleaseNS(HookEventKeyCode(hookEvent), muted, volume);
+        break;
     case HookEventPoll:
         PollModifierKeys();
         break;
@@ -480,8 +486,12 @@ void CApp::HandleHook(WPARAM event, LPARAM window) {
 // while muted too, so unmuting does not replay old presses. The right Windows key is not polled.
 void CApp::PollModifierKeys() {
     for (const PolledKey& key : kPolledKeys) {
-        if (SoundDue(key.rule, this->*LastPollField(key.virtualKey), GetKeyState(key.virtualKey)))
-            schemeSet->PlayNS(key.keyCode, muted, volume, 0);
+        switch (SoundDue(key.rule, this->*LastPollField(key.virtualKey),
+                         GetKeyState(key.virtualKey))) {
+        case PolledSound::Press: schemeSet->PlayNS(key.keyCode, muted, volume, 0); break;
+        case PolledSound::Release: schemeSet->PlayReleaseNS(key.keyCode, muted, volume); break;
+        case PolledSound::None: break;
+        }
     }
 }
 

@@ -18,11 +18,12 @@ int FilterForKeyEvent(uint8_t keyCode, uint8_t character, int filter) {
     return letterKey && !smallAsciiLetter ? filter : 0;
 }
 
-bool PressedSinceLastPoll(int& wasDown, int16_t keyState) {
+PolledSound ModifierChange(int& wasDown, int16_t keyState) {
     const int down = (keyState & kDownBit) != 0;
-    const bool fires = down && !wasDown;
+    const int before = wasDown;
     wasDown = down;
-    return fires;
+    if (down == before) return PolledSound::None;
+    return down ? PolledSound::Press : PolledSound::Release;
 }
 
 bool ToggleChanged(int& wasOn, int16_t keyState) {

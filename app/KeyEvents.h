@@ -9,10 +9,13 @@
 int FilterForKeyEvent(uint8_t keyCode, uint8_t character, int filter);
 
 // Each rule compares a key's state word (as GetKeyState returns it) with what the last poll
-// saw, stores the new state, and tells whether the key's sound is due.
+// saw, stores the new state, and tells which of the key's sounds is due.
 
-// Modifiers: once per press; not on release, not while held.
-bool PressedSinceLastPoll(int& wasDown, int16_t keyState);
+enum class PolledSound { None, Press, Release };
+
+// Modifiers: the press sound once per press, the release sound once per release; nothing
+// while held.
+PolledSound ModifierChange(int& wasDown, int16_t keyState);
 // Caps Lock: whenever its toggle bit changes.
 bool ToggleChanged(int& wasOn, int16_t keyState);
 // Num Lock and Scroll Lock: whenever the whole state word turns zero or non-zero.

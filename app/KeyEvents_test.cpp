@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 namespace {
 
 constexpr int kEcho = 1;
@@ -46,14 +48,27 @@ void ExpectSequence(bool (*rule)(int&, int16_t), int start, const Poll (&polls)[
     for (size_t i = 0; i < N; ++i) EXPECT_EQ(rule(last, polls[i].state), polls[i].fires) << i;
 }
 
-TEST(KeyEvents, ModifierSoundsOncePerPress) {
-    const Poll holdThenRelease[] = {
-        {kDown, true}, {kDown, false}, {kDownToggled, false}, {kUpToggled, false},
-        {kUp, false},  {kDown, true},
+TEST(KeyEvents, ModifierSoundsOncePerPressAndOncePerRelease) {
+    constexpr PolledSound kNone = PolledSound::None;
+    constexpr PolledSound kPress = PolledSound::Press;
+    constexpr PolledSound kRelease = PolledSound::Release;
+    const struct {
+        int16_t state;
+        PolledSound sound;
+    } polls[] = {
+        {kDown, kPress},        {kDown, kNone},          // held: nothing more
+        {kDownToggled, kNone},  // the toggle bit is not the down bit
+        {kUpToggled, kRelease}, {kUp, kNone},            // let go, whatever the toggle
+        {kUp, kNone},           {kDown, kPress},
+        {kUp, kRelease},        {kDown, kPress},         // a tap between polls each way
     };
-    ExpectSequence(PressedSinceLastPoll, 0, holdThenRelease);
-    const Poll heldAtStart[] = {{kDown, true}};
-    ExpectSequence(PressedSinceLastPoll, 0, heldAtStart);
+    int wasDown = 0;
+    for (size_t i = 0; i < std::size(polls); ++i)
+        EXPECT_EQ(ModifierChange(wasDown, polls[i].state), polls[i].sound) << i;
+    int heldAtStart = 0;
+    EXPECT_EQ(ModifierChange(heldAtStart, kDown), kPress);
+    int upAtStart = 0;
+    EXPECT_EQ(ModifierChange(upAtStart, kUp), kNone) << "no release without a press seen";
 }
 
 TEST(KeyEvents, CapsLockSoundsOnEveryToggle) {

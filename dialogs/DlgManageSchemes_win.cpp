@@ -49,6 +49,7 @@ void DlgManageSchemes::OnEditScheme(int button) {
     SchemeEdit edit;
     edit.openedName = schemeEditor.openedName;
     edit.openedTable = schemeEditor.openedTable;
+    edit.openedReleases = schemeEditor.openedReleases;
     edit.name = schemeEditor.editedName;
     edit.rowFiles = schemeEditor.rowFiles;
     edit.rowSources = schemeEditor.rowSources;

@@ -22,6 +22,8 @@ public:
     // The scheme read at opening, all its keys' sounds; empty for a new scheme.
     std::string openedName;
     KeySoundTable openedTable;
+    // Its keys' release sounds, not shown and kept as they are.
+    KeySoundTable openedReleases;
     SchemeRowFiles rowFiles;
     // Full paths of the sounds chosen during this opening; empty for the other rows.
     SchemeRowFiles rowSources;

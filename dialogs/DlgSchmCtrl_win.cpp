@@ -52,10 +52,11 @@ void DlgSchmCtrl::OnInitDialog() {
     rowSources = SchemeRowFiles{};
     openedName.clear();
     openedTable = KeySoundTable{};
+    openedReleases = KeySoundTable{};
     schemeReader_ = std::make_unique<SoundSchemesList>();
     if (!isNewScheme && editedName.size() <= kMaxSchemeNameChars) {
         openedName = editedName;
-        ReadSchemeFile(schemesFolder_ + editedName + "\\", openedTable);
+        ReadSchemeFile(schemesFolder_ + editedName + "\\", openedTable, &openedReleases);
         rowFiles = RowFilesFromTable(openedTable);
     }
     RefillKeyList();

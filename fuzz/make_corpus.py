@@ -33,6 +33,8 @@ SCHEMES = {
     "bom": b"\xef\xbb\xbfA=a.wav\r\nB=sub\\b.wav\r\n\x1aC=c.wav",
     "utf16": "A=a.wav\r\n".encode("utf-16"),
     "long": b"A=" + b"v" * 253 + b" B=" + b"w" * 253 + b"x [x=y] =z",
+    "release": b"A=a.wav A.UP=a-up.wav\r\nchars.up=c.wav\tSHIFT.Up=s.wav .UP=x A.UPX=y [A.UP] "
+               b"A.UP= UP.UP=u.wav DIGITS.UP=d.wav FUNCS.UP=f.wav",
 }
 
 # The first two bytes of each wave seed choose the filter (byte % 8 - 1) and the volume.

@@ -16,6 +16,7 @@ enum HookEventKind : uint32_t {
     HookEventWindowInfo = 2,    // lParam holds a window handle or 0; no effect: KbdHook.dll
                                 // posts it at each change of a polled key to wake the poll
     HookEventReinstall = 3,     // the hooks ask to be installed again
+    HookEventKeyRelease = 4,    // a key's release: key code in bits 8 to 15, bits 0 to 7 are 0
     HookEventPoll = 0x1B73,     // Tapvox's own poll timer (7027), never sent by a hook
 };
 
@@ -25,6 +26,12 @@ constexpr uint32_t MakeHookEvent(uint32_t kind, uint32_t low16) {
 
 constexpr uint32_t MakeKeyEvent(uint8_t keyCode, uint8_t character) {
     return MakeHookEvent(HookEventKey, (uint32_t{keyCode} << 8) | character);
+}
+
+// A release carries no character: what it would type depends on keys that may have changed
+// since the press.
+constexpr uint32_t MakeKeyReleaseEvent(uint8_t keyCode) {
+    return MakeHookEvent(HookEventKeyRelease, uint32_t{keyCode} << 8);
 }
 
 constexpr uint32_t HookEventKindOf(uint32_t event) { return event >> 16; }

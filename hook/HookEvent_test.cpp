@@ -25,6 +25,20 @@ TEST(HookEvent, KeyEventsRoundTrip) {
     }
 }
 
+TEST(HookEvent, ReleasesCarryTheKeyCodeAndNoCharacter) {
+    const struct {
+        uint8_t keyCode;
+        uint32_t event;
+    } cases[] = {{0x41, 0x00044100}, {0x0D, 0x00040D00}, {0xFF, 0x0004FF00}, {0, 0x00040000}};
+    for (const auto& c : cases) {
+        const uint32_t event = MakeKeyReleaseEvent(c.keyCode);
+        EXPECT_EQ(event, c.event);
+        EXPECT_EQ(HookEventKindOf(event), uint32_t{HookEventKeyRelease});
+        EXPECT_EQ(HookEventKeyCode(event), c.keyCode);
+        EXPECT_EQ(HookEventCharacter(event), 0);
+    }
+}
+
 TEST(HookEvent, KindsSitInTheHighHalf) {
     EXPECT_EQ(MakeHookEvent(HookEventPoll, 0), 0x1B730000u);
     EXPECT_EQ(HookEventKindOf(0x1B730000u), uint32_t{HookEventPoll});

@@ -30,6 +30,8 @@ void Tap(WORD keyCode) {
 // What a press or release of a polled key posts: an event that sounds nothing.
 constexpr uint32_t kPolledKeyChange = MakeHookEvent(HookEventWindowInfo, 0);
 
+constexpr uint32_t Up(uint8_t keyCode) { return MakeKeyReleaseEvent(keyCode); }
+
 // Waits until no further event arrives for a while, then returns what came.
 std::vector<uint32_t> SettledEvents(RecordingWindow& recorder) {
     size_t seen = static_cast<size_t>(-1);
@@ -87,7 +89,7 @@ TEST(KbdHookExports, SetHooksRefusesAWindowThatIsNotThere) {
     EXPECT_TRUE(SetHooks(nullptr, FALSE));
 }
 
-TEST_F(HookedWindow, EachPressBecomesOneKeyEvent) {
+TEST_F(HookedWindow, EachPressBecomesOneKeyEventAndItsReleaseOneRelease) {
     Tap('A');
     SendKey(VK_LSHIFT, false);
     Tap('A');
@@ -102,10 +104,12 @@ TEST_F(HookedWindow, EachPressBecomesOneKeyEvent) {
     Tap(VK_LEFT);
     Tap(VK_F5);
     const std::vector<uint32_t> expected = {
-        MakeKeyEvent('A', 'a'),       kPolledKeyChange,           MakeKeyEvent('A', 'A'),
-        kPolledKeyChange,             MakeKeyEvent('B', 'b'),
-        MakeKeyEvent('5', '5'),       MakeKeyEvent(VK_SPACE, ' '), MakeKeyEvent(VK_RETURN, '\r'),
-        MakeKeyEvent(VK_LEFT, 0),     MakeKeyEvent(VK_F5, 0),
+        MakeKeyEvent('A', 'a'),        Up('A'),      kPolledKeyChange,
+        MakeKeyEvent('A', 'A'),        Up('A'),      kPolledKeyChange,
+        MakeKeyEvent('B', 'b'),        Up('B'),      MakeKeyEvent('5', '5'),
+        Up('5'),                       MakeKeyEvent(VK_SPACE, ' '),  Up(VK_SPACE),
+        MakeKeyEvent(VK_RETURN, '\r'), Up(VK_RETURN), MakeKeyEvent(VK_LEFT, 0),
+        Up(VK_LEFT),                   MakeKeyEvent(VK_F5, 0),       Up(VK_F5),
     };
     EXPECT_EQ(SettledEvents(recorder), expected);
 }
@@ -127,6 +131,7 @@ TEST_F(HookedWindow, PolledKeysPostAChangeAtEachPressAndReleaseAndNoKeyEvent) {
     const size_t changes = 2 * (ARRAYSIZE(polled) + 2 * ARRAYSIZE(locks)) + 2;
     std::vector<uint32_t> expected(changes, kPolledKeyChange);
     expected.push_back(MakeKeyEvent('Z', 'z'));
+    expected.push_back(Up('Z'));
     EXPECT_EQ(SettledEvents(recorder), expected);
 }
 
@@ -135,9 +140,9 @@ TEST_F(HookedWindow, CapsLockGivesCapitals) {
     Tap('Q');
     Tap(VK_CAPITAL);
     Tap('Q');
-    const std::vector<uint32_t> expected = {kPolledKeyChange,       kPolledKeyChange,
-                                            MakeKeyEvent('Q', 'Q'), kPolledKeyChange,
-                                            kPolledKeyChange,       MakeKeyEvent('Q', 'q')};
+    const std::vector<uint32_t> expected = {
+        kPolledKeyChange, kPolledKeyChange, MakeKeyEvent('Q', 'Q'), Up('Q'),
+        kPolledKeyChange, kPolledKeyChange, MakeKeyEvent('Q', 'q'), Up('Q')};
     EXPECT_EQ(SettledEvents(recorder), expected);
 }
 
@@ -145,7 +150,7 @@ TEST_F(HookedWindow, ReinstallingNeverDoublesEvents) {
     ASSERT_TRUE(SetHooks(recorder.Get(), TRUE));  // again, for the same window
     ASSERT_TRUE(ResetHooks());
     Tap('C');
-    EXPECT_EQ(SettledEvents(recorder), std::vector<uint32_t>{MakeKeyEvent('C', 'c')});
+    EXPECT_EQ(SettledEvents(recorder), (std::vector<uint32_t>{MakeKeyEvent('C', 'c'), Up('C')}));
 }
 
 TEST_F(HookedWindow, RemovedHookReportsNothingAndResetBringsItBack) {
@@ -154,7 +159,7 @@ TEST_F(HookedWindow, RemovedHookReportsNothingAndResetBringsItBack) {
     EXPECT_TRUE(SettledEvents(recorder).empty());
     ASSERT_TRUE(ResetHooks());
     Tap('E');
-    EXPECT_EQ(SettledEvents(recorder), std::vector<uint32_t>{MakeKeyEvent('E', 'e')});
+    EXPECT_EQ(SettledEvents(recorder), (std::vector<uint32_t>{MakeKeyEvent('E', 'e'), Up('E')}));
 }
 
 TEST_F(HookedWindow, ResetFailsOnceTheWindowIsGone) {
@@ -169,7 +174,9 @@ TEST_F(HookedWindow, AKeyUpMissedWhileRemovedDoesNotSilenceTheKey) {
     SendKey('F', true);  // unseen: no hook in place
     ASSERT_TRUE(ResetHooks());
     Tap('F');
-    const std::vector<uint32_t> expected = {MakeKeyEvent('F', 'f'), MakeKeyEvent('F', 'f')};
+    // The release missed goes unheard; the next press and its release are reported.
+    const std::vector<uint32_t> expected = {MakeKeyEvent('F', 'f'), MakeKeyEvent('F', 'f'),
+                                            Up('F')};
     EXPECT_EQ(SettledEvents(recorder), expected);
 }
 
@@ -217,7 +224,7 @@ TEST_F(HookedWindow, ChangesTakeTheCallersMessagesAndRefuseChangesFromThem) {
     ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(quit.wParam, 5u);
     Tap('H');
-    EXPECT_EQ(SettledEvents(recorder), std::vector<uint32_t>{MakeKeyEvent('H', 'h')});
+    EXPECT_EQ(SettledEvents(recorder), (std::vector<uint32_t>{MakeKeyEvent('H', 'h'), Up('H')}));
     DestroyWindow(caller);
 }
 

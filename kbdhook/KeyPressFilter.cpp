@@ -16,5 +16,6 @@ KeyEventOutcome KeyPressFilter::OnKeyEvent(uint32_t keyCode, bool keyUp) {
         if (keyCode == kCapsLock && !keyUp) capsLockOn_ = !capsLockOn_;
         return KeyEventOutcome::PolledKeyChanged;
     }
-    return keyUp ? KeyEventOutcome::Ignored : KeyEventOutcome::NewPress;
+    if (keyUp) return wasDown ? KeyEventOutcome::Released : KeyEventOutcome::Ignored;
+    return KeyEventOutcome::NewPress;
 }

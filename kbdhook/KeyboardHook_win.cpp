@@ -134,11 +134,12 @@ void RecordKeyEvent(HookTarget& target, const KBDLLHOOKSTRUCT& key) {
 void PostPendingPresses(HookTarget& target) {
     for (size_t i = 0; i < target.pendingCount; ++i) {
         const PendingPress& press = target.pending[i];
+        const uint8_t keyCode = static_cast<uint8_t>(press.key.vkCode);
         uint32_t event = MakeHookEvent(HookEventWindowInfo, 0);
-        if (press.outcome == KeyEventOutcome::NewPress) {
-            const uint8_t character = KeyCharacter(press.key, press.keysHeld);
-            event = MakeKeyEvent(static_cast<uint8_t>(press.key.vkCode), character);
-        }
+        if (press.outcome == KeyEventOutcome::NewPress)
+            event = MakeKeyEvent(keyCode, KeyCharacter(press.key, press.keysHeld));
+        else if (press.outcome == KeyEventOutcome::Released)
+            event = MakeKeyReleaseEvent(keyCode);
         PostMessageW(target.window, target.message, event, 0);
     }
     target.pendingCount = 0;

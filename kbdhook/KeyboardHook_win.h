@@ -10,7 +10,7 @@
 #include <cstddef>
 
 // An event waiting to be posted: a new press, which waits for its character (the key, and the
-// keys held when it came), or a change of a polled key.
+// keys held when it came), a release, or a change of a polled key.
 struct PendingPress {
     KBDLLHOOKSTRUCT key;
     KeyPressFilter keysHeld;
@@ -26,15 +26,15 @@ struct HookTarget {
     size_t pendingCount = 0;
 };
 
-// The body of the hook callback: records the event and queues a new press or a polled key's
-// change. It makes no system call, so the system's input, which waits for the callback, never
+// The body of the hook callback: records the event and queues a new press, a release or a
+// polled key's change. It makes no system call, so the system's input, which waits for the callback, never
 // waits for more than that. An event that finds the queue full is dropped.
 void RecordKeyEvent(HookTarget& target, const KBDLLHOOKSTRUCT& key);
 
 // Run by the hook thread once the callback has returned, when the system's key state already
-// holds the events: posts, in order, each queued press's key event with its character, and for
-// each polled key's change an event that sounds nothing (hook/HookEvent.h), after which the
-// receiver's poll reads the new state. Posts and returns; never waits for the receiver, and a
+// holds the events: posts, in order, each queued press's key event with its character, each
+// release's event, and for each polled key's change an event that sounds nothing
+// (hook/HookEvent.h), after which the receiver's poll reads the new state. Posts and returns; never waits for the receiver, and a
 // sent message would be handled where the receiver's poll does not follow it.
 void PostPendingPresses(HookTarget& target);
 

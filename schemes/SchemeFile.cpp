@@ -14,7 +14,15 @@ bool IsWordSeparator(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-void ApplyWord(std::string_view word, KeySoundTable& table) {
+constexpr size_t kReleaseSuffixChars = sizeof(kReleaseWordSuffix) - 1;
+
+// Upper-cased already; a bare suffix names nothing.
+bool IsReleaseName(std::string_view key) {
+    return key.size() > kReleaseSuffixChars &&
+           key.substr(key.size() - kReleaseSuffixChars) == kReleaseWordSuffix;
+}
+
+void ApplyWord(std::string_view word, KeySoundTable& presses, KeySoundTable* releases) {
     if (word.front() == '[') return;  // section headers mean nothing
     const size_t equals = word.find('=');
     if (equals == std::string_view::npos || equals == 0 || equals + 1 == word.size()) return;
@@ -27,6 +35,14 @@ void ApplyWord(std::string_view word, KeySoundTable& table) {
     key[equals] = '\0';
     const std::string_view value = word.substr(equals + 1);
 
+    KeySoundTable* target = &presses;
+    if (IsReleaseName(std::string_view(key, equals))) {
+        target = releases;
+        key[equals - kReleaseSuffixChars] = '\0';
+    }
+    if (target == nullptr) return;
+    KeySoundTable& table = *target;
+
     if (const KeyGroup* group = FindKeyGroup(key)) {
         for (size_t i = 0; i < group->codeCount; ++i) table[group->codes[i]] = value;
         return;
@@ -37,7 +53,8 @@ void ApplyWord(std::string_view word, KeySoundTable& table) {
 // Collects words from text that may arrive in pieces, applying each as it completes.
 class SchemeWordReader {
 public:
-    explicit SchemeWordReader(KeySoundTable& table) : table_(table) {}
+    SchemeWordReader(KeySoundTable& table, KeySoundTable* releases)
+        : table_(table), releases_(releases) {}
 
     // Returns false once the text has ended; later pieces are then ignored.
     bool Feed(const char* bytes, size_t size) {
@@ -58,13 +75,15 @@ public:
 
     // Applies the word still open at the end of the text.
     void FinishWord() {
-        if (length_ > 0 && !tooLong_) ApplyWord(std::string_view(word_, length_), table_);
+        if (length_ > 0 && !tooLong_)
+            ApplyWord(std::string_view(word_, length_), table_, releases_);
         length_ = 0;
         tooLong_ = false;
     }
 
 private:
     KeySoundTable& table_;
+    KeySoundTable* releases_;
     char word_[kMaxSchemeWordChars];
     size_t length_ = 0;
     bool tooLong_ = false;  // the word is skipped whole, never cut into a shorter one
@@ -77,10 +96,12 @@ bool IsRegularFile(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// A line only for a key with a sound.
-void AppendSchemeLine(const char* key, const std::string& file, std::string& text) {
+// A line only for a key with a sound; suffix follows the name.
+void AppendSchemeLine(const char* key, const char* suffix, const std::string& file,
+                      std::string& text) {
     if (file.empty()) return;
     text += key;
+    text += suffix;
     text += '=';
     text += file;
     text += "\r\n";
@@ -104,10 +125,29 @@ std::string SoundOfNamelessMembers(const KeyGroup& group, const KeySoundTable& t
     return shared != nullptr ? *shared : std::string();
 }
 
+// The lines of one table: "CHARS" first where it must stand, the rows, then the other names.
+void AppendTableLines(const KeySoundTable& table, const char* suffix, std::string& text) {
+    if (const KeyGroup* chars = FindKeyGroup("CHARS")) {
+        const std::string sound = SoundOfNamelessMembers(*chars, table);
+        if (!sound.empty()) AppendSchemeLine("CHARS", suffix, sound, text);
+    }
+    std::array<bool, 256> editable{};
+    for (const char* name : EditableKeyNames) {
+        const unsigned code = KeyCodeFromName(name);
+        editable[code] = true;
+        AppendSchemeLine(name, suffix, table[code], text);
+    }
+    for (unsigned code = 1; code < table.size(); ++code) {
+        const char* name = KeyNameOfCode(code);
+        if (name != nullptr && !editable[code]) AppendSchemeLine(name, suffix, table[code], text);
+    }
+}
+
 }  // namespace
 
-void ApplySchemeText(const char* text, size_t size, KeySoundTable& table) {
-    SchemeWordReader reader(table);
+void ApplySchemeText(const char* text, size_t size, KeySoundTable& table,
+                     KeySoundTable* releases) {
+    SchemeWordReader reader(table, releases);
     reader.Feed(text, size);
     reader.FinishWord();
 }
@@ -120,15 +160,17 @@ std::string ChooseSchemeFile(const std::string& schemeFolderWithSeparator) {
     return {};
 }
 
-bool ReadSchemeFile(const std::string& schemeFolderWithSeparator, KeySoundTable& table) {
+bool ReadSchemeFile(const std::string& schemeFolderWithSeparator, KeySoundTable& table,
+                    KeySoundTable* releases) {
     table.fill(std::string());
+    if (releases != nullptr) releases->fill(std::string());
     const std::string path = ChooseSchemeFile(schemeFolderWithSeparator);
     if (path.empty() || path.size() > kMaxSchemePathChars) return false;
 
     // Binary mode with the text-mode rules applied by the reader, so every build reads alike.
     FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return false;
-    SchemeWordReader reader(table);
+    SchemeWordReader reader(table, releases);
     char buffer[4096];
     for (;;) {
         const size_t got = std::fread(buffer, 1, sizeof buffer, file);
@@ -139,27 +181,16 @@ bool ReadSchemeFile(const std::string& schemeFolderWithSeparator, KeySoundTable&
     return true;
 }
 
-std::string FormatSchemeText(const KeySoundTable& table) {
+std::string FormatSchemeText(const KeySoundTable& table, const KeySoundTable* releases) {
     std::string text;
-    if (const KeyGroup* chars = FindKeyGroup("CHARS")) {
-        const std::string sound = SoundOfNamelessMembers(*chars, table);
-        if (!sound.empty()) AppendSchemeLine("CHARS", sound, text);
-    }
-    std::array<bool, 256> editable{};
-    for (const char* name : EditableKeyNames) {
-        const unsigned code = KeyCodeFromName(name);
-        editable[code] = true;
-        AppendSchemeLine(name, table[code], text);
-    }
-    for (unsigned code = 1; code < table.size(); ++code) {
-        const char* name = KeyNameOfCode(code);
-        if (name != nullptr && !editable[code]) AppendSchemeLine(name, table[code], text);
-    }
+    AppendTableLines(table, "", text);
+    if (releases != nullptr) AppendTableLines(*releases, kReleaseWordSuffix, text);
     return text;
 }
 
-bool WriteSchemeFile(const std::string& path, const KeySoundTable& table) {
-    const std::string text = FormatSchemeText(table);
+bool WriteSchemeFile(const std::string& path, const KeySoundTable& table,
+                     const KeySoundTable* releases) {
+    const std::string text = FormatSchemeText(table, releases);
     // Binary mode: the text already holds its CR LF line ends.
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return false;

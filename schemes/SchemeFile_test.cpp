@@ -93,6 +93,45 @@ TEST(SchemeText, WordsBecomeAssignments) {
     for (const TextCase& c : cases) EXPECT_EQ(Apply(c.text), TableOf(c.expected)) << c.what;
 }
 
+struct ReleaseCase {
+    const char* what;
+    std::string text;
+    Assignments presses;
+    Assignments releases;
+};
+
+TEST(SchemeText, ReleaseWordsGoToTheirOwnTable) {
+    const ReleaseCase cases[] = {
+        {"a key and its release", "A=a.wav A.UP=a-up.wav", {{65, "a.wav"}}, {{65, "a-up.wav"}}},
+        {"any case", "enter.up=e.wav Shift.Up=s.wav", {}, {{13, "e.wav"}, {16, "s.wav"}}},
+        {"groups", "CHARS.UP=c.wav DIGITS.UP=d.wav FUNCS.UP=f.wav", {},
+         GroupGets("CHARS", "c.wav") + GroupGets("DIGITS", "d.wav") +
+             GroupGets("FUNCS", "f.wav")},
+        {"group then exception", "CHARS.UP=c.wav Q.UP=q.wav", {},
+         GroupGets("CHARS", "c.wav") + Assignments{{81, "q.wav"}}},
+        {"exception then group", "Q.UP=q.wav CHARS.UP=c.wav", {}, GroupGets("CHARS", "c.wav")},
+        {"later word wins", "WINL.UP=w.wav WIN.UP=v.wav", {}, {{91, "v.wav"}}},
+        {"the Up arrow's release", "UP=u.wav UP.UP=uu.wav", {{38, "u.wav"}}, {{38, "uu.wav"}}},
+        {"release words never touch presses", "CHARS=k.wav A.UP=", GroupGets("CHARS", "k.wav"),
+         {}},
+        {"bare suffix", ".UP=x.wav .up=y.wav", {}, {}},
+        {"empty value", "A.UP= B.UP", {}, {}},
+        {"suffix not at the end", "A.UPX=x.wav A.UP.UP=y.wav A.U=z.wav AUP=w.wav", {}, {}},
+        {"section header", "[A.UP] [A.UP=x.wav]", {}, {}},
+        {"unknown name", "FOO.UP=x.wav F25.UP=y.wav", {}, {}},
+        {"value after the first equals sign", "A.UP==x.wav", {}, {{65, "=x.wav"}}},
+    };
+    for (const ReleaseCase& c : cases) {
+        KeySoundTable presses;
+        KeySoundTable releases;
+        ApplySchemeText(c.text.data(), c.text.size(), presses, &releases);
+        EXPECT_EQ(presses, TableOf(c.presses)) << c.what;
+        EXPECT_EQ(releases, TableOf(c.releases)) << c.what;
+        // A reader that takes no releases reads the presses alike.
+        EXPECT_EQ(Apply(c.text), TableOf(c.presses)) << c.what;
+    }
+}
+
 class SchemeFolder : public testing::Test {
 protected:
     void SetUp() override {
@@ -317,6 +356,55 @@ TEST(SchemeWriter, WrittenTextReadsBackToTheSameTable) {
         ApplySchemeText(written.data(), written.size(), reread);
         EXPECT_EQ(reread, table) << text << "\nwritten as\n" << written;
     }
+}
+
+TEST(SchemeWriter, ReleaseLinesFollowEveryPressLine) {
+    KeySoundTable presses;
+    presses[KeyCodeFromName("F1")] = "f1.wav";  // outside the rows: the last press line
+    presses[KeyCodeFromName("A")] = "a.wav";
+    KeySoundTable releases;
+    releases[KeyCodeFromName("CLEAR")] = "c-up.wav";
+    releases[KeyCodeFromName("SHIFT")] = "s-up.wav";
+    releases[KeyCodeFromName("A")] = "a-up.wav";
+    EXPECT_EQ(FormatSchemeText(presses, &releases),
+              "A=a.wav\r\nF1=f1.wav\r\nA.UP=a-up.wav\r\nSHIFT.UP=s-up.wav\r\n"
+              "CLEAR.UP=c-up.wav\r\n");
+    const KeySoundTable none;
+    EXPECT_EQ(FormatSchemeText(presses, &none), FormatSchemeText(presses))
+        << "without release sounds, the text of the presses alone";
+}
+
+TEST(SchemeWriter, WrittenReleasesReadBackToTheSameTables) {
+    const std::string texts[] = {
+        "A=a.wav A.UP=a-up.wav",
+        "CHARS.UP=c.wav Q.UP=q.wav DIGITS.UP=d.wav F3.UP=f.wav",
+        "CHARS=k.wav CHARS.UP=u.wav",  // the nameless keys' release sounds need CHARS.UP first
+        "chars.up=one.wav CHARS.UP=two.wav shift.up=s.wav NUMLOCK.UP=n.wav .UP=x A.UPX=y",
+    };
+    for (const std::string& text : texts) {
+        KeySoundTable presses;
+        KeySoundTable releases;
+        ApplySchemeText(text.data(), text.size(), presses, &releases);
+        const std::string written = FormatSchemeText(presses, &releases);
+        KeySoundTable rereadPresses;
+        KeySoundTable rereadReleases;
+        ApplySchemeText(written.data(), written.size(), rereadPresses, &rereadReleases);
+        EXPECT_EQ(rereadPresses, presses) << text << "\nwritten as\n" << written;
+        EXPECT_EQ(rereadReleases, releases) << text << "\nwritten as\n" << written;
+    }
+}
+
+TEST_F(SchemeFolder, ReleasesAreReadFromTheFileAndClearedFirst) {
+    Write("Scheme.txt", "A=a.wav\r\nA.UP=a-up.wav\r\n");
+    KeySoundTable presses;
+    KeySoundTable releases;
+    releases[66] = "stale.wav";
+    ASSERT_TRUE(ReadSchemeFile(FolderWithSeparator(), presses, &releases));
+    EXPECT_EQ(presses, TableOf({{65, "a.wav"}}));
+    EXPECT_EQ(releases, TableOf({{65, "a-up.wav"}}));
+    releases[66] = "stale.wav";
+    EXPECT_FALSE(ReadSchemeFile(FolderWithSeparator() + "missing/", presses, &releases));
+    EXPECT_EQ(releases, KeySoundTable());
 }
 
 TEST_F(SchemeFolder, WrittenFileReadsBack) {

@@ -57,6 +57,7 @@ bool PlanSchemeSave(const std::string& schemesFolder, const SchemeEdit& edit,
     plan.folders.push_back(plan.folder);
 
     plan.table = edit.openedTable;
+    plan.releases = edit.openedReleases;
     std::set<std::string> chosen;
     for (size_t i = 0; i < edit.rowFiles.size(); ++i) {
         plan.table[KeyCodeFromName(EditableKeyNames[i])] = edit.rowFiles[i];
@@ -70,7 +71,9 @@ bool PlanSchemeSave(const std::string& schemesFolder, const SchemeEdit& edit,
     if (renamed) {
         const std::string openedFolder = schemesFolder + edit.openedName + "\\";
         std::set<std::string> kept;
-        for (const std::string& file : plan.table) {
+        std::vector<std::string> named(plan.table.begin(), plan.table.end());
+        named.insert(named.end(), plan.releases.begin(), plan.releases.end());
+        for (const std::string& file : named) {
             if (file.empty() || chosen.count(file) != 0 || !kept.insert(file).second) continue;
             const std::vector<size_t> segmentEnds = SegmentEnds(file, isLeadByte);
             if (!StaysInSchemeFolder(file, segmentEnds)) continue;

@@ -85,6 +85,45 @@ TEST(SchemeSave, RenamingCopiesTheKeptSounds) {
     }
 }
 
+// Release sounds are not in the editor's rows: they are written back as read, and under a new
+// name their files come along like the kept press sounds.
+TEST(SchemeSave, ReleaseSoundsAreKeptAndCopiedUnderANewName) {
+    using Copies = std::vector<std::pair<std::string, std::string>>;
+    const struct {
+        const char* name;
+        const char* chosenForZ;  // empty: nothing chosen in this pass
+        Copies copies;
+    } cases[] = {
+        {"New", "",
+         {{"S\\Old\\a.wav", "S\\New\\a.wav"},  // presses first, then releases by code
+          {"S\\Old\\up\\s.wav", "S\\New\\up\\s.wav"},
+          {"S\\Old\\a-up.wav", "S\\New\\a-up.wav"}}},
+        {"New", "a-up.wav",  // a chosen file of the same name replaces the kept one
+         {{"S\\Old\\a.wav", "S\\New\\a.wav"},
+          {"S\\Old\\up\\s.wav", "S\\New\\up\\s.wav"},
+          {"D:\\new\\a-up.wav", "S\\New\\a-up.wav"}}},
+        {"Old", "", {}},
+    };
+    for (const auto& c : cases) {
+        SchemeEdit edit;
+        edit.openedName = "Old";
+        edit.openedTable[KeyCodeFromName("A")] = "a.wav";
+        edit.openedReleases[KeyCodeFromName("A")] = "a-up.wav";
+        edit.openedReleases[KeyCodeFromName("B")] = "a.wav";  // shared with a press: one copy
+        edit.openedReleases[KeyCodeFromName("SHIFT")] = "up\\s.wav";
+        edit.rowFiles[RowOf("A")] = "a.wav";
+        edit.name = c.name;
+        if (*c.chosenForZ != '\0') {
+            edit.rowFiles[RowOf("Z")] = c.chosenForZ;
+            edit.rowSources[RowOf("Z")] = std::string("D:\\new\\") + c.chosenForZ;
+        }
+        SchemeSavePlan plan;
+        ASSERT_TRUE(PlanSchemeSave("S\\", edit, NoLeadBytes, plan));
+        EXPECT_EQ(plan.copies, c.copies) << c.name << " " << c.chosenForZ;
+        EXPECT_EQ(plan.releases, edit.openedReleases) << c.name;
+    }
+}
+
 TEST(SchemeSave, PathsPastTheLimitAreRefused) {
     SchemeEdit edit;
     const std::string folder = "C:\\" + std::string(230, 'f') + "\\";

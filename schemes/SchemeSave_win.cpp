@@ -10,5 +10,5 @@ void SaveScheme(const std::string& schemesFolder, const SchemeEdit& edit) {
     // An existing folder is saved into as it is.
     for (const std::string& folder : plan.folders) CreateDirectoryA(folder.c_str(), nullptr);
     for (const auto& copy : plan.copies) CopyFileA(copy.first.c_str(), copy.second.c_str(), FALSE);
-    WriteSchemeFile(plan.schemeFile, plan.table);
+    WriteSchemeFile(plan.schemeFile, plan.table, &plan.releases);
 }

@@ -25,6 +25,33 @@ void Trace(const char* operation, int line) {
     TracePair(IsTraceOn(), kTraceSourceSchemes, operation, line);
 }
 
+// The scheme folder's path of a table's entry for keyCode into out (see SoundPathOf).
+bool PathOfEntry(const char* schemesFolder, const char* schemeName, const KeySoundTable& table,
+                 unsigned keyCode, char* out, size_t outSize) {
+    if (outSize == 0) return false;
+    out[0] = '\0';
+    // Only ReadFromConfig fills the tables, and only once it holds the scheme's name.
+    if (keyCode > kMaxKeyCode || table[keyCode].empty()) return false;
+    const int written = std::snprintf(out, outSize, "%s%s\\%s", schemesFolder, schemeName,
+                                      table[keyCode].c_str());
+    if (written < 0 || static_cast<size_t>(written) >= outSize ||
+        static_cast<size_t>(written) > kMaxSchemePathChars) {
+        out[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+void PlayFile(const char* path, int volume, int filter) {
+    try {
+        // A negative volume reads as a large unsigned one, which skips the volume step.
+        WavePlayer::Wave(path).play(static_cast<unsigned>(volume), filter, true);
+    } catch (...) {
+        // Out of memory or a malformed header: this key stays silent, the program runs on.
+        Trace("SoundSchemesList::PlayNS", 176);
+    }
+}
+
 }  // namespace
 
 bool BuildSchemesFolder(const char* programPath, char* out, size_t outSize) {
@@ -59,7 +86,10 @@ void SoundSchemesList::Init() {
 void SoundSchemesList::ReadFromConfig(const char* name) {
     Trace("SoundSchemesList::ReadFromConfig", 57);
     // The constructor's table is still empty; any later scheme starts from an empty one too.
-    if (readOnce) keySounds.fill(std::string());
+    if (readOnce) {
+        keySounds.fill(std::string());
+        keyReleaseSounds.fill(std::string());
+    }
     readOnce = true;
     schemeName[0] = '\0';
     if (name == nullptr || schemesFolder[0] == '\0') return;
@@ -67,24 +97,17 @@ void SoundSchemesList::ReadFromConfig(const char* name) {
     if (schemeFolder.size() + kSchemeFileNameChars > kMaxSchemePathChars) return;
     if (!JoinWithinBuffer(schemeName, sizeof(schemeName), name, "")) return;
     // A scheme without a readable scheme file keeps its name and has no sounds.
-    ReadSchemeFile(schemeFolder, keySounds);
+    ReadSchemeFile(schemeFolder, keySounds, &keyReleaseSounds);
 }
 
 unsigned SoundSchemesList::KeyCodeFromName(const char* name) { return ::KeyCodeFromName(name); }
 
 bool SoundSchemesList::SoundPathOf(unsigned keyCode, char* out, size_t outSize) const {
-    if (outSize == 0) return false;
-    out[0] = '\0';
-    // Only ReadFromConfig fills the table, and only once it holds the scheme's name.
-    if (keyCode > kMaxKeyCode || keySounds[keyCode].empty()) return false;
-    const int written = std::snprintf(out, outSize, "%s%s\\%s", schemesFolder, schemeName,
-                                      keySounds[keyCode].c_str());
-    if (written < 0 || static_cast<size_t>(written) >= outSize ||
-        static_cast<size_t>(written) > kMaxSchemePathChars) {
-        out[0] = '\0';
-        return false;
-    }
-    return true;
+    return PathOfEntry(schemesFolder, schemeName, keySounds, keyCode, out, outSize);
+}
+
+bool SoundSchemesList::ReleaseSoundPathOf(unsigned keyCode, char* out, size_t outSize) const {
+    return PathOfEntry(schemesFolder, schemeName, keyReleaseSounds, keyCode, out, outSize);
 }
 
 void SoundSchemesList::PlayNS(unsigned keyCode, int muted, int volume, int filter) {
@@ -92,11 +115,13 @@ void SoundSchemesList::PlayNS(unsigned keyCode, int muted, int volume, int filte
     Trace("SoundSchemesList::PlayNS", 158);
     char path[kMaxSchemePathChars + 1];
     if (!SoundPathOf(keyCode, path, sizeof(path))) return;
-    try {
-        // A negative volume reads as a large unsigned one, which skips the volume step.
-        WavePlayer::Wave(path).play(static_cast<unsigned>(volume), filter, true);
-    } catch (...) {
-        // Out of memory or a malformed header: this key stays silent, the program runs on.
-        Trace("SoundSchemesList::PlayNS", 176);
-    }
+    PlayFile(path, volume, filter);
+}
+
+void SoundSchemesList::PlayReleaseNS(unsigned keyCode, int muted, int volume) {
+    if (muted) return;
+    char path[kMaxSchemePathChars + 1];
+    if (!ReleaseSoundPathOf(keyCode, path, sizeof(path))) return;
+    Trace("SoundSchemesList::PlayReleaseNS", 190);
+    PlayFile(path, volume, FilterNone);
 }

@@ -30,13 +30,20 @@ public:
     // Plays the loaded scheme's sound for keyCode asynchronously; silent when muted, for codes
     // above 255, for keys without a sound and for sound paths beyond 255 characters.
     void PlayNS(unsigned keyCode, int muted, int volume, int filter);
+    // The same for the sound of keyCode's release, always unfiltered: the press's filter
+    // follows the character typed, which a release does not carry. A key without a release
+    // sound costs one look-up and leaves no trace.
+    void PlayReleaseNS(unsigned keyCode, int muted, int volume);
 
-    // The full path of keyCode's sound into out; false, with out empty, when the key has no
-    // sound or the path would not fit into out or into 255 characters.
+    // The full path of keyCode's sound, or of its release sound, into out; false, with out
+    // empty, when the key has no such sound or the path would not fit into out or into 255
+    // characters.
     bool SoundPathOf(unsigned keyCode, char* out, size_t outSize) const;
+    bool ReleaseSoundPathOf(unsigned keyCode, char* out, size_t outSize) const;
 
     char schemeName[kMaxSchemeNameChars + 1] = {};
     KeySoundTable keySounds;
+    KeySoundTable keyReleaseSounds;
     char schemesFolder[kMaxSchemePathChars + 1] = {};
     bool readOnce = false;
 };

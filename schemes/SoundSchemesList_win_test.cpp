@@ -209,6 +209,69 @@ TEST_F(SchemeSet, SilentRequestsLeaveTheCurrentSoundPlaying) {
     EXPECT_EQ(HeldImage(), a) << "muted";
 }
 
+TEST_F(SchemeSet, ReleasesPlayTheirOwnSoundsUnfiltered) {
+    AddScheme("Clicks", "A=a.wav B=b.wav A.UP=up.wav SHIFT.UP=sub\\s.wav CHARS=a.wav");
+    const std::string folder = SchemesFolder() + "Clicks\\";
+    const std::vector<uint8_t> a = Sound(20);
+    const std::vector<uint8_t> up = Sound(21);
+    const std::vector<uint8_t> shift = Sound(22, kMono8);
+    ASSERT_TRUE(WriteWholeFile(folder + "a.wav", a));
+    ASSERT_TRUE(WriteWholeFile(folder + "up.wav", up));
+    ASSERT_TRUE(CreateDirectoryA((folder + "sub").c_str(), nullptr));
+    ASSERT_TRUE(WriteWholeFile(folder + "sub\\s.wav", shift));
+
+    SoundSchemesList set;
+    set.ReadFromConfig("Clicks");
+    const struct {
+        unsigned code;
+        int muted;
+        int volume;
+        const std::vector<uint8_t>* held;  // what plays after the release
+        unsigned heldVolume;
+    } releases[] = {
+        {65, 0, 40, &up, 40},        // A's release, at the volume asked for
+        {16, 0, 100, &shift, 100},   // Shift's, polled
+        {66, 0, 100, &shift, 100},   // B has a press sound and no release sound: nothing
+        {67, 0, 100, &shift, 100},   // nor has C, whose press comes from the group
+        {65, 1, 100, &shift, 100},   // muted
+        {65 + 256, 0, 100, &shift, 100},
+    };
+    for (const auto& release : releases) {
+        SCOPED_TRACE(::testing::Message() << "key " << release.code << ", muted "
+                                          << release.muted);
+        set.PlayReleaseNS(release.code, release.muted, release.volume);
+        EXPECT_EQ(HeldImage(), PlayedImage(*release.held, release.heldVolume, FilterNone));
+    }
+    set.PlayNS(65, 0, 100, FilterInversion);
+    EXPECT_EQ(HeldImage(), PlayedImage(a, 100, FilterInversion)) << "presses stay as they were";
+
+    // Read again: a scheme without release words plays no release.
+    AddScheme("Plain", "A=a.wav");
+    ASSERT_TRUE(WriteWholeFile(SchemesFolder() + "Plain\\a.wav", a));
+    set.ReadFromConfig("Plain");
+    StopWavePlayback();
+    set.PlayReleaseNS(65, 0, 100);
+    EXPECT_TRUE(NothingHeld());
+}
+
+TEST_F(SchemeSet, AReleaseWithoutASoundLeavesNoTrace) {
+    AddScheme("Clicks", "A=a.wav B.UP=up.wav");
+    ASSERT_TRUE(WriteWholeFile(SchemesFolder() + "Clicks\\up.wav", Sound(23)));
+    SoundSchemesList set;
+    set.ReadFromConfig("Clicks");
+    const ScopedTraceFile trace;
+    ASSERT_TRUE(trace.FolderReady());
+    set.PlayReleaseNS(65, 0, 100);
+    set.PlayReleaseNS(66, 1, 100);
+    set.PlayReleaseNS(66, 0, 100);
+    trace.StopTracing();
+    EXPECT_EQ(ReadWholeFile(kTraceFilePath),
+              "Entering SoundSchemesList::PlayReleaseNS() - (SoundSchemesList.cpp:190)\r\n"
+              "Leaving  SoundSchemesList::PlayReleaseNS() - (SoundSchemesList.cpp)\r\n"
+              "Entering WavePlayer::Wave::play() - (WavePlayer.cpp:39)\r\n"
+              "Leaving  WavePlayer::Wave::play() - (WavePlayer.cpp)\r\n");
+}
+
 TEST_F(SchemeSet, EveryPressReadsItsFileAfresh) {
     AddScheme("Clicks", "A=a.wav");
     const std::string path = SchemesFolder() + "Clicks\\a.wav";

@@ -1,5 +1,6 @@
 // hook_recorder.exe: installs the keyboard hook of KbdHook.dll for a hidden window of its own
-// and prints every event it receives, one line each ("key VK CH" in hex for key events), until
+// and prints every event it receives, one line each ("key VK CH" in hex for key events, "up VK"
+// for releases), until
 // F12 arrives or the time limit given as its argument (seconds, default 60) runs out. Prints
 // "ready" once the hook is in place. Used by the end-to-end hook check.
 
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
                     stopped = true;
                 } else if (HookEventKindOf(event) == HookEventKey) {
                     printf("key %02X %02X\n", HookEventKeyCode(event), HookEventCharacter(event));
+                } else if (HookEventKindOf(event) == HookEventKeyRelease) {
+                    printf("up %02X\n", HookEventKeyCode(event));
                 } else {
                     printf("event %08X\n", event);
                 }

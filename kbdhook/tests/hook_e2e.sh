@@ -2,8 +2,9 @@
 # End-to-end check of the real keyboard hook: xdotool types into a Wine window that has the
 # focus while hook_recorder.exe (KbdHook.dll's hook, reporting to a hidden window of its own)
 # prints the events that arrive. Each press must come out once, in order, with its key code
-# and character; held keys must not repeat; modifier and lock keys must not appear as key
-# events, only as the event that sounds nothing, once at each press and once at each release.
+# and character, and its release once after it; held keys must not repeat; modifier and lock
+# keys must not appear as key events or releases, only as the event that sounds nothing, once at
+# each press and once at each release.
 # Beside it, key_state_probe.exe shows what Tapvox's poll reads from a hidden window of a
 # process without the focus: GetKeyState must show the modifiers' down bits and the lock
 # keys' states.
@@ -108,7 +109,7 @@ wait_for() {
   echo "probe output:"; cat "$polls"
   exit 1
 }
-recorded() { grep -cE '^(key|event) ' "$events" || true; }
+recorded() { grep -cE '^(key|up|event) ' "$events" || true; }
 recorded_at_least() { [ "$(recorded)" -ge "$1" ]; }
 # Probe lines of one key whose GetKeyState down bit (0x80) is set (down) or clear (up).
 probe_lines() {
@@ -132,20 +133,20 @@ act() {
 xdotool mousemove --window "$target" 100 100 click 1
 pointer_on_target() { xdotool getmouselocation --shell | grep -qx "WINDOW=$target"; }
 wait_for "the pointer resting on the target window" pointer_on_target
-act 1 xdotool key a
+act 2 xdotool key a
 act 1 xdotool keydown shift
-act 1 xdotool key a
+act 2 xdotool key a
 act 1 xdotool keyup shift
 act 2 xdotool key Caps_Lock
-act 1 xdotool key a
+act 2 xdotool key a
 act 2 xdotool key Caps_Lock
-act 1 xdotool key 5
-act 1 xdotool key space
-act 1 xdotool key Return
-act 1 xdotool key Left
-act 1 xdotool key F5
+act 2 xdotool key 5
+act 2 xdotool key space
+act 2 xdotool key Return
+act 2 xdotool key Left
+act 2 xdotool key F5
 # Held for long enough that a key that repeats would repeat: this pause is the input itself.
-act 1 xdotool keydown b sleep 1.2 keyup b
+act 2 xdotool keydown b sleep 1.2 keyup b
 # Keys the program polls itself: none of them may reach the recorder as a key event. Each is
 # held until the probe has seen it down, and let go until it has seen it up.
 declare -A vk=([shift]=10 [ctrl]=11 [alt]=12 [super]=5B [Caps_Lock]=14 [Num_Lock]=90
@@ -168,25 +169,34 @@ wait_for "the recorder ending at F12" grep -q '^done' "$events"
 
 change="event 00020000"
 expected="key 41 61
+up 41
 $change
 key 41 41
+up 41
 $change
 $change
 $change
 key 41 41
+up 41
 $change
 $change
 key 35 35
+up 35
 key 20 20
+up 20
 key 0D 0D
+up 0D
 key 25 00
+up 25
 key 74 00
-key 42 62$(printf "\n$change%.0s" $(seq 1 20))"
-actual=$(grep -E '^(key|event) ' "$events" | tr -d '\r' || true)
+up 74
+key 42 62
+up 42$(printf "\n$change%.0s" $(seq 1 20))"
+actual=$(grep -E '^(key|up|event) ' "$events" | tr -d '\r' || true)
 passed=0
 failed=0
 if [ "$actual" == "$expected" ]; then
-  echo "hook_e2e: 9 key events and 26 polled-key changes as expected"
+  echo "hook_e2e: 9 key events, their 9 releases and 26 polled-key changes as expected"
   passed=$((passed + 1))
 else
   echo "hook_e2e: events differ"
