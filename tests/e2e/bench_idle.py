@@ -21,17 +21,25 @@ def cpu_seconds(linux_pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
-def run_nanoseconds(linux_pid):
-    """CPU time of all threads from the scheduler, in nanoseconds: finer than the clock ticks of
-    utime and stime, which count only in steps of 10 ms."""
-    total = 0
+def thread_nanoseconds(linux_pid):
+    """{thread id: (name, CPU time in nanoseconds)} from the scheduler: finer than the clock
+    ticks of utime and stime, which count only in steps of 10 ms."""
+    threads = {}
     for task in os.listdir("/proc/%d/task" % linux_pid):
+        folder = "/proc/%d/task/%s/" % (linux_pid, task)
         try:
-            with open("/proc/%d/task/%s/schedstat" % (linux_pid, task)) as f:
-                total += int(f.read().split()[0])
+            with open(folder + "comm") as name, open(folder + "schedstat") as stat:
+                threads[task] = (name.read().strip(), int(stat.read().split()[0]))
         except OSError:
             continue  # a thread that ended meanwhile
-    return total
+    return threads
+
+
+def busiest_threads(before, after, count=3):
+    """The count threads that used the most CPU between two thread_nanoseconds readings:
+    [(name, nanoseconds)]."""
+    used = [(after[t][1] - before.get(t, (None, 0))[1], after[t][0]) for t in after]
+    return [(name, ns) for ns, name in sorted(used, reverse=True)[:count]]
 
 
 def private_kib(linux_pid):
@@ -81,13 +89,15 @@ def measure_engine(session, tvx, app, engine, overlap, seconds):
     time.sleep(SETTLE_SECONDS)
     server = wineserver_pid(session.prefix)
     app_before = cpu_seconds(process.pid)
-    app_ns_before = run_nanoseconds(process.pid)
+    threads_before = thread_nanoseconds(process.pid)
     server_before = cpu_seconds(server) if server else 0.0
     started = time.monotonic()
     time.sleep(seconds)
     elapsed = time.monotonic() - started
     app_used = cpu_seconds(process.pid) - app_before
-    app_ns_used = run_nanoseconds(process.pid) - app_ns_before
+    threads_after = thread_nanoseconds(process.pid)
+    app_ns_used = (sum(ns for _, ns in threads_after.values()) -
+                   sum(ns for _, ns in threads_before.values()))
     server_used = (cpu_seconds(server) - server_before) if server else 0.0
     memory = tvx.memory(found[1]) or {}
 
@@ -96,6 +106,9 @@ def measure_engine(session, tvx, app, engine, overlap, seconds):
           "core (target < 0.1 %%)" % (elapsed, app_used, 100.0 * app_used / elapsed))
     print("  Tapvox idle CPU over %.1f s (scheduler): %.4f s = %.4f %% of one core"
           % (elapsed, app_ns_used / 1e9, 100.0 * app_ns_used / 1e9 / elapsed))
+    print("  busiest threads: " + ", ".join(
+        "%s %.4f %%" % (name, 100.0 * ns / 1e9 / elapsed)
+        for name, ns in busiest_threads(threads_before, threads_after)))
     if server:
         print("  wineserver CPU meanwhile: %.3f s = %.3f %% of one core"
               % (server_used, 100.0 * server_used / elapsed))
