@@ -10,8 +10,6 @@
 
 namespace {
 
-// With no sound for this long the device is stopped: a stopped stream wakes nobody.
-constexpr DWORD kIdleStopMs = 1000;
 // Without a device, how often to look for one again.
 constexpr DWORD kRetryMs = 500;
 // A started device that asks for no samples for this long is taken for gone and reopened.
@@ -24,7 +22,8 @@ constexpr DWORD kJoinWaitMs = 5000;
 // The stream's format in one word, so the main thread never reads half of an old one.
 constexpr uint32_t kChannelBits = 12;
 uint32_t PackFormat(const MixFormat& format) {
-    if (format.sampleRate >= (1u << (32 - kChannelBits)) || format.channels >= (1u << kChannelBits)) {
+    if (format.sampleRate >= (1u << (32 - kChannelBits)) ||
+        format.channels >= (1u << kChannelBits)) {
         return 0;
     }
     return (format.sampleRate << kChannelBits) | format.channels;
@@ -61,9 +60,28 @@ ScopedKernelHandle MakeEvent(bool manualReset) {
     return ScopedKernelHandle(CreateEventW(nullptr, manualReset, FALSE, nullptr));
 }
 
+DWORD WINAPI ReleaseDevice(void* device) {
+    const ComApartment apartment;
+    delete static_cast<RenderDevice*>(device);
+    return 0;
+}
+
+// Letting a device go can block: a driver may wait on an unplugged device, and under Wine an
+// ALSA device that writes into a pipe (the tests' sound capture) waits until every process
+// that inherited the pipe has ended; the 64-bit helper, started after the stream opened, holds
+// it for its whole life. The render thread must not wait with it, so a short thread of its own
+// releases the device; inline only when no thread can be made.
+void ReleaseAside(std::unique_ptr<RenderDevice> device) {
+    if (!device) return;
+    const ScopedKernelHandle releaser(
+        CreateThread(nullptr, 0, ReleaseDevice, device.get(), 0, nullptr));
+    if (releaser) device.release();
+}
+
 }  // namespace
 
-OutputStream::OutputStream() : shared_(new Shared) {
+OutputStream::OutputStream(const IdleTimings& idle) : shared_(new Shared) {
+    shared_->idle = idle;
     shared_->stop = MakeEvent(true);
     shared_->wake = MakeEvent(false);
     shared_->deviceChanged = MakeEvent(false);
@@ -110,36 +128,48 @@ void OutputStream::Run(Shared& shared) {
     }
     const DefaultDeviceWatch watch(enumerator.Get(), shared.deviceChanged.Get());
     for (;;) {
-        const std::unique_ptr<RenderDevice> device =
+        std::unique_ptr<RenderDevice> device =
             RenderDevice::OpenDefault(enumerator.Get(), bufferEvent.Get());
         shared.format.store(device ? PackFormat(device->Format()) : 0, std::memory_order_release);
+        shared.holdsDevice.store(device != nullptr, std::memory_order_release);
         SetEvent(shared.firstAttempt.Get());
-        const Outcome outcome = device ? PlayUntilLost(shared, *device, bufferEvent.Get())
-                                       : WaitForDevice(shared);
+        Outcome outcome = device ? PlayUntilLost(shared, *device, bufferEvent.Get())
+                                 : WaitForDevice(shared);
+        ReleaseAside(std::move(device));
+        shared.holdsDevice.store(false, std::memory_order_release);
+        if (outcome == Outcome::Quiet) {
+            // Let go; the format stays, so sounds queue for the device that opens again.
+            outcome = WaitForAny({shared.stop.Get(), shared.deviceChanged.Get(),
+                                  shared.wake.Get()},
+                                 INFINITE) == WAIT_OBJECT_0
+                          ? Outcome::Stop
+                          : Outcome::Reopen;
+        } else {
+            shared.format.store(0, std::memory_order_release);
+        }
         if (outcome == Outcome::Stop) return;
-        shared.format.store(0, std::memory_order_release);
     }
 }
 
 // The device starts stopped. A sound pre-fills its buffer before it starts, so the first key
-// after a pause is not late; after kIdleStopMs without a sound it stops again and the thread
-// sleeps until the next sound. Any failure of the device is answered by opening it again.
+// after a pause is not late; after a quiet second it stops again, and after a few more seconds
+// it is let go (Quiet; see IdleTimings). Any failure of the device is answered by opening it
+// again.
 OutputStream::Outcome OutputStream::PlayUntilLost(Shared& shared, RenderDevice& device,
                                                   HANDLE bufferEvent) {
     bool started = false;
     DWORD lastSound = 0;
     for (;;) {
-        const DWORD woken =
-            started ? WaitForAny({shared.stop.Get(), shared.deviceChanged.Get(), bufferEvent},
-                                 kStallMs)
-                    : WaitForAny({shared.stop.Get(), shared.deviceChanged.Get(),
-                                  shared.wake.Get()},
-                                 INFINITE);
-        if (woken == WAIT_OBJECT_0) return Outcome::Stop;
-        if (woken != WAIT_OBJECT_0 + 2) return Outcome::Reopen;  // device changed, or stalled
         if (!started) {
-            // A wake left over from while the device ran has nothing to start.
-            if (!shared.mixer.Busy()) continue;
+            if (!shared.mixer.Busy()) {
+                const DWORD woken = WaitForAny(
+                    {shared.stop.Get(), shared.deviceChanged.Get(), shared.wake.Get()},
+                    shared.idle.closeMs);
+                if (woken == WAIT_OBJECT_0) return Outcome::Stop;
+                if (woken == WAIT_OBJECT_0 + 1) return Outcome::Reopen;
+                if (woken == WAIT_TIMEOUT) return Outcome::Quiet;
+                continue;  // a wake left over from while the device ran may have nothing
+            }
             if (FAILED(device.Fill(shared.mixer)) || FAILED(device.Start())) {
                 return Outcome::Reopen;
             }
@@ -147,11 +177,15 @@ OutputStream::Outcome OutputStream::PlayUntilLost(Shared& shared, RenderDevice& 
             lastSound = GetTickCount();
             continue;
         }
+        const DWORD woken =
+            WaitForAny({shared.stop.Get(), shared.deviceChanged.Get(), bufferEvent}, kStallMs);
+        if (woken == WAIT_OBJECT_0) return Outcome::Stop;
+        if (woken != WAIT_OBJECT_0 + 2) return Outcome::Reopen;  // device changed, or stalled
         if (FAILED(device.Fill(shared.mixer))) return Outcome::Reopen;
         const DWORD now = GetTickCount();
         if (shared.mixer.Busy()) {
             lastSound = now;
-        } else if (now - lastSound >= kIdleStopMs) {
+        } else if (now - lastSound >= shared.idle.stopMs) {
             if (FAILED(device.Stop())) return Outcome::Reopen;
             started = false;
         }
@@ -159,8 +193,10 @@ OutputStream::Outcome OutputStream::PlayUntilLost(Shared& shared, RenderDevice& 
 }
 
 // No device: silent, and asking again at a slow pace, or at once when the system names a new
-// default device.
+// default device. Sounds queued before the device was found missing would otherwise play,
+// stale, whenever one opens again: rendering nothing for no format drops them.
 OutputStream::Outcome OutputStream::WaitForDevice(Shared& shared) {
+    shared.mixer.Render(nullptr, 0, MixFormat());
     const DWORD woken = WaitForAny({shared.stop.Get(), shared.deviceChanged.Get()}, kRetryMs);
     return woken == WAIT_OBJECT_0 ? Outcome::Stop : Outcome::Reopen;
 }

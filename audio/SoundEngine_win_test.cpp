@@ -4,6 +4,7 @@
 // without a restart. The platform call is left alone while the engine is on.
 #include "audio/ComScope_win.h"
 #include "audio/Mixer.h"
+#include "audio/OutputStream_win.h"
 #include "audio/Pcm16Output.h"
 #include "audio/RenderDevice_win.h"
 #include "audio/SoundEngine_win.h"
@@ -162,10 +163,43 @@ protected:
     void SetUp() override {
         ASSERT_FALSE(EnvPath("TAPVOX_SOUND_CAPTURE").empty()) << "run through winetest.py";
         ASSERT_TRUE(DefaultDeviceFormat(device_)) << "no sound device to start with";
+        const std::vector<uint8_t> config = ReadBytes(EnvPath("TAPVOX_ALSA_CONFIG"));
+        withDevice_.assign(config.begin(), config.end());
     }
-    void TearDown() override { UseOverlapEngine(false); }
+    void TearDown() override {
+        UseOverlapEngine(false);
+        SetDevicePresent(true);
+    }
+
+    // The runner's device file names the device behind the capture; one that does not exist
+    // takes the sound device away.
+    void SetDevicePresent(bool present) {
+        std::string text = withDevice_;
+        if (!present) {
+            const std::string slave = "slave.pcm \"null\"";
+            const size_t at = text.find(slave);
+            ASSERT_NE(at, std::string::npos) << text;
+            text.replace(at, slave.size(), "slave.pcm \"no_such_device\"");
+        }
+        WriteDeviceConfig(EnvPath("TAPVOX_ALSA_CONFIG"), text);
+    }
+
+    // Plays the sound again and again until it is heard, as a user presses a key until it
+    // sounds; false when it never is.
+    static bool PlayUntilHeard(const std::vector<uint8_t>& image,
+                               const std::vector<uint8_t>& rendered,
+                               const std::function<void(const WaveSamples&)>& play) {
+        const WavePlayer::Wave wave(image);
+        return WaitUntil(
+            [&] {
+                play(SamplesOf(wave));
+                return WaitUntil([&] { return TimesHeard(rendered) > 0; }, kRetryHeardMs);
+            },
+            kHeardWithinMs);
+    }
 
     DeviceFormat device_;
+    std::string withDevice_;
 };
 
 TEST_F(OverlapEngine, SwitchFollowsEveryRequest) {
@@ -186,16 +220,25 @@ TEST_F(OverlapEngine, WhatTheMixerRendersReachesTheDeviceWhole) {
     EXPECT_EQ(CurrentPlayingWaveImage().data, nullptr) << "the platform call played it too";
 }
 
-TEST_F(OverlapEngine, DeviceTakenAwayIsSilentAndGivenBackSoundsWithoutRestart) {
-    const std::string config = EnvPath("TAPVOX_ALSA_CONFIG");
-    const std::vector<uint8_t> present = ReadBytes(config);
-    const std::string withDevice(present.begin(), present.end());
-    std::string withoutDevice = withDevice;
-    const std::string slave = "slave.pcm \"null\"";
-    const size_t at = withoutDevice.find(slave);
-    ASSERT_NE(at, std::string::npos) << withDevice;
-    withoutDevice.replace(at, slave.size(), "slave.pcm \"no_such_device\"");
+// Short idle times stand in for the pauses of typing: stopped after 200 ms, let go after 50
+// more.
+TEST_F(OverlapEngine, StreamLetGoAfterAQuietOpensAgainForTheNextSound) {
+    OutputStream stream(IdleTimings{200, 50});
+    const std::vector<uint8_t> first = TestSound(4);
+    const std::vector<uint8_t> second = TestSound(5);
+    const std::vector<uint8_t> heardFirst = RenderedBytes(first, device_);
+    const std::vector<uint8_t> heardSecond = RenderedBytes(second, device_);
+    EXPECT_TRUE(stream.Play(SamplesOf(WavePlayer::Wave(first))));
+    ASSERT_TRUE(WaitUntil([&] { return TimesHeard(heardFirst) == 1; }, kHeardWithinMs));
+    ASSERT_TRUE(WaitUntil([&] { return !stream.HoldsDevice(); }, kHeardWithinMs))
+        << "the stream was never let go";
+    EXPECT_TRUE(stream.Play(SamplesOf(WavePlayer::Wave(second)))) << "refused while let go";
+    EXPECT_TRUE(WaitUntil([&] { return TimesHeard(heardSecond) == 1; }, kHeardWithinMs));
+    EXPECT_EQ(TimesHeard(heardFirst), 1u);
+}
 
+// The engine switched on again (Settings OK) while there is no device.
+TEST_F(OverlapEngine, NoDeviceAtTheSwitchIsSilentAndOneGivenBackSoundsWithoutRestart) {
     const std::vector<uint8_t> before = TestSound(2);
     const std::vector<uint8_t> after = TestSound(3);
     const std::vector<uint8_t> heardBefore = RenderedBytes(before, device_);
@@ -204,24 +247,52 @@ TEST_F(OverlapEngine, DeviceTakenAwayIsSilentAndGivenBackSoundsWithoutRestart) {
     WavePlayer::Wave(before).play(100, FilterNone, true);
     ASSERT_TRUE(WaitUntil([&] { return TimesHeard(heardBefore) == 1; }, kHeardWithinMs));
 
-    // Taken away: the stream opened again finds no device, and a key is refused at once.
-    WriteDeviceConfig(config, withoutDevice);
+    SetDevicePresent(false);
     UseOverlapEngine(false);
     UseOverlapEngine(true);
     EXPECT_TRUE(OverlapEngineInUse());
     const WavePlayer::Wave afterWave(after);
     EXPECT_FALSE(PlayOnOverlapEngine(SamplesOf(afterWave))) << "a stream without a device took it";
 
-    // Given back: some key soon sounds again, in the same process, with nothing left over
-    // from the silence.
-    WriteDeviceConfig(config, withDevice);
-    const bool heard = WaitUntil(
-        [&] {
-            WavePlayer::Wave(after).play(100, FilterNone, true);
-            return WaitUntil([&] { return TimesHeard(heardAfter) > 0; }, kRetryHeardMs);
-        },
-        kHeardWithinMs);
-    EXPECT_TRUE(heard) << "no sound after the device came back";
+    SetDevicePresent(true);
+    EXPECT_TRUE(PlayUntilHeard(after, heardAfter, [](const WaveSamples& sound) {
+        PlayOnOverlapEngine(sound);
+    })) << "no sound after the device came back";
+    EXPECT_EQ(TimesHeard(heardBefore), 1u);
+}
+
+// The stream let go after a quiet, the device gone meanwhile: a key then finds no device, its
+// sound is dropped rather than kept for later, and once the device is back keys sound again.
+TEST_F(OverlapEngine, DeviceGoneDuringAQuietDropsThatKeyAndTheNextKeysSoundWhenItIsBack) {
+    // Held at least 300 ms after each opening, long enough for the test to see it.
+    OutputStream stream(IdleTimings{200, 300});
+    const std::vector<uint8_t> before = TestSound(6);
+    const std::vector<uint8_t> lost = TestSound(7);
+    const std::vector<uint8_t> after = TestSound(8);
+    const std::vector<uint8_t> heardBefore = RenderedBytes(before, device_);
+    const std::vector<uint8_t> heardLost = RenderedBytes(lost, device_);
+    const std::vector<uint8_t> heardAfter = RenderedBytes(after, device_);
+    EXPECT_TRUE(stream.Play(SamplesOf(WavePlayer::Wave(before))));
+    ASSERT_TRUE(WaitUntil([&] { return TimesHeard(heardBefore) == 1; }, kHeardWithinMs));
+    ASSERT_TRUE(WaitUntil([&] { return !stream.HoldsDevice(); }, kHeardWithinMs));
+
+    SetDevicePresent(false);
+    EXPECT_TRUE(stream.Play(SamplesOf(WavePlayer::Wave(lost))))
+        << "refused while let go, before the stream looked for the device";
+    // Silence asks until the stream has found the device gone; it adds nothing to any sound.
+    const WavePlayer::Wave silence(MakePlayableTestWav({2, 48000, 16, 4}, std::vector<uint8_t>(64)));
+    EXPECT_TRUE(WaitUntil([&] { return !stream.Play(SamplesOf(silence)); }, kHeardWithinMs))
+        << "the stream never found the device gone";
+
+    // Back: the stream finds it by itself and, with nothing to play, lets it go again; a
+    // sound kept from before would have played alone in between.
+    SetDevicePresent(true);
+    ASSERT_TRUE(WaitUntil([&] { return stream.HoldsDevice(); }, kHeardWithinMs));
+    ASSERT_TRUE(WaitUntil([&] { return !stream.HoldsDevice(); }, kHeardWithinMs));
+    EXPECT_EQ(TimesHeard(heardLost), 0u) << "a key from while the device was gone sounded late";
+    EXPECT_TRUE(PlayUntilHeard(after, heardAfter, [&](const WaveSamples& sound) {
+        stream.Play(sound);
+    })) << "no sound after the device came back";
     EXPECT_EQ(TimesHeard(heardBefore), 1u);
 }
 

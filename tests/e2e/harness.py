@@ -345,9 +345,10 @@ class WineSession:
             self.close()
             raise
 
-    def write_asoundrc(self, device="null"):
+    def write_asoundrc(self, device="null", seen_by_running=False):
         """The default ALSA device: the capture in front of `device`; a device that does not
-        exist takes the sound device away."""
+        exist takes the sound device away. ALSA in a running process reads the file again only
+        when its top configuration file changed: seen_by_running replaces that one too."""
         with open(self.asoundrc, "w") as f:
             f.write('pcm.!default {\n'
                     '  type file\n'
@@ -355,6 +356,10 @@ class WineSession:
                     '  file "|cat >> %s"\n'
                     '  format "raw"\n'
                     '}\n' % (device, self.sound_file))
+        if seen_by_running:
+            top = self.env["ALSA_CONFIG_PATH"]
+            shutil.copyfile(top, top + ".new")
+            os.replace(top + ".new", top)  # a new file, even within the same second
 
     @property
     def asoundrc(self):

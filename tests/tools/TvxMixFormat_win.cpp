@@ -34,7 +34,9 @@ int CmdMixFormat(int argc, char**) {
     }
     const CoTaskMemPtr<WAVEFORMATEX> format(received);
     const WORD tag = PlainFormatTag(*format);
-    const char* kind = tag == WAVE_FORMAT_IEEE_FLOAT ? "float" : tag == WAVE_FORMAT_PCM ? "pcm" : "other";
+    const char* kind = tag == WAVE_FORMAT_IEEE_FLOAT ? "float"
+                       : tag == WAVE_FORMAT_PCM      ? "pcm"
+                                                     : "other";
     printf("%s %u %lu %u\n", kind, unsigned(format->nChannels),
            static_cast<unsigned long>(format->nSamplesPerSec), unsigned(format->wBitsPerSample));
     return TvxOk;
