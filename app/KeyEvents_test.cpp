@@ -60,7 +60,7 @@ TEST(KeyEvents, ModifierSoundsOncePerPressAndOncePerRelease) {
         {kDownToggled, kNone},  // the toggle bit is not the down bit
         {kUpToggled, kRelease}, {kUp, kNone},            // let go, whatever the toggle
         {kUp, kNone},           {kDown, kPress},
-        {kUp, kRelease},        {kDown, kPress},         // a tap between polls each way
+        {kUp, kRelease},        {kDown, kPress},         // quick taps: each change sounds
     };
     int wasDown = 0;
     for (size_t i = 0; i < std::size(polls); ++i)

@@ -197,8 +197,8 @@ std::string StagedSchemesFolder() {
     return folder;
 }
 
-// The first staged scheme, in name order, whose file uses the "CHARS" group word: the only
-// way to give the grave accent and backslash keys a sound.
+// The first staged scheme, in name order, whose file uses the "CHARS" group word (the only
+// way to give the grave accent and backslash keys a sound) for presses and releases alike.
 std::string BundledSchemeWithGroupWords(const std::string& schemesFolder) {
     std::vector<std::string> names;
     ListSchemeFolders(schemesFolder, [&names](const char* name) {
@@ -208,7 +208,10 @@ std::string BundledSchemeWithGroupWords(const std::string& schemesFolder) {
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) {
         const std::string file = ChooseSchemeFile(schemesFolder + name + "\\");
-        if (!file.empty() && ReadWholeFile(file).find("CHARS=") != std::string::npos) return name;
+        const std::string text = file.empty() ? std::string() : ReadWholeFile(file);
+        if (text.find("CHARS=") != std::string::npos &&
+            text.find("CHARS.UP=") != std::string::npos)
+            return name;
     }
     return {};
 }
@@ -226,20 +229,27 @@ std::vector<std::string> FilesIn(const std::string& folder) {
     return files;
 }
 
-// What every key code plays in a scheme folder: the bytes of its sound, empty when silent.
+// Where SoundsByKey keeps the release sounds: after the presses.
+constexpr size_t kReleasesFrom = 256;
+
+// What every key code plays in a scheme folder, pressed and then released: the bytes of its
+// sound, empty when silent.
 std::vector<std::string> SoundsByKey(const std::string& folder) {
-    KeySoundTable table;
-    ReadSchemeFile(folder, table);
-    std::vector<std::string> sounds(table.size());
-    for (size_t code = 0; code < table.size(); ++code) {
-        if (!table[code].empty()) sounds[code] = ReadWholeFile(folder + table[code]);
+    KeySoundTable presses;
+    KeySoundTable releases;
+    ReadSchemeFile(folder, presses, &releases);
+    std::vector<std::string> sounds(kReleasesFrom + releases.size());
+    for (size_t code = 0; code < presses.size(); ++code) {
+        if (!presses[code].empty()) sounds[code] = ReadWholeFile(folder + presses[code]);
+        if (!releases[code].empty())
+            sounds[kReleasesFrom + code] = ReadWholeFile(folder + releases[code]);
     }
     return sounds;
 }
 
 // A bundled scheme opened in the editor, one key changed, OK: every other key sounds as it did,
-// the keys the editor does not list and the two only "CHARS" reaches among them, whether the
-// scheme is saved under its own name or a new one.
+// the keys the editor does not list and the two only "CHARS" reaches among them, and every
+// key's release, whether the scheme is saved under its own name or a new one.
 TEST(ManageSchemesDialog, SavingABundledSchemeKeepsEverySound) {
     const std::string staged = StagedSchemesFolder();
     ASSERT_FALSE(staged.empty()) << "TAPVOX_DIST names the staged program folder";
@@ -256,6 +266,8 @@ TEST(ManageSchemesDialog, SavingABundledSchemeKeepsEverySound) {
         const std::vector<std::string> before = SoundsByKey(schemes.Path() + bundled + "\\");
         ASSERT_FALSE(before[192].empty());
         ASSERT_FALSE(before[KeyCodeFromName("F5")].empty());
+        ASSERT_FALSE(before[kReleasesFrom + 192].empty());
+        ASSERT_FALSE(before[kReleasesFrom + KeyCodeFromName("SHIFT")].empty());
 
         DlgManageSchemes dialog;
         dialog.SetSchemesFolder(schemes.Path().c_str());

@@ -394,19 +394,6 @@ TEST(SchemeWriter, WrittenReleasesReadBackToTheSameTables) {
     }
 }
 
-TEST_F(SchemeFolder, ReleasesAreReadFromTheFileAndClearedFirst) {
-    Write("Scheme.txt", "A=a.wav\r\nA.UP=a-up.wav\r\n");
-    KeySoundTable presses;
-    KeySoundTable releases;
-    releases[66] = "stale.wav";
-    ASSERT_TRUE(ReadSchemeFile(FolderWithSeparator(), presses, &releases));
-    EXPECT_EQ(presses, TableOf({{65, "a.wav"}}));
-    EXPECT_EQ(releases, TableOf({{65, "a-up.wav"}}));
-    releases[66] = "stale.wav";
-    EXPECT_FALSE(ReadSchemeFile(FolderWithSeparator() + "missing/", presses, &releases));
-    EXPECT_EQ(releases, KeySoundTable());
-}
-
 TEST_F(SchemeFolder, WrittenFileReadsBack) {
     KeySoundTable table;
     for (size_t row = 0; row < EditableKeyNames.size(); ++row) {

@@ -52,30 +52,6 @@ TEST(SchemeSaving, NewSchemeGetsItsFolderSoundsAndTwoLines) {
     RemoveDirectoryA(folder.c_str());
 }
 
-TEST(SchemeSaving, ANewNameTakesTheReleaseSoundsAlong) {
-    TestFolder root(TemporaryPathFor("tapvox-save-up-"));
-    root.AddFolder("Schemes");
-    root.AddFolder("Schemes\\Old");
-    root.AddFile("Schemes\\Old\\a.wav", "RIFF-a");
-    root.AddFile("Schemes\\Old\\a-up.wav", "RIFF-a-up");
-    const std::string schemes = root.Path() + "Schemes\\";
-
-    SchemeEdit edit;
-    edit.openedName = "Old";
-    edit.openedTable[KeyCodeFromName("A")] = "a.wav";
-    edit.openedReleases[KeyCodeFromName("A")] = "a-up.wav";
-    edit.rowFiles[RowOf("A")] = "a.wav";
-    edit.name = "New";
-    SaveScheme(schemes, edit);
-
-    const std::string folder = schemes + "New\\";
-    EXPECT_EQ(ReadAll(folder + "Scheme.txt"), "A=a.wav\r\nA.UP=a-up.wav\r\n");
-    EXPECT_EQ(ReadAll(folder + "a.wav"), "RIFF-a");
-    EXPECT_EQ(ReadAll(folder + "a-up.wav"), "RIFF-a-up");
-    for (const char* name : {"Scheme.txt", "a.wav", "a-up.wav"}) DeleteFileA((folder + name).c_str());
-    RemoveDirectoryA(folder.c_str());
-}
-
 TEST(SchemeSaving, AnEmptySchemesFolderWritesNothingBesideTheCurrentFolder) {
     TestFolder current(TemporaryPathFor("tapvox-cwd-"));
     ASSERT_TRUE(current.IsNew());

@@ -16,6 +16,7 @@ opens the device once for each sound it plays, so each file is one sound; a file
 than Wine's padding silence was heard. Each sound replaces the one still playing, also one whose
 first block has not reached the device yet, which under load happens at 15 keys a second: such a
 file stays empty. Files are counted and removed while typing pauses, when every sound has ended.
+A scheme with release words asks for two sounds per key typed, the press's and the release's.
 """
 
 import glob
@@ -113,6 +114,8 @@ class Soak:
             if not name.startswith(".") and os.path.isdir(os.path.join(schemes, name))]))
         self.presses = self.requests = self.heard = self.replaced = self.silence = 0
         self.switches = 0
+        self.scheme_names = {}  # by menu command, read from the tray menu
+        self.sounds_per_key = 1
         self.samples = []
         self.pid = self.edit_window = None
 
@@ -142,6 +145,12 @@ class Soak:
         self.session.xdotool("mousemove", (left + right) // 2, (top + bottom) // 2, "click", 3)
         if not harness.wait_until(self.tvx.menu_shown, 10):
             raise harness.HarnessError("the tray menu did not open")
+        code, out = self.tvx.call("menu-texts", 10000)
+        if code != harness.Tvxctl.OK:
+            raise harness.HarnessError("no menu texts: " + self.tvx.last_error)
+        for _, _, command, text in (line.split("\t") for line in out.splitlines()):
+            if harness.FIRST_SCHEME_COMMAND <= int(command) <= harness.LAST_SCHEME_COMMAND:
+                self.scheme_names[int(command)] = text
         self.session.xdotool("key", "Escape")
         if not harness.wait_until(lambda: not self.tvx.menu_shown(), 10):
             raise harness.HarnessError("the tray menu stayed open")
@@ -163,7 +172,7 @@ class Soak:
         keys = [KEYS[(self.presses + i) % len(KEYS)] for i in range(count)]
         self.session.xdotool("key", "--delay", PRESS_GAP_MS, *keys)
         self.presses += count
-        self.requests += count
+        self.requests += count * self.sounds_per_key
 
     def settle(self):
         """Waits for the sounds to end and counts them."""
@@ -177,10 +186,22 @@ class Soak:
     def switch(self):
         """The next scheme by its menu command, then the next volume and filter."""
         self.switches += 1
-        scheme = self.switches % self.schemes
-        if self.tvx.send_command(harness.FIRST_SCHEME_COMMAND + scheme) != harness.Tvxctl.OK:
+        command = harness.FIRST_SCHEME_COMMAND + self.switches % self.schemes
+        if self.tvx.send_command(command) != harness.Tvxctl.OK:
             raise harness.HarnessError("the scheme command was not answered")
+        self.sounds_per_key = 2 if self.has_release_words(self.scheme_names[command]) else 1
         self.change_settings(*SETTINGS[self.switches % len(SETTINGS)])
+
+    def has_release_words(self, scheme):
+        """Whether the scheme's file has release words; the bundled schemes that have them give
+        one to every key typed here."""
+        folder = os.path.join(self.app.folder, "Schemes", scheme)
+        for name in ("Scheme.txt", "Scheme.ini"):
+            path = os.path.join(folder, name)
+            if os.path.isfile(path):
+                with open(path, "rb") as f:
+                    return b".UP=" in f.read().upper()
+        return False
 
     def change_settings(self, volume, sound_filter):
         if self.tvx.post_command(COMMAND_SETTINGS) != harness.Tvxctl.OK:
@@ -268,8 +289,8 @@ class Soak:
         return (last[name] - first[name]) * 1000.0 / presses if presses else 0.0
 
     def report(self):
-        self.log("presses typed: %d; key events with the latency ones: %d; sounds heard: %d; "
-                 "replaced by the next before their first block reached the device: %d; played "
+        self.log("presses typed: %d; sounds asked for, the latency events' too: %d; sounds "
+                 "heard: %d; replaced by the next before their first block reached the device: %d; played "
                  "as silence: %d; without a sound device: %d; scheme switches: %d" % (
                      self.presses, self.requests, self.heard, self.replaced, self.silence,
                      self.requests - self.heard - self.replaced - self.silence, self.switches))

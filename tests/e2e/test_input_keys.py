@@ -15,7 +15,7 @@ WM_POWERBROADCAST = 0x218
 PBT_APMRESUMESUSPEND = 7
 COMMAND_MUTE = 40012
 EVENT_REINSTALL = 3 << 16
-EVENT_UNKNOWN_KIND = 4 << 16
+EVENT_UNKNOWN_KIND = 5 << 16  # 4 is a key's release
 FILTER_INVERSION = 2
 # Above 100 the volume step is skipped, so the stream holds each file's own bytes.
 FULL_LEVEL = 101
@@ -48,7 +48,7 @@ class KeySound:
 
 SOUNDS = [KeySound(number, name) for number, name in enumerate(
     ["A", "D7", "SPACE", "ENTER", "LEFT", "F5", "SHIFT", "CAPSLOCK", "NUMLOCK", "CTRL", "WIN",
-     "F12"], start=1)]
+     "A.UP", "SHIFT.UP", "F12"], start=1)]
 # Every test scheme gives this key its own sound. Typed after keys that must stay silent, it
 # travels the same way they do, so its sound coming next proves that theirs never came.
 MARKER = SOUNDS[-1]
@@ -357,6 +357,23 @@ class InputKeysTest(KeySoundCase):
             expected += ["SHIFT", "A~"]
             self.assert_heard(expected)
             self.assert_nothing_new(expected)
+
+    def test_held_keys_sound_their_release_words_when_let_go(self):
+        # Held past their sounds' end, so no release cuts its press short.
+        self.start_with_scheme(["A", "A.UP", "SHIFT", "SHIFT.UP", "D7"])
+        self.focus_edit_window()
+        expected = []
+        steps = [
+            ("a letter, from the hook", lambda: self.hold("a"), ["A", "A.UP"]),
+            ("Shift, from the poll", lambda: self.hold("shift"), ["SHIFT", "SHIFT.UP"]),
+            ("a key without a release word", lambda: self.hold("7"), ["D7"]),
+        ]
+        for what, act, sounds in steps:
+            with self.subTest(what):
+                act()
+                expected += sounds
+                self.assert_heard(expected)
+        self.assert_nothing_new(expected)
 
     def test_keys_sound_after_reinstall_request_and_resume(self):
         app = self.start_with_scheme(TYPED_KEYS)

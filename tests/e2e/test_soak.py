@@ -27,7 +27,7 @@ class SoakTest(harness.TapvoxTestCase):
         # through, anything more fails.
         unheard = run.requests - run.heard - run.replaced
         self.assertLessEqual(unheard, run.requests // UNHEARD_SHARE,
-                             "%d of %d key events opened no sound device" % (unheard, run.requests))
+                             "%d of %d sounds asked for opened no sound device" % (unheard, run.requests))
         self.assertEqual(run.silence, 0, "key events that played only silence")
         first, last = run.samples[:BASELINE_SAMPLES], run.samples[-1]
         for name in CHECKED_COUNTS:

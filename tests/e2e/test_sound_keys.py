@@ -1,6 +1,7 @@
 """Key events sent to Tapvox's window as "NEW_HOOK_SYSTEM" become sounds: the captured device
 stream must equal, byte for byte and in order, the sample data of each key's WAV file after the
-filter (capital letters only) and the volume step, both computed here from their rules."""
+filter (capital letters only) and the volume step, both computed here from their rules. Key
+releases sound their scheme's release words, unfiltered."""
 
 import os
 import shutil
@@ -18,6 +19,11 @@ def key_event(key_code, character):
     """A hook event of kind 0: the key code in bits 8 to 15, the typed character in bits 0 to 7."""
     char_code = character if isinstance(character, int) else ord(character)
     return (key_code << 8) | char_code
+
+
+def release_event(key_code):
+    """A hook event of kind 4: a key's release, the key code in bits 8 to 15."""
+    return (4 << 16) | (key_code << 8)
 
 
 def half_toward_zero(value):
@@ -199,6 +205,20 @@ class SoundKeysTest(harness.TapvoxTestCase):
             (key_event(0x41, "A"), COMMENTED.expected(50, 2)),
             (key_event(0x42, "b"), CLICK16.expected(50)),
         ])
+
+    def test_releases_sound_their_release_words_after_the_press(self):
+        app = self.start_with("A=click8.wav\r\nB=click8.wav\r\nCHARS.UP=sub\\digit.wav\r\n"
+                              "A.UP=click16.wav\r\nB.UP=\r\n", [CLICK8, CLICK16, DIGIT],
+                              volume=60, sound_filter=1)
+        # Keys without a release word, and releases of no key, sound nothing.
+        self.press_unheard(release_event(0x31), release_event(0x0D), release_event(0))
+        self.assert_plays([
+            (key_event(0x41, "A"), CLICK8.expected(60, 1)),
+            (release_event(0x41), CLICK16.expected(60)),  # its own word; never filtered
+            (key_event(0x42, "b"), CLICK8.expected(60)),
+            (release_event(0x42), DIGIT.expected(60)),   # "B.UP=" is no word: the group's
+        ])
+        self.assertEqual(self.exit_app(app), 0)
 
     def test_mute_silences_every_key_until_it_is_switched_off(self):
         self.start_with("A=click8.wav\r\n", [CLICK8], volume=100, sound_filter=0)

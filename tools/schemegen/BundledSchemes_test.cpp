@@ -111,7 +111,8 @@ double Db(double gain) { return 20 * std::log10(gain); }
 struct LoadedScheme {
     std::string name;
     KeySoundTable table;
-    std::map<std::string, Sound> sounds;  // by file name
+    KeySoundTable releases;
+    std::map<std::string, Sound> sounds;  // by file name, releases' too
 
     const Sound& SoundOf(const char* key) const { return sounds.at(table[KeyCodeFromName(key)]); }
 
@@ -134,9 +135,12 @@ protected:
         for (const SchemeDesign& design : AllSchemes()) {
             LoadedScheme scheme;
             scheme.name = design.name;
-            ASSERT_TRUE(ReadSchemeFile((*folder / design.name).string() + "/", scheme.table))
+            ASSERT_TRUE(ReadSchemeFile((*folder / design.name).string() + "/", scheme.table,
+                                       &scheme.releases))
                 << design.name;
-            for (const std::string& file : scheme.table) {
+            std::vector<std::string> named(scheme.table.begin(), scheme.table.end());
+            named.insert(named.end(), scheme.releases.begin(), scheme.releases.end());
+            for (const std::string& file : named) {
                 if (file.empty() || scheme.sounds.count(file))
                     continue;
                 Sound sound;
@@ -297,6 +301,36 @@ TEST_F(BundledSchemes, SoundsAreShortSmallClickFreeAndUnclipped)
         for (char letter = 'A'; letter <= 'Z'; ++letter) {
             const Sound& s = scheme.SoundOf(std::string(1, letter).c_str());
             EXPECT_LE(s.Seconds(), 0.150 + 1 / s.rate) << scheme.name << " " << letter;
+        }
+    }
+}
+
+// Keyboards and the typewriter sound as their keys come back up, every key but the locks, each
+// release shorter and softer than its press; the other instruments have no release sounds.
+TEST_F(BundledSchemes, KeyboardsSoundTheirReleasesShorterAndSofter)
+{
+    const std::set<std::string> withReleases = {"Clicky Mechanical", "Laptop Keys", "Membrane",
+                                                "Soft Mechanical",   "Stereo Mechanical",
+                                                "Typewriter"};
+    const std::set<unsigned> locks = {KeyCodeFromName("CAPSLOCK"), KeyCodeFromName("NUMLOCK"),
+                                      KeyCodeFromName("SCROLL")};
+    for (const LoadedScheme& scheme : schemes) {
+        SCOPED_TRACE(scheme.name);
+        if (withReleases.count(scheme.name) == 0) {
+            EXPECT_EQ(scheme.releases, KeySoundTable());
+            continue;
+        }
+        for (unsigned code = 1; code < scheme.table.size(); ++code) {
+            if (scheme.table[code].empty() || locks.count(code) != 0) {
+                EXPECT_EQ(scheme.releases[code], "") << "key " << code;
+                continue;
+            }
+            // Every release sound named was loaded as a plain PCM WAV when the suite began.
+            ASSERT_NE(scheme.releases[code], "") << "key " << code;
+            const Sound& release = scheme.sounds.at(scheme.releases[code]);
+            const Sound& press = scheme.sounds.at(scheme.table[code]);
+            EXPECT_LT(release.Seconds(), press.Seconds()) << "key " << code;
+            EXPECT_LE(Db(SoundingRms(release)), Db(SoundingRms(press)) - 3) << "key " << code;
         }
     }
 }

@@ -46,6 +46,21 @@ Samples KeyboardSound(const SoundRequest& request, Synth& synth, const SwitchVoi
     return Keystroke(synth, voice, pitch, rattle);
 }
 
+Samples KeyboardReleaseSound(const SoundRequest& request, Synth& synth, const SwitchVoice& voice)
+{
+    const double pitch = RolePitch(request.role) * 1.4;
+    Samples out = Blank(synth, voice.seconds * 0.6);
+    std::vector<Mode> top;
+    for (const Mode& m : voice.landing)
+        top.push_back({m.hz * pitch, m.amp * 0.6, m.decay * 0.5});
+    AddModes(out, synth, top, 0.001, 0.0003);
+    AddNoise(out, synth,
+             {0.001, 0.0002, voice.clackDecay * 0.6, voice.clackAmp * 0.6,
+              voice.clackLowHz * pitch, voice.clackHighHz});
+    LowPass(out, synth, voice.toneHz * 1.2);
+    return out;
+}
+
 Samples TonalSound(const SoundRequest& request, Synth& synth, const TonalVoice& voice)
 {
     auto hz = [&](int degree) { return PentatonicHz(voice.rootHz, degree); };

@@ -29,6 +29,11 @@ Samples Keystroke(Synth& synth, const SwitchVoice& voice, double pitch, double r
 // The sound of any role on a keyboard: letters vary slightly, wide keys rattle.
 Samples KeyboardSound(const SoundRequest& request, Synth& synth, const SwitchVoice& voice);
 
+// A key of the same keyboard coming back up: the stem meets the top of its housing, so the
+// sound is shorter and higher than the press, with no landing on the plate and no thud (its
+// lower level comes from the scheme builder).
+Samples KeyboardReleaseSound(const SoundRequest& request, Synth& synth, const SwitchVoice& voice);
+
 // Plays one note into `out` from `start`; `damping` below 1 shortens the ring, for the
 // muted strokes that the quieter keys get.
 using NoteFunction = void (*)(Samples& out, Synth& synth, double start, double hz, double amp,

@@ -12,6 +12,14 @@ Samples RenderMembrane(const SoundRequest& request, Synth& synth);
 Samples RenderLaptopKeys(const SoundRequest& request, Synth& synth);
 Samples RenderTypewriter(const SoundRequest& request, Synth& synth);
 
+// Their keys' releases.
+Samples RenderClickyMechanicalRelease(const SoundRequest& request, Synth& synth);
+Samples RenderSoftMechanicalRelease(const SoundRequest& request, Synth& synth);
+Samples RenderStereoMechanicalRelease(const SoundRequest& request, Synth& synth);
+Samples RenderMembraneRelease(const SoundRequest& request, Synth& synth);
+Samples RenderLaptopKeysRelease(const SoundRequest& request, Synth& synth);
+Samples RenderTypewriterRelease(const SoundRequest& request, Synth& synth);
+
 // Untuned percussion.
 Samples RenderWoodBlocks(const SoundRequest& request, Synth& synth);
 Samples RenderDrumKit(const SoundRequest& request, Synth& synth);

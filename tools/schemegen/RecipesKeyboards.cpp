@@ -86,6 +86,31 @@ Samples RenderLaptopKeys(const SoundRequest& request, Synth& synth)
     return KeyboardSound(request, synth, kLaptop);
 }
 
+Samples RenderClickyMechanicalRelease(const SoundRequest& request, Synth& synth)
+{
+    return KeyboardReleaseSound(request, synth, kClicky);
+}
+
+Samples RenderSoftMechanicalRelease(const SoundRequest& request, Synth& synth)
+{
+    return KeyboardReleaseSound(request, synth, kSoft);
+}
+
+Samples RenderStereoMechanicalRelease(const SoundRequest& request, Synth& synth)
+{
+    return KeyboardReleaseSound(request, synth, kStereo);
+}
+
+Samples RenderMembraneRelease(const SoundRequest& request, Synth& synth)
+{
+    return KeyboardReleaseSound(request, synth, kMembrane);
+}
+
+Samples RenderLaptopKeysRelease(const SoundRequest& request, Synth& synth)
+{
+    return KeyboardReleaseSound(request, synth, kLaptop);
+}
+
 Samples RenderTypewriter(const SoundRequest& request, Synth& synth)
 {
     const double pitch = RolePitch(request.role);
@@ -127,6 +152,25 @@ Samples RenderTypewriter(const SoundRequest& request, Synth& synth)
         AddTypebarStrike(out, synth, 0, pitch, 1);
         AddEscapement(out, synth, 0.035, 1);
         break;
+    }
+    LowPass(out, synth, 7000);
+    return out;
+}
+
+Samples RenderTypewriterRelease(const SoundRequest& request, Synth& synth)
+{
+    const double pitch = RolePitch(request.role);
+    Samples out = Blank(synth, 0.05);
+    if (request.role == SoundRole::Modifier) {
+        // The type basket drops back: a short, damped clunk.
+        AddModes(out, synth, {{210 * pitch, 0.5, 0.015}, {460 * pitch, 0.25, 0.01}}, 0, 0.002);
+        AddNoise(out, synth, {0, 0.001, 0.004, 0.2, 150, 1200 * pitch});
+    } else {
+        // The key lever springs up and the type bar falls back onto its felt rest.
+        AddModes(out, synth, {{1600 * pitch, 0.25, 0.005}, {3300 * pitch, 0.15, 0.003}}, 0,
+                 0.0003);
+        AddNoise(out, synth, {0, 0.0003, 0.003, 0.3, 2000 * pitch, 7000});
+        AddModes(out, synth, {{260 * pitch, 0.2, 0.008}}, 0.002, 0.001);
     }
     LowPass(out, synth, 7000);
     return out;

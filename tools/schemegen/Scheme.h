@@ -62,6 +62,9 @@ struct SchemeDesign {
     KeyListing listing;
     uint64_t seed;
     RenderFunction render;
+    // A key's release, for instruments whose keys sound as they come back up; nullptr for the
+    // others. Lock keys never get one: their sound marks a change of state.
+    RenderFunction release = nullptr;
 };
 
 // Every bundled scheme, ordered by name as Windows lists folders, so that folders created

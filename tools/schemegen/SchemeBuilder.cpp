@@ -13,6 +13,7 @@ namespace {
 struct PlannedSound {
     SoundRequest request;
     double pan;
+    bool release = false;  // the sound of the key coming back up
 };
 
 struct KeyFile {
@@ -26,8 +27,12 @@ struct Plan {
     std::vector<KeyFile> digits;
     std::vector<KeyFile> singles;
     std::string functionFile;
+    std::vector<KeyFile> releases;  // key names or group words, for the ".UP" lines
     std::map<std::string, PlannedSound> sounds;  // by file name
 };
+
+// A release is quieter than its press: the key meets the top of its housing, not the plate.
+constexpr double kReleaseLevelDb = -6;
 
 const char* RoleFileName(SoundRole role)
 {
@@ -106,6 +111,45 @@ std::string PlanRole(SoundRole role, Plan& plan)
     return file;
 }
 
+// One release sound per kind of key: the wide keys and the modifiers their own, every other
+// key the letters'. None for the lock keys.
+std::string PlanRelease(SoundRole role, Plan& plan)
+{
+    const char* file = "key-up.wav";
+    switch (role) {
+    case SoundRole::Space: file = "space-up.wav"; break;
+    case SoundRole::Enter: file = "enter-up.wav"; break;
+    case SoundRole::Backspace: file = "back-up.wav"; break;
+    case SoundRole::Modifier: file = "modifier-up.wav"; break;
+    case SoundRole::Lock: return {};
+    default: role = SoundRole::Letter; break;
+    }
+    plan.sounds.emplace(file, PlannedSound{{role, 0, 1}, 0, true});
+    return file;
+}
+
+void PlanReleases(const SchemeDesign& design, Plan& plan)
+{
+    if (design.release == nullptr)
+        return;
+    const std::string key = PlanRelease(SoundRole::Letter, plan);
+    if (design.listing == KeyListing::GroupWords) {
+        for (const char* group : {"CHARS", "DIGITS", "FUNCS"})
+            plan.releases.push_back({group, key});
+    } else {
+        for (const std::vector<KeyFile>* keys : {&plan.letters, &plan.digits})
+            for (const KeyFile& k : *keys)
+                plan.releases.push_back({k.key, key});
+        for (const std::string& name : FunctionKeyNames())
+            plan.releases.push_back({name, key});
+    }
+    for (const NamedKey& single : SingleKeys()) {
+        const std::string file = PlanRelease(single.role, plan);
+        if (!file.empty())
+            plan.releases.push_back({single.name, file});
+    }
+}
+
 Plan MakePlan(const SchemeDesign& design)
 {
     Plan plan;
@@ -116,6 +160,7 @@ Plan MakePlan(const SchemeDesign& design)
     plan.functionFile = PlanRole(SoundRole::Function, plan);
     for (const NamedKey& key : SingleKeys())
         plan.singles.push_back({key.name, PlanRole(key.role, plan)});
+    PlanReleases(design, plan);
     return plan;
 }
 
@@ -140,6 +185,15 @@ void AppendLine(std::string& text, const std::string& key, const std::string& fi
     text += key + "=" + file + "\r\n";
 }
 
+// Release words follow every press word.
+std::string ReleaseText(const Plan& plan)
+{
+    std::string text;
+    for (const KeyFile& k : plan.releases)
+        AppendLine(text, k.key + ".UP", k.file);
+    return text;
+}
+
 std::string SchemeFileText(const SchemeDesign& design, const Plan& plan)
 {
     std::string text;
@@ -159,14 +213,14 @@ std::string SchemeFileText(const SchemeDesign& design, const Plan& plan)
                 AppendLine(text, k.key, k.file);
         for (const KeyFile& k : plan.singles)
             AppendLine(text, k.key, k.file);
-        return text;
+        return text + ReleaseText(plan);
     }
     for (const std::vector<KeyFile>* keys : {&plan.letters, &plan.digits, &plan.singles})
         for (const KeyFile& k : *keys)
             AppendLine(text, k.key, k.file);
     for (const std::string& key : FunctionKeyNames())
         AppendLine(text, key, plan.functionFile);
-    return text;
+    return text + ReleaseText(plan);
 }
 
 Samples Pan(const Samples& mono, double pan)
@@ -188,9 +242,10 @@ std::vector<uint8_t> RenderSound(const SchemeDesign& design, const PlannedSound&
 {
     const double rate = design.format.sampleRate;
     const uint64_t tag = static_cast<uint64_t>(sound.request.role) * 1000 +
-                         static_cast<uint64_t>(sound.request.index + 100);
+                         static_cast<uint64_t>(sound.request.index + 100) +
+                         (sound.release ? 500000 : 0);
     Synth synth{rate, Rng(MixSeed(design.seed, tag))};
-    Samples mono = design.render(sound.request, synth);
+    Samples mono = (sound.release ? design.release : design.render)(sound.request, synth);
 
     // -54 dB is below what a keyboard sound's tail contributes; 20 ms is the shortest click.
     TrimTail(mono, 1, 0.002, FramesFor(rate, 0.02));
@@ -199,8 +254,10 @@ std::vector<uint8_t> RenderSound(const SchemeDesign& design, const PlannedSound&
     ApplyFades(out, channels, FramesFor(rate, 0.0005), FramesFor(rate, 0.02));
 
     const double rms = SoundingRms(out, channels);
+    const double levelDb = kLetterLoudnessDb + RoleLevelDb(sound.request.role) +
+                           (sound.release ? kReleaseLevelDb : 0);
     if (rms > 0)
-        Scale(out, DbToGain(kLetterLoudnessDb + RoleLevelDb(sound.request.role)) / rms);
+        Scale(out, DbToGain(levelDb) / rms);
     const double peak = PeakOf(out);
     if (peak > kPeakCeiling)
         Scale(out, kPeakCeiling / peak);
