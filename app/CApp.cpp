@@ -9,6 +9,7 @@
 #include "app/Settings.h"
 #include "app/Settings_win.h"
 #include "app/Trace.h"
+#include "audio/SoundEngine_win.h"
 #include "help/CDlgMain.h"
 #include "help/Help.h"
 #include "hook/HookEvent.h"
@@ -141,6 +142,7 @@ CApp::~CApp() {
     // and the window itself sends some, and this object is half gone. They quit nothing.
     if (theApp == this) theApp = nullptr;
     HelpRelease();
+    if (overlap != 0) UseOverlapEngine(false);
     schemeSet.reset();
     instanceMapping.Reset();
     ReleaseMainWindow();
@@ -190,6 +192,9 @@ bool CApp::Init(HINSTANCE instanceHandle, const char* commandLineText) {
 
     volume = ReadSettingInt(kSettingsKey, kVolumeValueName, kDefaultVolume);
     filter = ReadSettingInt(kSettingsKey, kFilterValueName, kDefaultFilter);
+    // Off, the engine is left untouched: the sounds go to PlaySoundA as they always did.
+    overlap = ReadSettingInt(kSettingsKey, kOverlapValueName, kDefaultOverlap);
+    if (overlap != 0) UseOverlapEngine(true);
     FindSchemes();
     LoadStoredScheme();
     return true;

@@ -61,6 +61,8 @@ public:
     int activeScheme = -1;
     int volume = 0;
     int filter = 0;
+    // The "Overlap" setting: non-zero while the overlap engine plays the sounds.
+    int overlap = 0;
     HINSTANCE instance = nullptr;
     char modulePath[MAX_PATH] = {};
     // The helper program beside this one; only its windows are taken as the helper.

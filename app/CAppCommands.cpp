@@ -5,6 +5,7 @@
 #include "app/Autostart_win.h"
 #include "app/Settings.h"
 #include "app/Settings_win.h"
+#include "audio/SoundEngine_win.h"
 #include "help/CDlgAbout.h"
 #include "help/Help.h"
 #include "res/resource.h"
@@ -82,11 +83,17 @@ void CApp::RunManageSchemesDialog(HWND owner) {
 void CApp::RunSettingsDialog(HWND owner) {
     settingsDialog.volume = volume;
     settingsDialog.filter = filter;
+    settingsDialog.overlap = overlap;
     if (settingsDialog.DoModal(owner) != IDOK) return;
     volume = settingsDialog.volume;
     filter = settingsDialog.filter;
     WriteSettingInt(kSettingsKey, kVolumeValueName, volume);
     WriteSettingInt(kSettingsKey, kFilterValueName, filter);
+    // The engine changes at once, from the next key on; only a change opens or closes it.
+    const bool wasOverlap = overlap != 0;
+    overlap = settingsDialog.overlap;
+    WriteSettingInt(kSettingsKey, kOverlapValueName, overlap);
+    if ((overlap != 0) != wasOverlap) UseOverlapEngine(overlap != 0);
 }
 
 void CApp::PrepareMenu(HMENU popup) {

@@ -3,6 +3,7 @@
 #include "app/Autostart_win.h"
 #include "app/Settings.h"
 #include "app/Trace.h"
+#include "audio/SoundEngine_win.h"
 #include "hook/HookEvent.h"
 #include "hook/KbdHook.h"
 #include "res/resource.h"
@@ -22,7 +23,7 @@
 namespace {
 
 constexpr char kValuesTouched[][20] = {"Valume", "Filter", "Scheme", "LogFile",
-                                       "ShowTutorialOnRun"};
+                                       "ShowTutorialOnRun", "Overlap"};
 
 // Worked out here, not with the program's own path rule, which the expected values would share.
 std::string ProgramFolder() {
@@ -557,6 +558,61 @@ TEST_F(Application, SettingsAreStoredOnlyAfterOk) {
     EXPECT_EQ(app.filter, -1);
     EXPECT_EQ(StoredValue(kSettingsKey, "Valume").second, "80");
     EXPECT_EQ(StoredValue(kSettingsKey, "Filter").second, "-1");
+}
+
+// Any number but 0 chooses the overlap engine at start, and only for the application's life;
+// without one the engine is never touched.
+TEST_F(Application, StoredOverlapChoosesTheEngineForTheApplicationsLife) {
+    const struct {
+        const char* stored;
+        int overlap;
+    } cases[] = {{nullptr, 0}, {"0", 0}, {"1", 1}, {"abc", 0}, {"-1", -1}};
+    for (const auto& c : cases) {
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Overlap");
+        if (c.stored) StoreText("Overlap", c.stored);
+        {
+            CApp app;
+            ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+            EXPECT_EQ(app.overlap, c.overlap) << (c.stored ? c.stored : "absent");
+            EXPECT_EQ(OverlapEngineInUse(), c.overlap != 0) << (c.stored ? c.stored : "absent");
+        }
+        EXPECT_FALSE(OverlapEngineInUse()) << "the engine outlived the application";
+    }
+}
+
+// Clicks the Settings dialog's overlap box, then OK.
+void ToggleOverlapSoon(CApp& app) {
+    ActOnDialogSoon([&app] { return app.settingsDialog.window; }, [](HWND dialog) {
+        SendDlgItemMessageA(dialog, IDC_OVERLAP, BM_CLICK, 0, 0);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+}
+
+TEST_F(Application, OverlapBoxSwitchesTheEngineAtOkAndCancelKeepsIt) {
+    CApp app;
+    ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+    ASSERT_FALSE(OverlapEngineInUse());
+
+    // Cancel after a click: nothing stored, nothing switched.
+    ActOnDialogSoon([&app] { return app.settingsDialog.window; }, [](HWND dialog) {
+        SendDlgItemMessageA(dialog, IDC_OVERLAP, BM_CLICK, 0, 0);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    app.WndProc(app.mainWindow, WM_COMMAND, IDM_SETTINGS, 0);
+    EXPECT_EQ(StoredValue(kSettingsKey, "Overlap").first, 0u);
+    EXPECT_FALSE(OverlapEngineInUse());
+
+    const struct {
+        const char* stored;
+        bool inUse;
+    } steps[] = {{"1", true}, {"0", false}};
+    for (const auto& step : steps) {
+        ToggleOverlapSoon(app);
+        app.WndProc(app.mainWindow, WM_COMMAND, IDM_SETTINGS, 0);
+        EXPECT_EQ(StoredValue(kSettingsKey, "Overlap"),
+                  std::make_pair(DWORD{REG_SZ}, std::string(step.stored)));
+        EXPECT_EQ(OverlapEngineInUse(), step.inUse) << step.stored;
+    }
 }
 
 // A "Schemes" folder beside the test program for the length of one test.

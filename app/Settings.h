@@ -14,8 +14,11 @@ constexpr char kSchemesPathValueName[] = "SchemesPath";
 constexpr char kLogFileValueName[] = "LogFile";
 constexpr char kLanguageValueName[] = "Language";
 constexpr char kShowTutorialValueName[] = "ShowTutorialOnRun";
+// 1: the overlap engine plays the sounds; 0 or absent: PlaySoundA, one sound at a time.
+constexpr char kOverlapValueName[] = "Overlap";
 
 constexpr int kDefaultVolume = 100;
 constexpr int kDefaultFilter = 100;
 constexpr int kDefaultScheme = 19;
 constexpr int kDefaultLogFile = 0;
+constexpr int kDefaultOverlap = 0;

@@ -1,6 +1,7 @@
 #pragma once
-// The Settings dialog: the volume of all key sounds and the filter for upper-case letters.
-// The caller copies its settings into volume and filter before DoModal and back after IDOK.
+// The Settings dialog: the volume of all key sounds, the filter for upper-case letters and
+// whether sounds overlap. The caller copies its settings into volume, filter and overlap before
+// DoModal and back after IDOK.
 
 #include "dialogs/ModalDialog.h"
 
@@ -15,6 +16,8 @@ public:
     // On OK, the index of the checked filter button (0 none, 1 Echo, 2 Inversion), -1 when
     // none is; until then the caller's value.
     int filter = 0;
+    // The box is checked for any non-zero value; on OK, 1 when it is checked, else 0.
+    int overlap = 0;
 
 protected:
     void OnInitDialog() override;

@@ -49,6 +49,7 @@ void DlgSettings::OnInitDialog() {
     ForEachRadioInGroup(window, IDC_FILTER_NONE, [this](HWND button, int index) {
         SendMessageW(button, BM_SETCHECK, index == filter ? BST_CHECKED : BST_UNCHECKED, 0);
     });
+    CheckDlgButton(window, IDC_OVERLAP, overlap != 0 ? BST_CHECKED : BST_UNCHECKED);
 }
 
 // Every scroll notification, while dragging too, so the label follows the slider.
@@ -62,6 +63,7 @@ void DlgSettings::OnOk() {
     ForEachRadioInGroup(window, IDC_FILTER_NONE, [this](HWND button, int index) {
         if (SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED) filter = index;
     });
+    overlap = IsDlgButtonChecked(window, IDC_OVERLAP) == BST_CHECKED ? 1 : 0;
     EndDialog(window, IDOK);
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -97,6 +98,76 @@ TEST_F(SettingsDialog, OutOfRangeValuesShowAsTheyAre) {
     EXPECT_FALSE(anyChecked);
     EXPECT_EQ(dialog.filter, -1);
     EXPECT_EQ(dialog.volume, 150);
+}
+
+// Any non-zero setting checks the box; OK gives 1 or 0 as the box stands then, Cancel leaves
+// the caller's value.
+TEST_F(SettingsDialog, OverlapBoxShowsTheSettingAndGivesItBackOnOk) {
+    struct Case {
+        int given;
+        bool click;
+        WORD closeWith;
+        bool shownChecked;
+        int after;
+    };
+    const Case cases[] = {
+        {0, false, IDOK, false, 0},     {1, false, IDOK, true, 1},
+        {0, true, IDOK, false, 1},      {1, true, IDOK, true, 0},
+        {7, false, IDOK, true, 1},      {-1, false, IDOK, true, 1},
+        {0, true, IDCANCEL, false, 0},  {1, true, IDCANCEL, true, 1},
+    };
+    for (const Case& c : cases) {
+        DlgSettings dialog;
+        dialog.overlap = c.given;
+        bool shownChecked = !c.shownChecked;
+        const INT_PTR result = RunDialogWith(dialog, [&](HWND window) {
+            shownChecked = Checked(window, IDC_OVERLAP);
+            if (c.click) SendDlgItemMessageW(window, IDC_OVERLAP, BM_CLICK, 0, 0);
+            SendMessageW(window, WM_COMMAND, c.closeWith, 0);
+        });
+        EXPECT_EQ(result, c.closeWith) << c.given;
+        EXPECT_EQ(shownChecked, c.shownChecked) << c.given;
+        EXPECT_EQ(dialog.overlap, c.after) << c.given << " click " << c.click;
+    }
+}
+
+// The box comes after the other controls, as a tab stop that ends the filter group, inside the
+// dialog and clear of every other control.
+TEST_F(SettingsDialog, OverlapBoxIsALastTabStopClearOfTheOthers) {
+    DlgSettings dialog;
+    int previousId = 0;
+    bool last = false;
+    LONG_PTR style = 0;
+    bool inside = false;
+    std::vector<int> overlapped;
+    RunDialogWith(dialog, [&](HWND window) {
+        HWND box = GetDlgItem(window, IDC_OVERLAP);
+        previousId = GetDlgCtrlID(GetWindow(box, GW_HWNDPREV));
+        last = GetWindow(box, GW_HWNDNEXT) == nullptr;
+        style = GetWindowLongPtrW(box, GWL_STYLE);
+        RECT boxRect{}, client{}, crossing{};
+        GetWindowRect(box, &boxRect);
+        GetClientRect(window, &client);
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        inside = boxRect.left >= client.left && boxRect.right <= client.right &&
+                 boxRect.top >= client.top && boxRect.bottom <= client.bottom;
+        for (HWND other = GetWindow(window, GW_CHILD); other;
+             other = GetWindow(other, GW_HWNDNEXT)) {
+            RECT otherRect{};
+            GetWindowRect(other, &otherRect);
+            if (other != box && IntersectRect(&crossing, &boxRect, &otherRect)) {
+                overlapped.push_back(GetDlgCtrlID(other));
+            }
+        }
+        SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(previousId, IDC_FILTER_INVERSION);
+    EXPECT_TRUE(last);
+    EXPECT_TRUE(style & WS_TABSTOP);
+    EXPECT_TRUE(style & WS_GROUP);
+    EXPECT_EQ(style & BS_TYPEMASK, BS_AUTOCHECKBOX);
+    EXPECT_TRUE(inside);
+    EXPECT_TRUE(overlapped.empty()) << "crosses control " << overlapped.front();
 }
 
 TEST_F(SettingsDialog, OtherClosingCommandsEndWithTheirIdentifier) {

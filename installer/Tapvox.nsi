@@ -44,7 +44,10 @@ BrandingText "Tapvox ${TVX_VERSION}"
 Var ChosenAutostart  ; "1" write the Run value, "0" remove it, "" leave it as it is
 Var ChosenLanguage   ; a shipped language to store, or "" to leave "Language" as it is
 Var PageLanguage     ; what the options page showed first
+Var ChosenOverlap    ; "1" or "0" to store as "Overlap", "" to leave it as it is
+Var PageOverlap      ; what the options page showed first
 Var AutostartBox
+Var OverlapBox
 Var LanguageBox
 Var Kept             ; the uninstaller's account of what it left
 
@@ -122,6 +125,7 @@ Function .onInit
   ${EndIf}
   StrCpy $ChosenAutostart ""
   StrCpy $ChosenLanguage ""
+  StrCpy $ChosenOverlap ""
   ${GetParameters} $R0
   ClearErrors
   ${GetOptions} $R0 "/AUTOSTART" $R1
@@ -243,6 +247,16 @@ Function OptionsShow
     StrCpy $PageLanguage English
   ${EndIf}
   ${NSD_CB_SelectString} $LanguageBox $PageLanguage
+
+  ${NSD_CreateCheckbox} 0 64u 100% 12u "$(TVX_OVERLAP)"
+  Pop $OverlapBox
+  ; Checked first as the program reads the stored value: any number but 0 is on.
+  ReadRegStr $0 HKCU "${TVX_SETTINGS_KEY}" "Overlap"
+  IntOp $PageOverlap $0 + 0
+  ${If} $PageOverlap != 0
+    StrCpy $PageOverlap 1
+    ${NSD_Check} $OverlapBox
+  ${EndIf}
   nsDialogs::Show
 FunctionEnd
 
@@ -257,6 +271,16 @@ Function OptionsLeave
   ${If} $0 != $PageLanguage
   ${OrIf} $ChosenLanguage != ""
     StrCpy $ChosenLanguage $0
+  ${EndIf}
+  ; Stored only when changed, and then as the program's Settings dialog stores it.
+  ${NSD_GetState} $OverlapBox $0
+  ${If} $0 == ${BST_CHECKED}
+    StrCpy $0 1
+  ${Else}
+    StrCpy $0 0
+  ${EndIf}
+  ${If} $0 != $PageOverlap
+    StrCpy $ChosenOverlap $0
   ${EndIf}
 FunctionEnd
 
@@ -347,6 +371,9 @@ Section "Tapvox" SecProgram
     DeleteRegValue HKCU "${TVX_SETTINGS_KEY}" "Language"
   ${ElseIf} $ChosenLanguage != ""
     WriteRegStr HKCU "${TVX_SETTINGS_KEY}" "Language" $ChosenLanguage
+  ${EndIf}
+  ${If} $ChosenOverlap != ""
+    WriteRegStr HKCU "${TVX_SETTINGS_KEY}" "Overlap" $ChosenOverlap
   ${EndIf}
 SectionEnd
 

@@ -38,6 +38,7 @@
 #define IDC_FILTER_NONE 1028
 #define IDC_FILTER_ECHO 1029
 #define IDC_FILTER_INVERSION 1030
+#define IDC_OVERLAP 1037
 
 // Controls of the Manage Schemes dialog.
 #define IDC_EDIT_SCHEME 1001

@@ -23,7 +23,7 @@ echo "== Main window handling one NEW_HOOK_SYSTEM event, sent from another proce
 bash "$here/scripts/bench-events.sh" "$build" 1000
 
 echo
-echo "== Idle CPU and memory of Tapvox.exe (Wine)"
+echo "== Idle CPU and memory of Tapvox.exe with each sound engine (Wine)"
 bash "$here/scripts/bench-idle.sh" "$build" 30
 
 echo
@@ -35,5 +35,6 @@ echo "== From an injected key press to the PlaySoundA call (Wine)"
 bash "$here/scripts/bench-latency.sh" "$build" 1000
 
 echo
-echo "== From a key press to its first sample at a clocked sound device, beside bucklespring"
+echo "== From a key press to its first sample at a clocked sound device, both engines beside bucklespring,"
+echo "   quiet and under a compile; the first key after a minute of silence; the share of each sound heard"
 python3 "$here/tests/e2e/bench_device_latency.py" "$build" 300

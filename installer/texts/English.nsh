@@ -2,9 +2,10 @@
 ; of its own here.
 !macro TVX_ENGLISH_TEXTS LANG
 LangString TVX_OPTIONS_TITLE ${LANG} "Options"
-LangString TVX_OPTIONS_SUBTITLE ${LANG} "How Tapvox starts and which language it speaks."
+LangString TVX_OPTIONS_SUBTITLE ${LANG} "How Tapvox starts, which language it speaks and how its sounds play."
 LangString TVX_AUTOSTART ${LANG} "Start Tapvox with Windows"
 LangString TVX_LANGUAGE_LABEL ${LANG} "Language of the program:"
+LangString TVX_OVERLAP ${LANG} "Let sounds overlap"
 LangString TVX_START_NOW ${LANG} "Start Tapvox now"
 LangString TVX_STILL_RUNNING ${LANG} "Tapvox is running and does not close. Close it from its tray icon, then choose Retry."
 LangString TVX_NEEDS_WINDOWS_10 ${LANG} "Tapvox needs Windows 10 version 1607 or later, or Windows 11. On older versions of Windows it would break typing accented letters in every program, so it is not installed."

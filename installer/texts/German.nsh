@@ -1,8 +1,9 @@
 ﻿; The installer's own texts in German.
 LangString TVX_OPTIONS_TITLE ${LANG_GERMAN} "Optionen"
-LangString TVX_OPTIONS_SUBTITLE ${LANG_GERMAN} "Wie Tapvox startet und welche Sprache es spricht."
+LangString TVX_OPTIONS_SUBTITLE ${LANG_GERMAN} "Wie Tapvox startet, welche Sprache es spricht und wie seine Klänge spielen."
 LangString TVX_AUTOSTART ${LANG_GERMAN} "Tapvox mit Windows starten"
 LangString TVX_LANGUAGE_LABEL ${LANG_GERMAN} "Sprache des Programms:"
+LangString TVX_OVERLAP ${LANG_GERMAN} "Klänge überlappen lassen"
 LangString TVX_START_NOW ${LANG_GERMAN} "Tapvox jetzt starten"
 LangString TVX_STILL_RUNNING ${LANG_GERMAN} "Tapvox läuft und lässt sich nicht beenden. Beenden Sie es über sein Symbol im Infobereich und wählen Sie dann Wiederholen."
 LangString TVX_NEEDS_WINDOWS_10 ${LANG_GERMAN} "Tapvox benötigt Windows 10 ab Version 1607 oder Windows 11. Unter älteren Windows-Versionen würde es die Eingabe von Buchstaben mit Akzent in allen Programmen stören, daher wird es nicht installiert."

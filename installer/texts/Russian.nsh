@@ -1,8 +1,9 @@
 ﻿; The installer's own texts in Russian.
 LangString TVX_OPTIONS_TITLE ${LANG_RUSSIAN} "Параметры"
-LangString TVX_OPTIONS_SUBTITLE ${LANG_RUSSIAN} "Как запускается Tapvox и на каком языке он говорит."
+LangString TVX_OPTIONS_SUBTITLE ${LANG_RUSSIAN} "Как запускается Tapvox, на каком языке он говорит и как звучат клавиши."
 LangString TVX_AUTOSTART ${LANG_RUSSIAN} "Запускать Tapvox вместе с Windows"
 LangString TVX_LANGUAGE_LABEL ${LANG_RUSSIAN} "Язык программы:"
+LangString TVX_OVERLAP ${LANG_RUSSIAN} "Разрешить наложение звуков"
 LangString TVX_START_NOW ${LANG_RUSSIAN} "Запустить Tapvox сейчас"
 LangString TVX_STILL_RUNNING ${LANG_RUSSIAN} "Tapvox работает и не закрывается. Закройте его через значок в области уведомлений и нажмите «Повтор»."
 LangString TVX_NEEDS_WINDOWS_10 ${LANG_RUSSIAN} "Для Tapvox нужна Windows 10 версии 1607 или новее либо Windows 11. В более старых версиях Windows он нарушил бы ввод букв с диакритическими знаками во всех программах, поэтому он не будет установлен."

@@ -1,12 +1,16 @@
 """From a key press to its first sound sample at a sound device that keeps real time: Tapvox under
-Wine beside bucklespring, a native keyboard-sound program, in one run on one virtual display.
+Wine with each of its sound engines (PlaySoundA, and the overlap engine's held stream) beside
+bucklespring, a native keyboard-sound program, in one run on one virtual display: on a quiet
+machine and under load (a compile on both cores), and the first key after a minute of silence.
+Then, on the same sink, how much of each sound reaches it at 12 keys a second
+(bench_sample_share.py).
 
 Both play into a PulseAudio null sink of a server started here on its own socket; parec records
 the sink's monitor. The null sink hands out samples at its clock's pace, so the time a block of
 the recording arrives says when its samples passed the sink. Keys are pressed with one xdotool
 process reading commands from a pipe (no process start per key), into a Wine edit window, at
 typing pace with a pause after every key long enough for its sound to end. Prints p50, p99 and
-max for both and their ratio; it judges nothing.
+max for each and the ratios to bucklespring; it judges nothing.
 
   bench_device_latency.py BUILD [PRESSES]
 """
@@ -22,7 +26,9 @@ import tempfile
 import threading
 import time
 
+import bench_sample_share
 import benchsession
+import compileload
 import harness
 
 RATE = 48000
@@ -39,7 +45,11 @@ KEYS = "asdfghjkl"
 PRESS_GAP = (0.45, 0.6)
 HOLD = 0.05  # seconds a key is held down
 WARM_UP = 5  # presses before the measured ones: the first opens the sound device
+SILENCE_SECONDS = 60
 BUCKLESPRING = "/usr/games/buckle"
+SOURCE_ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+# Time for the compile loop to take both cores before the presses start.
+LOAD_RAMP_SECONDS = 5
 
 
 class PulseSink:
@@ -158,12 +168,30 @@ class Typist:
         harness.stop_process(self.process)
 
 
-def measure(recording, typist, presses, seed):
+def wait_for_key_sound(recording, typist, timeout=60):
+    """Presses a key until one is heard: the program has set its hooks and opened the device."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        pressed = typist.type_keys(1, 0)[0]
+        samples, start = recording.snapshot()
+        if any(abs(v) >= ONSET_LEVEL for v in samples[max(0, int((pressed - start) * RATE)):]):
+            return
+    raise harness.HarnessError("no key was heard within %d s" % timeout)
+
+
+def measure(recording, typist, presses, seed, silence):
+    """(latencies of the presses, latency of one key after SILENCE_SECONDS of silence or None
+    when silence is false)."""
     typist.type_keys(WARM_UP, seed)
     times = typist.type_keys(presses, seed + 1)
+    after_silence = None
+    if silence:
+        time.sleep(SILENCE_SECONDS)
+        after_silence = typist.type_keys(1, seed + 2)
     time.sleep(PRESS_GAP[1])
     samples, start = recording.snapshot()
-    return onset_latencies(samples, start, times)
+    first = onset_latencies(samples, start, after_silence)[0] if silence else None
+    return onset_latencies(samples, start, times), first
 
 
 def percentile(sorted_values, share):
@@ -185,19 +213,24 @@ def summary(name, latencies):
     return figures
 
 
-def run_tapvox(session, tvx, pulse, recording, typist, presses):
-    # Wine's PulseAudio driver instead of the tests' ALSA capture, talking to our server.
+def use_pulse(session, tvx, pulse):
+    """Wine's PulseAudio driver instead of the tests' ALSA capture, talking to our server."""
     tvx.reg_write(r"HKCU\Software\Wine\Drivers", "Audio", "sz", "pulse")
     session.env["PULSE_SERVER"] = pulse.server
-    app = harness.TapvoxApp(session)
+
+
+def run_tapvox(app, tvx, recording, typist, presses, overlap, silence):
+    tvx.reg_write(harness.PROGRAM_KEY, "Overlap", "sz", "1" if overlap else "0")
     process, _ = benchsession.start_tapvox(app, tvx)
-    latencies = measure(recording, typist, presses, seed=1)
-    tvx.send_command(harness.COMMAND_EXIT)
-    app.wait_exit(process, timeout=15)
-    return latencies
+    try:
+        return measure(recording, typist, presses, 1, silence)
+    finally:
+        tvx.send_command(harness.COMMAND_EXIT)
+        app.wait_exit(process, timeout=15)
+        harness.stop_process(process)
 
 
-def run_bucklespring(session, pulse, recording, typist, presses):
+def run_bucklespring(session, pulse, recording, typist, presses, silence):
     if not os.path.exists(BUCKLESPRING):
         print("bucklespring: %s is missing (Debian package bucklespring)" % BUCKLESPRING)
         return None
@@ -215,19 +248,57 @@ def run_bucklespring(session, pulse, recording, typist, presses):
                 print("bucklespring ended at once (%d): %s"
                       % (process.returncode, log.read()[-500:]))
             return None
-        return measure(recording, typist, presses, seed=3)
+        return measure(recording, typist, presses, 3, silence)
     finally:
         harness.stop_process(process)
 
 
+def print_load(when):
+    with open("/proc/loadavg") as f:
+        print("load average %s: %s" % (when, " ".join(f.read().split()[:3])))
+
+
+def print_silence(name, latency):
+    shown = {None: "not heard", RINGING: "the sound before still rang"}.get(
+        latency, "%.1f ms" % latency if isinstance(latency, float) else latency)
+    print("%s: the first key after %d s of silence: %s" % (name, SILENCE_SECONDS, shown))
+
+
+def measure_players(session, app, tvx, pulse, recording, typist, presses, condition, silence):
+    """Each player in turn; returns {name: (p50, p99, max) or None}."""
+    players = [
+        ("Tapvox (Wine, PlaySoundA engine)",
+         lambda: run_tapvox(app, tvx, recording, typist, presses, False, silence)),
+        ("Tapvox (Wine, overlap engine)",
+         lambda: run_tapvox(app, tvx, recording, typist, presses, True, silence)),
+        ("bucklespring (OpenAL)",
+         lambda: run_bucklespring(session, pulse, recording, typist, presses, silence)),
+    ]
+    figures = {}
+    for name, run in players:
+        result = run()
+        if result is None:
+            figures[name] = None
+            continue
+        latencies, after_silence = result
+        figures[name] = summary("%s, %s" % (name, condition), latencies)
+        if silence:
+            print_silence(name, after_silence)
+    buckle = figures["bucklespring (OpenAL)"]
+    for name in list(figures)[:2]:
+        if figures[name] and buckle:
+            print("%s / bucklespring, %s: p50 %.2f, p99 %.2f, max %.2f"
+                  % ((name, condition) + tuple(t / b for t, b in zip(figures[name], buckle))))
+    return figures
+
+
 def main(argv):
     build, presses = benchsession.build_and_figure(argv, __doc__, 300)
-    for tool in ("pulseaudio", "parec", "pactl"):
+    for tool in ("pulseaudio", "parec", "pactl", "make", "g++"):
         if not shutil.which(tool):
             print("bench-device-latency: no %s (run scripts/setup.sh)" % tool, file=sys.stderr)
             return 1
-    with open("/proc/loadavg") as f:
-        print("load average before the run: %s" % " ".join(f.read().split()[:3]))
+    print_load("before the run")
     with benchsession.bench_session(build, "bench-device") as session:
         pulse_folder = tempfile.mkdtemp(prefix="pulse-", dir=session.work_dir)
         pulse = PulseSink(pulse_folder)
@@ -239,20 +310,25 @@ def main(argv):
             window = next(w for w in tvx.windows() if w["hwnd"] == edit_window)
             left, top, right, bottom = window["rect"]
             session.xdotool("mousemove", (left + right) // 2, (top + bottom) // 2, "click", 1)
-            tapvox = summary("Tapvox (Wine, PlaySoundA)",
-                             run_tapvox(session, tvx, pulse, recording, typist, presses))
-            buckle_latencies = run_bucklespring(session, pulse, recording, typist, presses)
-            buckle = summary("bucklespring (OpenAL)", buckle_latencies) \
-                if buckle_latencies is not None else None
+            use_pulse(session, tvx, pulse)
+            app = harness.TapvoxApp(session)
+            measure_players(session, app, tvx, pulse, recording, typist, presses, "quiet", True)
+            print_load("after the quiet runs")
+            with compileload.compile_load(SOURCE_ROOT, session.work_dir):
+                time.sleep(LOAD_RAMP_SECONDS)
+                print_load("under the compile")
+                measure_players(session, app, tvx, pulse, recording, typist, presses,
+                                "under load", False)
+                print_load("at the end of the compile")
+
+            for overlap in (False, True):
+                bench_sample_share.measure(app, tvx, recording, typist, overlap, RATE,
+                                           wait_for_key_sound)
         finally:
             typist.close()
             recording.close()
             pulse.close()
-        if tapvox and buckle:
-            print("Tapvox / bucklespring: p50 %.2f, p99 %.2f, max %.2f"
-                  % tuple(t / b for t, b in zip(tapvox, buckle)))
-        with open("/proc/loadavg") as f:
-            print("load average after the run: %s" % " ".join(f.read().split()[:3]))
+        print_load("after the run")
         return 0
 
 

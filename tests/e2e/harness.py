@@ -549,10 +549,12 @@ class Tvxctl:
         code, _ = self.call("post", WM_COMMAND, command_id)
         return code
 
-    def post_hook(self, *events):
-        """Posts hook events in order; each is an event number or an (event, lParam) pair."""
+    def post_hook(self, *events, every_ms=0):
+        """Posts hook events in order; each is an event number or an (event, lParam) pair. With
+        every_ms, one every every_ms milliseconds, as a typist's keys come."""
         pairs = [e if isinstance(e, tuple) else (e, 0) for e in events]
-        code, _ = self.call("post-hook", *("%#x:%#x" % pair for pair in pairs))
+        pace = ["--every", every_ms] if every_ms else []
+        code, _ = self.call("post-hook", *(pace + ["%#x:%#x" % pair for pair in pairs]))
         return code
 
     def reg_read(self, key, value):

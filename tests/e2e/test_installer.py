@@ -1,7 +1,8 @@
 """The setup program end to end: silent installs with the defaults and with their switches, an
 install into a folder with blanks and non-ASCII letters, an install over a running Tapvox, the
-silent uninstall and what it keeps, the refusal of Windows before 10; every binary's version
-resource, Tapvox's manifest and icon read from the files; the Settings dialog at 200 %."""
+silent uninstall and what it keeps, the refusal of Windows before 10; the options page's overlap
+box, clicked through the pages as a user would; every binary's version resource, Tapvox's
+manifest and icon read from the files; the Settings dialog at 200 %."""
 
 import glob
 import os
@@ -20,6 +21,8 @@ UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tapvo
 HOOK_MESSAGE = "NEW_HOOK_SYSTEM"
 KEY_A = (0x41 << 8) | ord("a")
 WM_COMMAND = 0x111
+BM_GETCHECK, BM_CLICK = 0xF0, 0xF5
+IDOK = 1
 COMMAND_SETTINGS = 40015
 INSTALL_TIMEOUT = 180
 # The uninstaller runs from a copy of itself in the temporary folder, under this name.
@@ -205,6 +208,7 @@ class SilentInstallTest(InstallerTestCase):
         # Defaults: no autostart, no language.
         self.assertIsNone(self.setting(harness.RUN_KEY, "Tapvox"))
         self.assertIsNone(self.setting(harness.PROGRAM_KEY, "Language"))
+        self.assertIsNone(self.setting(harness.PROGRAM_KEY, "Overlap"))
 
         self.start_installed(folder)
         self.assert_sounds_a_key(folder)
@@ -255,6 +259,74 @@ class SilentInstallTest(InstallerTestCase):
         self.assertIsNone(self.setting(harness.RUN_KEY, "Tapvox"))
         self.assertEqual(self.tvx.send_command(harness.COMMAND_EXIT), harness.Tvxctl.OK)
         self.assertEqual(process.wait(timeout=15), 0)
+
+
+class OptionsPageTest(InstallerTestCase):
+    """The setup program run with its pages, driven through its window's messages."""
+
+    def setup_controls(self, pid):
+        """{title: hwnd} of the visible controls of the setup program's window."""
+        return {w["title"]: w["hwnd"] for w in self.tvx.windows()
+                if w["pid"] == pid and w["visible"] and w["parent"] != 0}
+
+    def wait_for_control(self, pid, title):
+        hwnd = self.wait_until(lambda: self.setup_controls(pid).get(title), INSTALL_TIMEOUT)
+        self.assertIsNotNone(hwnd, "no control %r in the setup program" % title)
+        return hwnd
+
+    def send(self, hwnd, message, wparam=0):
+        code, out = self.tvx.call("send-window", hwnd, message, wparam, 0)
+        self.assertEqual(code, harness.Tvxctl.OK, "message %#x not answered" % message)
+        return int(out, 16)
+
+    def press_next(self, setup):
+        """Posted: a page's window runs a loop of its own until it is left, so the message
+        that leaves the page before it is answered only then."""
+        code, _ = self.tvx.call("post-window", setup, WM_COMMAND, IDOK, 0)
+        self.assertEqual(code, harness.Tvxctl.OK)
+
+    def install_through_pages(self, click_overlap):
+        """Runs the setup program, takes each page's default up to the options page, reads its
+        overlap box and clicks it if asked, installs, and leaves without starting Tapvox.
+        Returns whether the box was checked when the page showed."""
+        process = self.session.start([shipped_setup()], extra_env={"LC_ALL": "C.UTF-8"})
+        setup = self.wait_until(lambda: next(
+            (w for w in self.tvx.windows() if w["parent"] == 0 and w["visible"]
+             and w["title"] == "Tapvox Setup"), None), INSTALL_TIMEOUT)
+        self.assertIsNotNone(setup, "the setup program showed no window")
+        pid = setup["pid"]
+        # Welcome, licence, folder, options: each page waited for by a control of its own.
+        self.wait_for_control(pid, "&Next >")
+        for page in ("I &Agree", "Destination Folder", "Let sounds overlap"):
+            self.press_next(setup["hwnd"])
+            self.wait_for_control(pid, page)
+        box = self.setup_controls(pid)["Let sounds overlap"]
+        shown = self.send(box, BM_GETCHECK) == 1
+        if click_overlap:
+            self.send(box, BM_CLICK)
+            self.assertEqual(self.send(box, BM_GETCHECK) == 1, not shown)
+        self.press_next(setup["hwnd"])
+        start_now = self.wait_for_control(pid, "Start Tapvox now")
+        if self.send(start_now, BM_GETCHECK) == 1:
+            self.send(start_now, BM_CLICK)
+        self.press_next(setup["hwnd"])
+        self.assertEqual(process.wait(timeout=INSTALL_TIMEOUT), 0)
+        self.assertEqual(self.tvx.running("Tapvox.exe"), [], "Tapvox was started")
+        return shown
+
+    def test_overlap_box_shows_and_stores_the_setting(self):
+        cases = [
+            # clicked, shown checked, "Overlap" afterwards
+            (False, False, None),  # first install: unchecked, nothing stored
+            (True, False, "1"),
+            (False, True, "1"),    # a reinstall shows the stored value and keeps it
+            (True, True, "0"),
+        ]
+        for clicked, shown, stored in cases:
+            with self.subTest(clicked=clicked, shown=shown):
+                self.assertEqual(self.install_through_pages(clicked), shown)
+                self.assertEqual(self.setting(harness.PROGRAM_KEY, "Overlap"), stored)
+        self.assert_program_files(self.default_folder, dist_folder())
 
 
 class UpdateAndRemoveTest(InstallerTestCase):

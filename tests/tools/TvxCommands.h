@@ -10,6 +10,7 @@ int CmdForeground(int argc, char** argv);
 int CmdSend(int argc, char** argv);
 int CmdSendWindow(int argc, char** argv);
 int CmdPost(int argc, char** argv);
+int CmdPostWindow(int argc, char** argv);
 int CmdSendCommand(int argc, char** argv);
 int CmdPostHook(int argc, char** argv);
 

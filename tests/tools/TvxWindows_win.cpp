@@ -52,6 +52,14 @@ bool ParseMessageArgs(int argc, char** argv, MessageArgs* args) {
     return true;
 }
 
+// HWND (as `windows` prints it) MSG WPARAM [LPARAM].
+bool ParseWindowMessageArgs(int argc, char** argv, HWND* window, MessageArgs* args) {
+    uint64_t handle = 0;
+    if (argc < 1 || !ParseUnsignedArg(argv[0], UINTPTR_MAX, &handle)) return false;
+    *window = reinterpret_cast<HWND>(static_cast<uintptr_t>(handle));
+    return ParseMessageArgs(argc - 1, argv + 1, args);
+}
+
 int SendTo(HWND window, const MessageArgs& args) {
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(window, args.message, args.wParam, args.lParam, SMTO_ABORTIFHUNG,
@@ -146,15 +154,20 @@ int CmdSend(int argc, char** argv) {
 
 // Any window, such as a control of one of Tapvox's dialogs: HWND as `windows` prints it.
 int CmdSendWindow(int argc, char** argv) {
-    uint64_t handle = 0;
+    HWND window = nullptr;
     MessageArgs args;
-    if (argc < 1 || !ParseUnsignedArg(argv[0], UINTPTR_MAX, &handle) ||
-        !ParseMessageArgs(argc - 1, argv + 1, &args)) {
-        return TvxUsage;
-    }
-    HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(handle));
+    if (!ParseWindowMessageArgs(argc, argv, &window, &args)) return TvxUsage;
     if (!IsWindow(window)) return TvxMissing;
     return SendTo(window, args);
+}
+
+// Any window, returning at once: for a window whose answer waits on a loop the message starts.
+int CmdPostWindow(int argc, char** argv) {
+    HWND window = nullptr;
+    MessageArgs args;
+    if (!ParseWindowMessageArgs(argc, argv, &window, &args)) return TvxUsage;
+    if (!IsWindow(window)) return TvxMissing;
+    return PostMessageA(window, args.message, args.wParam, args.lParam) ? TvxOk : TvxFailed;
 }
 
 int CmdPost(int argc, char** argv) {
@@ -172,8 +185,15 @@ int CmdSendCommand(int argc, char** argv) {
     return SendToTapvox(args);
 }
 
-// Each argument is one event, EVENT or EVENT:LPARAM, posted in the order given.
+// Each argument is one event, EVENT or EVENT:LPARAM, posted in the order given; after
+// "--every MS", one every MS milliseconds, as a typist's keys come.
 int CmdPostHook(int argc, char** argv) {
+    uint64_t everyMs = 0;
+    if (argc >= 2 && strcmp(argv[0], "--every") == 0) {
+        if (!ParseUnsignedArg(argv[1], MAXDWORD, &everyMs)) return TvxUsage;
+        argc -= 2;
+        argv += 2;
+    }
     if (argc < 1) return TvxUsage;
     MessageArgs args;
     args.message = RegisterWindowMessageA(kTapvoxHookMessageName);
@@ -192,6 +212,7 @@ int CmdPostHook(int argc, char** argv) {
         if (!ParseUnsignedArg(event, 0xFFFFFFFF, &wParam)) return TvxUsage;
         args.wParam = static_cast<WPARAM>(wParam);
         args.lParam = static_cast<LPARAM>(lParam);
+        if (i > 0 && everyMs > 0) Sleep(static_cast<DWORD>(everyMs));
         int result = PostToTapvox(args);
         if (result != TvxOk) return result;
     }

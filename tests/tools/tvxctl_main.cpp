@@ -21,8 +21,10 @@ const Command kCommands[] = {
                       "registered name"},
     {"send-window", CmdSendWindow, "HWND MSG WPARAM [LPARAM]  SendMessage to any window"},
     {"post", CmdPost, "MSG WPARAM [LPARAM]          PostMessage to Tapvox"},
+    {"post-window", CmdPostWindow, "HWND MSG WPARAM [LPARAM]  PostMessage to any window"},
     {"send-command", CmdSendCommand, "ID          send WM_COMMAND ID to Tapvox"},
-    {"post-hook", CmdPostHook, "EVENT[:LPARAM]...  post \"NEW_HOOK_SYSTEM\" events to Tapvox"},
+    {"post-hook", CmdPostHook, "[--every MS] EVENT[:LPARAM]...  post \"NEW_HOOK_SYSTEM\" events to "
+                               "Tapvox, one every MS ms"},
     {"reg-read", CmdRegRead, "KEY VALUE            print \"TYPE DATA\"; KEY starts HKCU\\ or HKLM\\"},
     {"reg-write", CmdRegWrite, "KEY VALUE sz|dword|binary|raw:TYPE[:COUNT] DATA"},
     {"reg-delete", CmdRegDelete, "KEY [VALUE]        delete the value, or the key with its subkeys"},
