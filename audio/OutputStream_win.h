@@ -18,9 +18,11 @@ class RenderDevice;
 // How long the stream stays started, then stopped, without a sound.
 struct IdleTimings {
     // On Windows a stopped stream wakes nobody, and starting it again costs next to nothing.
-    // Longer than the device's buffer (tens of ms), which still holds the last sound's end
-    // when the mixer has finished it; stopping drops what the buffer holds.
-    DWORD stopMs = 1000;
+    // Short, so that a key after a pause finds the stream stopped and its sound, pre-filled,
+    // is the first the device plays instead of waiting behind queued silence. Longer than the
+    // device's buffer (tens of ms), which still holds the last sound's end when the mixer has
+    // finished it; stopping drops what the buffer holds.
+    DWORD stopMs = 200;
     // Then it is let go: Wine keeps feeding a stopped stream's device (about 0.4 % of a core),
     // and opening it again costs about a millisecond there.
     DWORD closeMs = 4000;

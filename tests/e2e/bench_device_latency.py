@@ -122,18 +122,24 @@ class MonitorRecording:
 
 
 RINGING = "ringing"
+# A sound that began within QUIET_BEFORE before the press's time stamp, after silence: this key's
+# own, heard sooner than the recording's clock can place it, or a stray one; left out either way.
+EARLY = "early"
 
 
 def onset_latencies(samples, start, presses):
     """Milliseconds from each press to its first sound sample; None where the key was not heard
-    before the next press, RINGING where the sound before it still rang."""
+    before the next press, RINGING where the sound before it still rang, EARLY where a sound
+    began just before the press's time stamp."""
     latencies = []
     bounds = presses[1:] + [presses[-1] + PRESS_GAP[0]]
     for pressed, until in zip(presses, bounds):
         first = max(0, int((pressed - start) * RATE))
         last = min(len(samples), int((until - start) * RATE))
         if any(abs(v) >= ONSET_LEVEL for v in samples[max(0, first - QUIET_BEFORE):first]):
-            latencies.append(RINGING)
+            earlier = samples[max(0, first - 2 * QUIET_BEFORE):max(0, first - QUIET_BEFORE)]
+            quiet_earlier = not any(abs(v) >= ONSET_LEVEL for v in earlier)
+            latencies.append(EARLY if quiet_earlier else RINGING)
             continue
         found = next((i for i in range(first, last) if abs(samples[i]) >= ONSET_LEVEL), None)
         latencies.append(None if found is None else (found - first) * 1000.0 / RATE)
@@ -201,10 +207,11 @@ def percentile(sorted_values, share):
 
 
 def summary(name, latencies):
-    heard = sorted(v for v in latencies if v not in (None, RINGING))
-    ringing = latencies.count(RINGING)
-    print("%s: %d presses, %d unheard, %d left out (the sound before still rang)"
-          % (name, len(latencies), latencies.count(None), ringing))
+    heard = sorted(v for v in latencies if v not in (None, RINGING, EARLY))
+    print("%s: %d presses, %d unheard, %d left out (the sound before still rang), %d left out "
+          "(a sound began up to %d ms before the press's time stamp, after silence)"
+          % (name, len(latencies), latencies.count(None), latencies.count(RINGING),
+             latencies.count(EARLY), QUIET_BEFORE * 1000 // RATE))
     if not heard:
         return None
     figures = (percentile(heard, 0.50), percentile(heard, 0.99), heard[-1])
@@ -259,7 +266,8 @@ def print_load(when):
 
 
 def print_silence(name, latency):
-    shown = {None: "not heard", RINGING: "the sound before still rang"}.get(
+    shown = {None: "not heard", RINGING: "the sound before still rang",
+             EARLY: "began just before the press's time stamp"}.get(
         latency, "%.1f ms" % latency if isinstance(latency, float) else latency)
     print("%s: the first key after %d s of silence: %s" % (name, SILENCE_SECONDS, shown))
 

@@ -183,6 +183,16 @@ class KeySoundCase(harness.TapvoxTestCase):
                         % heard(self.session.captured_sound()))
         return names
 
+    def run_steps(self, steps, expected):
+        """Runs each (what, act, sounds) step, checking after each that its sounds joined
+        `expected`, then that nothing more sounded."""
+        for what, act, sounds in steps:
+            with self.subTest(what):
+                act()
+                expected += sounds
+                self.assert_heard(expected)
+        self.assert_nothing_new(expected)
+
     def assert_nothing_new(self, expected):
         """Nothing sounded after `expected`: the marker's sound comes next. It joins `expected`."""
         expected.append(MARKER.key_name)
@@ -260,12 +270,7 @@ class InputKeysTest(KeySoundCase):
             ("function key", lambda: self.key("F5"), ["F5"]),
             ("held letter", lambda: self.hold("a"), ["A"]),
         ]
-        for what, act, sounds in steps:
-            with self.subTest(what):
-                act()
-                expected += sounds
-                self.assert_heard(expected)
-        self.assert_nothing_new(expected)
+        self.run_steps(steps, expected)
         return expected
 
     def test_typed_keys_sound_once_in_order_and_the_same_on_a_second_run(self):
@@ -368,12 +373,7 @@ class InputKeysTest(KeySoundCase):
             ("Shift, from the poll", lambda: self.hold("shift"), ["SHIFT", "SHIFT.UP"]),
             ("a key without a release word", lambda: self.hold("7"), ["D7"]),
         ]
-        for what, act, sounds in steps:
-            with self.subTest(what):
-                act()
-                expected += sounds
-                self.assert_heard(expected)
-        self.assert_nothing_new(expected)
+        self.run_steps(steps, expected)
 
     def test_keys_sound_after_reinstall_request_and_resume(self):
         app = self.start_with_scheme(TYPED_KEYS)
