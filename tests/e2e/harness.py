@@ -499,17 +499,14 @@ class Tvxctl:
     def windows(self):
         """Every top-level window and child as a dict: hwnd, parent, pid, visible, rect, class,
         title."""
-        code, out = self.call("windows")
-        if code != self.OK:
-            # Seen once while a help viewer opened: EnumWindows failed in the tool. Listing
-            # windows changes nothing, so one more try is safe; a second failure fails the test.
-            print("tvxctl windows failed (%d): %s; trying once more" % (code, self.last_error),
-                  file=sys.stderr)
-            code, out = self.call("windows")
-        if code != self.OK:
-            raise HarnessError("tvxctl windows failed (%d): %s" % (code, self.last_error))
+        # Seen while a help viewer opened, more so under load: the listing failed in the tool,
+        # or the tool stalled. Listing windows changes nothing, so it is asked again until it
+        # answers, within a bound; each failure is printed.
+        answer = wait_until(self._list_windows, DEFAULT_TIMEOUT, interval=0.2)
+        if answer is None:
+            raise HarnessError("tvxctl windows kept failing: %s" % self.last_error)
         listed = []
-        for line in out.splitlines():
+        for line in answer[0].splitlines():
             fields = line.split("\t", 6)
             if len(fields) != 7:
                 continue
@@ -519,6 +516,18 @@ class Tvxctl:
                 "class": fields[5], "title": fields[6],
             })
         return listed
+
+    def _list_windows(self):
+        """(the tool's listing,), or None when it failed or stalled."""
+        try:
+            code, out = self.call("windows")
+        except HarnessError as stalled:
+            self.last_error = str(stalled)
+            code, out = None, ""
+        if code == self.OK:
+            return (out,)
+        print("tvxctl windows failed (%s): %s" % (code, self.last_error), file=sys.stderr)
+        return None
 
     def tray_icon_count(self):
         return sum(1 for w in self.windows() if w["class"] == TRAY_ICON_CLASS and w["visible"])

@@ -13,6 +13,8 @@ namespace {
 
 const DWORD kPollMs = 20;
 const UINT kSendTimeoutMs = 5000;
+// How long a title is asked of a window before it is read without asking.
+const UINT kTitleWaitMs = 2000;
 
 uint64_t HandleValue(HWND window) {
     return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(window));
@@ -90,6 +92,23 @@ int PostToTapvox(const MessageArgs& args) {
     return PostMessageA(window, args.message, args.wParam, args.lParam) ? TvxOk : TvxFailed;
 }
 
+// A window of another process answers WM_GETTEXT only when its thread runs its queue; a help
+// viewer still loading does not, and GetWindowText would wait on it. Such a window's title is
+// read from what the system keeps instead.
+void ReadTitle(HWND window, char* title, size_t size) {
+    DWORD_PTR copied = 0;
+    if (SendMessageTimeoutA(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(title),
+                            SMTO_ABORTIFHUNG | SMTO_BLOCK, kTitleWaitMs, &copied)) {
+        return;
+    }
+    wchar_t wide[256] = L"";
+    InternalGetWindowText(window, wide, static_cast<int>(sizeof(wide) / sizeof(wide[0])));
+    if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, title, static_cast<int>(size), nullptr,
+                             nullptr)) {
+        title[0] = '\0';
+    }
+}
+
 void PrintWindow(HWND window, HWND parent) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
@@ -98,7 +117,7 @@ void PrintWindow(HWND window, HWND parent) {
     char className[256] = "";
     GetClassNameA(window, className, static_cast<int>(sizeof(className)));
     char title[256] = "";
-    GetWindowTextA(window, title, static_cast<int>(sizeof(title)));
+    ReadTitle(window, title, sizeof(title));
     printf("0x%" PRIx64 "\t0x%" PRIx64 "\t%lu\t%d\t%ld,%ld,%ld,%ld\t%s\t%s\n",
            HandleValue(window), HandleValue(parent), pid, IsWindowVisible(window) ? 1 : 0,
            rect.left, rect.top, rect.right, rect.bottom, className, title);
