@@ -142,7 +142,7 @@ CApp::~CApp() {
     // and the window itself sends some, and this object is half gone. They quit nothing.
     if (theApp == this) theApp = nullptr;
     HelpRelease();
-    if (overlap != 0) UseOverlapEngine(false);
+    UseOverlapEngine(false);
     schemeSet.reset();
     instanceMapping.Reset();
     ReleaseMainWindow();
@@ -192,9 +192,9 @@ bool CApp::Init(HINSTANCE instanceHandle, const char* commandLineText) {
 
     volume = ReadSettingInt(kSettingsKey, kVolumeValueName, kDefaultVolume);
     filter = ReadSettingInt(kSettingsKey, kFilterValueName, kDefaultFilter);
-    // Off, the engine is left untouched: the sounds go to PlaySoundA as they always did.
+    // Off, the engine stays closed: the sounds go to PlaySoundA as they always did.
     overlap = ReadSettingInt(kSettingsKey, kOverlapValueName, kDefaultOverlap);
-    if (overlap != 0) UseOverlapEngine(true);
+    UseOverlapEngine(overlap != 0);
     FindSchemes();
     LoadStoredScheme();
     return true;

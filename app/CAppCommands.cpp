@@ -89,11 +89,10 @@ void CApp::RunSettingsDialog(HWND owner) {
     filter = settingsDialog.filter;
     WriteSettingInt(kSettingsKey, kVolumeValueName, volume);
     WriteSettingInt(kSettingsKey, kFilterValueName, filter);
-    // The engine changes at once, from the next key on; only a change opens or closes it.
-    const bool wasOverlap = overlap != 0;
+    // The engine changes at once, from the next key on.
     overlap = settingsDialog.overlap;
     WriteSettingInt(kSettingsKey, kOverlapValueName, overlap);
-    if ((overlap != 0) != wasOverlap) UseOverlapEngine(overlap != 0);
+    UseOverlapEngine(overlap != 0);
 }
 
 void CApp::PrepareMenu(HMENU popup) {

@@ -5,7 +5,8 @@
 
 struct WaveSamples;
 
-// Opens the overlap engine's stream (on) or closes it (off); also at process exit.
+// Opens the overlap engine's stream (on) or closes it (off); also at process exit. Asking for
+// the state the engine is in already changes nothing, so an open stream is never reopened.
 void UseOverlapEngine(bool overlap);
 
 bool OverlapEngineInUse();

@@ -104,24 +104,12 @@ std::vector<uint8_t> TestSound(unsigned seed) {
     return MakePlayableTestWav(format, bytes);
 }
 
-WaveSamples SamplesOf(const WavePlayer::Wave& wave) {
-    WaveSamples sound;
-    sound.formatTag = wave.Format().wFormatTag;
-    sound.channels = wave.Format().nChannels;
-    sound.sampleRate = wave.Format().nSamplesPerSec;
-    sound.blockAlign = wave.Format().nBlockAlign;
-    sound.bitsPerSample = wave.Format().wBitsPerSample;
-    sound.data = wave.PlayImageData() + wave.DataOffset();
-    sound.size = wave.DataEnd() - wave.DataOffset();
-    return sound;
-}
-
 // The bytes the device receives for the sound alone: a mixer of our own renders it for the
 // device's format, and the silence around it is cut off.
 std::vector<uint8_t> RenderedBytes(const std::vector<uint8_t>& image, const DeviceFormat& device) {
     const WavePlayer::Wave wave(image);
     Mixer mixer;
-    if (!mixer.Play(SamplesOf(wave), device.mix)) return {};
+    if (!mixer.Play(wave.Samples(), device.mix)) return {};
     const uint32_t frames = device.mix.sampleRate / 2;  // the sound lasts a fifth of that
     std::vector<float> mix(size_t(frames) * device.mix.channels);
     mixer.Render(mix.data(), frames, device.mix);
@@ -192,7 +180,7 @@ protected:
         const WavePlayer::Wave wave(image);
         return WaitUntil(
             [&] {
-                play(SamplesOf(wave));
+                play(wave.Samples());
                 return WaitUntil([&] { return TimesHeard(rendered) > 0; }, kRetryHeardMs);
             },
             kHeardWithinMs);
@@ -228,11 +216,11 @@ TEST_F(OverlapEngine, StreamLetGoAfterAQuietOpensAgainForTheNextSound) {
     const std::vector<uint8_t> second = TestSound(5);
     const std::vector<uint8_t> heardFirst = RenderedBytes(first, device_);
     const std::vector<uint8_t> heardSecond = RenderedBytes(second, device_);
-    EXPECT_TRUE(stream.Play(SamplesOf(WavePlayer::Wave(first))));
+    EXPECT_TRUE(stream.Play(WavePlayer::Wave(first).Samples()));
     ASSERT_TRUE(WaitUntil([&] { return TimesHeard(heardFirst) == 1; }, kHeardWithinMs));
     ASSERT_TRUE(WaitUntil([&] { return !stream.HoldsDevice(); }, kHeardWithinMs))
         << "the stream was never let go";
-    EXPECT_TRUE(stream.Play(SamplesOf(WavePlayer::Wave(second)))) << "refused while let go";
+    EXPECT_TRUE(stream.Play(WavePlayer::Wave(second).Samples())) << "refused while let go";
     EXPECT_TRUE(WaitUntil([&] { return TimesHeard(heardSecond) == 1; }, kHeardWithinMs));
     EXPECT_EQ(TimesHeard(heardFirst), 1u);
 }
@@ -252,7 +240,7 @@ TEST_F(OverlapEngine, NoDeviceAtTheSwitchIsSilentAndOneGivenBackSoundsWithoutRes
     UseOverlapEngine(true);
     EXPECT_TRUE(OverlapEngineInUse());
     const WavePlayer::Wave afterWave(after);
-    EXPECT_FALSE(PlayOnOverlapEngine(SamplesOf(afterWave))) << "a stream without a device took it";
+    EXPECT_FALSE(PlayOnOverlapEngine(afterWave.Samples())) << "a stream without a device took it";
 
     SetDevicePresent(true);
     EXPECT_TRUE(PlayUntilHeard(after, heardAfter, [](const WaveSamples& sound) {
@@ -272,16 +260,16 @@ TEST_F(OverlapEngine, DeviceGoneDuringAQuietDropsThatKeyAndTheNextKeysSoundWhenI
     const std::vector<uint8_t> heardBefore = RenderedBytes(before, device_);
     const std::vector<uint8_t> heardLost = RenderedBytes(lost, device_);
     const std::vector<uint8_t> heardAfter = RenderedBytes(after, device_);
-    EXPECT_TRUE(stream.Play(SamplesOf(WavePlayer::Wave(before))));
+    EXPECT_TRUE(stream.Play(WavePlayer::Wave(before).Samples()));
     ASSERT_TRUE(WaitUntil([&] { return TimesHeard(heardBefore) == 1; }, kHeardWithinMs));
     ASSERT_TRUE(WaitUntil([&] { return !stream.HoldsDevice(); }, kHeardWithinMs));
 
     SetDevicePresent(false);
-    EXPECT_TRUE(stream.Play(SamplesOf(WavePlayer::Wave(lost))))
+    EXPECT_TRUE(stream.Play(WavePlayer::Wave(lost).Samples()))
         << "refused while let go, before the stream looked for the device";
     // Silence asks until the stream has found the device gone; it adds nothing to any sound.
     const WavePlayer::Wave silence(MakePlayableTestWav({2, 48000, 16, 4}, std::vector<uint8_t>(64)));
-    EXPECT_TRUE(WaitUntil([&] { return !stream.Play(SamplesOf(silence)); }, kHeardWithinMs))
+    EXPECT_TRUE(WaitUntil([&] { return !stream.Play(silence.Samples()); }, kHeardWithinMs))
         << "the stream never found the device gone";
 
     // Back: the stream finds it by itself and, with nothing to play, lets it go again; a

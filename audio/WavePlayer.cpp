@@ -265,3 +265,17 @@ void WavePlayer::Wave::ScaleToVolume(unsigned volume) {
         }
     }
 }
+
+WaveSamples WavePlayer::Wave::Samples() const {
+    WaveSamples samples;
+    samples.formatTag = formatHeader.wFormatTag;
+    samples.channels = formatHeader.nChannels;
+    samples.sampleRate = formatHeader.nSamplesPerSec;
+    samples.blockAlign = formatHeader.nBlockAlign;
+    samples.bitsPerSample = formatHeader.wBitsPerSample;
+    if (dataOffset <= dataEnd && dataEnd <= playImage.size()) {
+        samples.data = playImage.data() + dataOffset;
+        samples.size = dataEnd - dataOffset;
+    }
+    return samples;
+}

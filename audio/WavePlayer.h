@@ -2,6 +2,8 @@
 // One WAV file in memory for one play request: loading, locating the sample data, the sound
 // filters and the volume step. Playing is Win32 only (WavePlayer_win.cpp).
 
+#include "audio/Mixer.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -84,6 +86,9 @@ public:
     const FormatHeader& Format() const { return formatHeader; }
     const uint8_t* PlayImageData() const { return playImage.data(); }
     size_t PlayImageSize() const { return playImage.size(); }
+    // The finished image's samples as its format chunk describes them, pointing into
+    // playImage; null data when the data chunk does not lie inside the image.
+    WaveSamples Samples() const;
 
     // Hands the finished image to the sound layer, which must keep it alive while it plays;
     // the wave is no longer valid afterwards.

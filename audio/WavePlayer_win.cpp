@@ -1,7 +1,6 @@
 #include "audio/WavePlayer.h"
 #include "audio/WavePlayer_win.h"
 
-#include "audio/Mixer.h"
 #include "audio/SoundEngine_win.h"
 
 #include "app/Settings_win.h"
@@ -66,23 +65,6 @@ PlayingImageHolder& Holder() {
     return holder;
 }
 
-// The finished image's samples as its format chunk describes them; null data when the data
-// chunk does not lie inside the image.
-WaveSamples SamplesOf(const WavePlayer::Wave& wave) {
-    const WavePlayer::Wave::FormatHeader& format = wave.Format();
-    WaveSamples samples;
-    samples.formatTag = format.wFormatTag;
-    samples.channels = format.nChannels;
-    samples.sampleRate = format.nSamplesPerSec;
-    samples.blockAlign = format.nBlockAlign;
-    samples.bitsPerSample = format.wBitsPerSample;
-    if (wave.DataOffset() <= wave.DataEnd() && wave.DataEnd() <= wave.PlayImageSize()) {
-        samples.data = wave.PlayImageData() + wave.DataOffset();
-        samples.size = wave.DataEnd() - wave.DataOffset();
-    }
-    return samples;
-}
-
 }  // namespace
 
 PlayingWaveImage CurrentPlayingWaveImage() { return Holder().Current(); }
@@ -94,8 +76,7 @@ void WavePlayer::Wave::play(unsigned volume, int filter, bool async) {
     if (!ApplyFilterAndVolume(volume, filter)) return;
     // The mixer copies the samples it keeps, so the image may go with this wave.
     if (OverlapEngineInUse()) {
-        const WaveSamples samples = SamplesOf(*this);
-        if (samples.data) PlayOnOverlapEngine(samples);
+        PlayOnOverlapEngine(Samples());
         return;
     }
     Holder().Play(TakePlayImage(), GetModuleHandleA(nullptr), async);

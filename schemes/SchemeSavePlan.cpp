@@ -71,17 +71,18 @@ bool PlanSchemeSave(const std::string& schemesFolder, const SchemeEdit& edit,
     if (renamed) {
         const std::string openedFolder = schemesFolder + edit.openedName + "\\";
         std::set<std::string> kept;
-        std::vector<std::string> named(plan.table.begin(), plan.table.end());
-        named.insert(named.end(), plan.releases.begin(), plan.releases.end());
-        for (const std::string& file : named) {
-            if (file.empty() || chosen.count(file) != 0 || !kept.insert(file).second) continue;
-            const std::vector<size_t> segmentEnds = SegmentEnds(file, isLeadByte);
-            if (!StaysInSchemeFolder(file, segmentEnds)) continue;
-            const std::string source = openedFolder + file;
-            std::string target = plan.folder + file;
-            if (!FitsPath(source) || !FitsPath(target)) continue;
-            AddSubFolders(plan.folder, file, segmentEnds, plan.folders);
-            plan.copies.emplace_back(source, std::move(target));
+        // Presses first, then releases: a file both name is copied once.
+        for (const KeySoundTable* table : {&plan.table, &plan.releases}) {
+            for (const std::string& file : *table) {
+                if (file.empty() || chosen.count(file) != 0 || !kept.insert(file).second) continue;
+                const std::vector<size_t> segmentEnds = SegmentEnds(file, isLeadByte);
+                if (!StaysInSchemeFolder(file, segmentEnds)) continue;
+                const std::string source = openedFolder + file;
+                std::string target = plan.folder + file;
+                if (!FitsPath(source) || !FitsPath(target)) continue;
+                AddSubFolders(plan.folder, file, segmentEnds, plan.folders);
+                plan.copies.emplace_back(source, std::move(target));
+            }
         }
     }
 
