@@ -42,13 +42,13 @@ class ForeignFolderTest(test_installer.InstallerTestCase):
             f.write(b"A=a.wav\r\n")
 
         process, _ = self.start_installed(FOLDER)
-        # The schemes folder the program uses: the short form, in ASCII; the sound below shows
-        # that it is the installed one.
-        schemes = self.setting(harness.PROGRAM_KEY, "SchemesPath") or ""
-        self.assertRegex(schemes, r"^C:\\[!-~]*~[!-~]*\\Tapvox\\Schemes\\$")
-
         # The Greek scheme is left out of the menu.
         self.assert_sounds_a_key(FOLDER, bundled)
+        # The schemes folder the program uses: the short form, in ASCII; the sound above shows
+        # that it is the installed one. Read once the menu answered: start-up writes the value
+        # after the window exists, so a read right after the window could come too early.
+        schemes = self.setting(harness.PROGRAM_KEY, "SchemesPath") or ""
+        self.assertRegex(schemes, r"^C:\\[!-~]*~[!-~]*\\Tapvox\\Schemes\\$")
         # The setup program's autostart entry is the program's own: Startup turns it off, and
         # on again writes the same text.
         written = self.setting(harness.RUN_KEY, "Tapvox")
@@ -60,7 +60,7 @@ class ForeignFolderTest(test_installer.InstallerTestCase):
 
         self.assertEqual(self.tvx.post_command(test_help_windows.COMMAND_HELP),
                          harness.Tvxctl.OK)
-        viewers = self.wait_until(self.viewers, 20)
+        viewers = self.wait_until(self.viewers, test_help_windows.VIEWER_TIMEOUT)
         self.assertEqual(len(viewers or []), 1, "no help window")
         self.assertEqual(test_help_windows.help_files_open(process.pid), {"Help.chm"})
         self.assertEqual(self.tvx.send_command(harness.COMMAND_EXIT), harness.Tvxctl.OK)
