@@ -12,7 +12,8 @@ bool IsForbiddenByte(unsigned char c) {
     return c < 0x20 || std::strchr("\\/:*?\"<>|", c) != nullptr;
 }
 
-// Windows opens the device whatever extension follows, and blanks before the extension too.
+}  // namespace
+
 // Device names are ASCII, so a byte of a two-byte character never matches one.
 bool IsDeviceName(std::string_view name) {
     std::string_view base = name.substr(0, name.find('.'));
@@ -25,8 +26,6 @@ bool IsDeviceName(std::string_view name) {
     return EqualIgnoringAsciiCase(stem, "COM", NoLeadBytes) ||
            EqualIgnoringAsciiCase(stem, "LPT", NoLeadBytes);
 }
-
-}  // namespace
 
 SchemeNameFault FindSchemeNameFault(std::string_view name, LeadBytePredicate isLeadByte) {
     if (name.empty() || name.front() == '.') return SchemeNameFault::EmptyOrDot;

@@ -1,5 +1,6 @@
 #include "schemes/SoundPack.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <map>
@@ -9,6 +10,7 @@
 
 #include "schemes/KeyNames.h"
 #include "schemes/PackKeyCodes.h"
+#include "schemes/SchemeName.h"
 
 namespace {
 
@@ -37,10 +39,6 @@ public:
         } else if (key.rank < found->second.first) {
             found->second = std::make_pair(key.rank, std::move(sound));
         }
-    }
-
-    bool Has(uint8_t keyCode, bool release) const {
-        return sounds_.count(std::make_pair(keyCode, release)) != 0;
     }
 
     std::vector<PackSound> Sounds() && {
@@ -143,6 +141,14 @@ std::string PickFromRange(const std::string& name, uint8_t keyCode) {
     return name.substr(0, open) + std::to_string(pick) + name.substr(close + 1);
 }
 
+// Windows drops the trailing dots and blanks of a name's part, so ".. " and "..." lead out of
+// the folder as ".." does; and a device name would open the device.
+bool IsForbiddenPart(std::string_view part) {
+    const bool onlyDotsAndBlanks = part.find_first_not_of(". ") == std::string_view::npos;
+    return (onlyDotsAndBlanks && std::count(part.begin(), part.end(), '.') >= 2) ||
+           IsDeviceName(part);
+}
+
 // A name that stays inside the pack's folder: relative, with no drive, no stream, no ".." and
 // no control character.
 const std::string& CheckedFileName(const std::string& name) {
@@ -158,7 +164,9 @@ const std::string& CheckedFileName(const std::string& name) {
         }
         if (end || name[i] == '/' || name[i] == '\\') {
             const std::string_view part(name.data() + partStart, i - partStart);
-            if (part == ".." || (end && part.empty())) Refuse(PackError::BadFileName, name);
+            if (IsForbiddenPart(part) || (end && part.empty())) {
+                Refuse(PackError::BadFileName, name);
+            }
             partStart = i + 1;
         }
     }
@@ -214,16 +222,17 @@ void ReadMechvibes(const Json& config, int version, SoundPack& pack, SoundCollec
         sounds.Offer(packKey, std::move(entry));
     }
     if (version != 2 || single) return;
-    // Version 2: every key without a sound of its own has the pack's own press and release.
+    // Version 2: every key without a sound of its own has the pack's own press and release; the
+    // last rank lets any sound of its own win.
     const std::string* soundUp = OptionalString(config, "soundup");
     constexpr uint8_t kFallbackRank = 255;
     for (unsigned code = 1; code <= 255; ++code) {
         if (KeyNameOfCode(code) == nullptr) continue;
         const PackKey key{static_cast<uint8_t>(code), kFallbackRank};
-        if (sound != nullptr && !sounds.Has(key.keyCode, false)) {
+        if (sound != nullptr) {
             sounds.Offer(key, WholeFile(PackFileName(*sound, key.keyCode)));
         }
-        if (soundUp != nullptr && !sounds.Has(key.keyCode, true)) {
+        if (soundUp != nullptr) {
             PackSound up = WholeFile(PackFileName(*soundUp, key.keyCode));
             up.release = true;
             sounds.Offer(key, std::move(up));
@@ -260,7 +269,6 @@ void ReadMechvibesDx(const Json& config, SoundPack& pack, SoundCollector& sounds
                 const Json& span = NumberPair(pair, key);
                 const int64_t start = Milliseconds(span[0], key);
                 const int64_t end = Milliseconds(span[1], key);
-                if (end < start) Refuse(PackError::BadSlice, key);
                 entries.push_back(Slice(checkedFile, start, end - start, key));
                 entries.back().release = entries.size() == kPressAndRelease;
             }
