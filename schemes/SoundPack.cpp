@@ -1,6 +1,5 @@
 #include "schemes/SoundPack.h"
 
-#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <map>
@@ -9,8 +8,8 @@
 #include <nlohmann/json.hpp>
 
 #include "schemes/KeyNames.h"
+#include "schemes/PackFileName.h"
 #include "schemes/PackKeyCodes.h"
-#include "schemes/SchemeName.h"
 
 namespace {
 
@@ -141,39 +140,13 @@ std::string PickFromRange(const std::string& name, uint8_t keyCode) {
     return name.substr(0, open) + std::to_string(pick) + name.substr(close + 1);
 }
 
-// Windows drops the trailing dots and blanks of a name's part, so ".. " and "..." lead out of
-// the folder as ".." does; and a device name would open the device.
-bool IsForbiddenPart(std::string_view part) {
-    const bool onlyDotsAndBlanks = part.find_first_not_of(". ") == std::string_view::npos;
-    return (onlyDotsAndBlanks && std::count(part.begin(), part.end(), '.') >= 2) ||
-           IsDeviceName(part);
-}
-
-// A name that stays inside the pack's folder: relative, with no drive, no stream, no ".." and
-// no control character.
 const std::string& CheckedFileName(const std::string& name) {
-    if (name.empty() || name.front() == '/' || name.front() == '\\') {
-        Refuse(PackError::BadFileName, name);
-    }
-    size_t partStart = 0;
-    for (size_t i = 0; i <= name.size(); ++i) {
-        const bool end = i == name.size();
-        if (!end && (static_cast<unsigned char>(name[i]) < 0x20 || name[i] == 0x7F ||
-                     name[i] == ':')) {
-            Refuse(PackError::BadFileName, name);
-        }
-        if (end || name[i] == '/' || name[i] == '\\') {
-            const std::string_view part(name.data() + partStart, i - partStart);
-            if (IsForbiddenPart(part) || (end && part.empty())) {
-                Refuse(PackError::BadFileName, name);
-            }
-            partStart = i + 1;
-        }
-    }
+    if (!IsSafePackFileName(name)) Refuse(PackError::BadFileName, name);
     return name;
 }
 
-std::string PackFileName(const std::string& name, uint8_t keyCode) {
+// The file of one key: its range number picked, its name checked.
+std::string KeyFileName(const std::string& name, uint8_t keyCode) {
     return CheckedFileName(PickFromRange(name, keyCode));
 }
 
@@ -211,7 +184,7 @@ void ReadMechvibes(const Json& config, int version, SoundPack& pack, SoundCollec
             entry = Slice(*sound, Milliseconds(slice[0], key), Milliseconds(slice[1], key), key);
         } else {
             if (!value.is_string()) Refuse(PackError::WrongType, key);
-            entry = WholeFile(PackFileName(value.get_ref<const std::string&>(), packKey.keyCode));
+            entry = WholeFile(KeyFileName(value.get_ref<const std::string&>(), packKey.keyCode));
         }
         if (packKey.keyCode == 0) {
             ++pack.skippedKeys;
@@ -230,10 +203,10 @@ void ReadMechvibes(const Json& config, int version, SoundPack& pack, SoundCollec
         if (KeyNameOfCode(code) == nullptr) continue;
         const PackKey key{static_cast<uint8_t>(code), kFallbackRank};
         if (sound != nullptr) {
-            sounds.Offer(key, WholeFile(PackFileName(*sound, key.keyCode)));
+            sounds.Offer(key, WholeFile(KeyFileName(*sound, key.keyCode)));
         }
         if (soundUp != nullptr) {
-            PackSound up = WholeFile(PackFileName(*soundUp, key.keyCode));
+            PackSound up = WholeFile(KeyFileName(*soundUp, key.keyCode));
             up.release = true;
             sounds.Offer(key, std::move(up));
         }
@@ -255,7 +228,7 @@ void ReadMechvibesDx(const Json& config, SoundPack& pack, SoundCollector& sounds
         const std::string* ownFile = OptionalString(value, "audio_file");
         const std::string* file = ownFile != nullptr ? ownFile : packFile;
         if (file == nullptr) Refuse(PackError::MissingField, key);
-        const std::string checkedFile = PackFileName(*file, packKey.keyCode);
+        const std::string checkedFile = KeyFileName(*file, packKey.keyCode);
         const Json* timing = Field(value, "timing");
         std::vector<PackSound> entries;
         if (timing == nullptr || timing->is_null()) {
