@@ -232,7 +232,9 @@ void ReadMechvibesDx(const Json& config, SoundPack& pack, SoundCollector& sounds
         const Json* timing = Field(value, "timing");
         std::vector<PackSound> entries;
         if (timing == nullptr || timing->is_null()) {
-            entries.push_back(WholeFile(checkedFile));
+            // Without a slice, a key plays the whole of its own file, never the pack's one
+            // recording of all keys.
+            if (!single || ownFile != nullptr) entries.push_back(WholeFile(checkedFile));
         } else {
             constexpr size_t kPressAndRelease = 2;
             if (!timing->is_array() || timing->size() > kPressAndRelease) {
