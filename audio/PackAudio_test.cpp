@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -200,6 +201,12 @@ TEST(PackAudio, RefusesWhatItCannotPlay) {
     WavForm noRate{1, 1, 0, 16};
     const Bytes ogg = FileBytes("testdata/tone_mono22k.ogg");
     const Bytes mp3 = FileBytes("testdata/tone_stereo44k.mp3");
+    // A comment count far beyond what the comment header holds.
+    Bytes manyComments = ogg;
+    const uint8_t commentHeader[] = {3, 'v', 'o', 'r', 'b', 'i', 's'};
+    size_t count = size_t(std::search(ogg.begin(), ogg.end(), commentHeader, commentHeader + 7) - ogg.begin()) + 7;
+    count += 4 + manyComments[count];
+    for (int i = 0; i < 4; ++i) manyComments[count + i] = i == 3 ? 0x7F : 0xFF;
     Bytes garbledOgg = ogg;
     for (size_t i = 200; i < garbledOgg.size(); i += 7) garbledOgg[i] ^= 0x5A;
     const Bytes tenMinutesAndOne = MakeWav({1, 1, 1000, 8}, std::vector<double>(600 * 1000 + 1, 0.0));
@@ -238,6 +245,7 @@ TEST(PackAudio, RefusesWhatItCannotPlay) {
         {"WAV over ten minutes", tenMinutesAndOne, {}, PackAudioError::TooLong},
         {"Ogg cut after its first page", Bytes(ogg.begin(), ogg.begin() + 60), {}, PackAudioError::Corrupt},
         {"Ogg garbled", garbledOgg, {}, PackAudioError::Corrupt},
+        {"Ogg claiming two billion comments", manyComments, {}, PackAudioError::Corrupt},
         {"Ogg page with nothing after it", {'O', 'g', 'g', 'S', 0, 2}, {}, PackAudioError::Corrupt},
         {"MP3 with no decoder", mp3, {}, PackAudioError::NoMp3Decoder},
         {"MP3 the decoder cannot read", mp3, failing, PackAudioError::Corrupt},
