@@ -203,6 +203,8 @@ TEST(PackArchive, RefusesHostileArchivesWhenOpened) {
         {"bomb claiming a size no deflate reaches", MakeZip({claimsHuge}), {}, PackArchiveError::TotalTooLarge,
          "huge.wav"},
         {"stored entry whose sizes disagree", MakeZip({storedLies}), {}, PackArchiveError::CorruptData, "lie.wav"},
+        {"one name twice", MakeZip({{"a.wav", kClick}, {"b.wav", kClick}, {"a.wav", Bytes(9, 0)}}), {},
+         PackArchiveError::CorruptData, "a.wav"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
