@@ -1,7 +1,9 @@
 #include "audio/PackAudio.h"
 
 #include "audio/Mp3Frame.h"
-#include "tests/TestFiles.h"
+#include "embedded/tone_mono22k.ogg.h"
+#include "embedded/tone_stereo44k.mp3.h"
+#include "embedded/tone_stereo44k.ogg.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +17,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes FileBytes(const std::string& path) {
-    const std::string file = ReadWholeFile(path);
-    return Bytes(file.begin(), file.end());
+template <size_t size>
+Bytes FileBytes(const unsigned char (&file)[size]) {
+    return Bytes(file, file + size);
 }
 
 void Put(Bytes& out, uint64_t value, unsigned bytes) {
@@ -151,20 +153,20 @@ size_t ZeroCrossings(const PackSound& sound) {
 
 TEST(PackAudio, DecodesOggVorbisTones) {
     struct Case {
-        const char* file;
+        Bytes file;
         uint32_t rate;
         uint16_t channels;
         double seconds;
     };
     const Case cases[] = {
-        {"testdata/tone_mono22k.ogg", 22050, 1, 0.5},
-        {"testdata/tone_stereo44k.ogg", 44100, 2, 0.25},
+        {FileBytes(ktone_mono22k_ogg), 22050, 1, 0.5},
+        {FileBytes(ktone_stereo44k_ogg), 44100, 2, 0.25},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
+        SCOPED_TRACE(c.rate);
         PackSound sound;
         PackAudioFailure failure;
-        ASSERT_TRUE(Decode(FileBytes(c.file), sound, failure)) << failure.detail;
+        ASSERT_TRUE(Decode(c.file, sound, failure)) << failure.detail;
         EXPECT_EQ(sound.sampleRate, c.rate);
         EXPECT_EQ(sound.channels, c.channels);
         EXPECT_EQ(sound.Frames(), size_t(c.rate * c.seconds));
@@ -176,7 +178,7 @@ TEST(PackAudio, DecodesOggVorbisTones) {
 }
 
 TEST(PackAudio, HandsMp3ToTheDecoderGiven) {
-    const Bytes mp3 = FileBytes("testdata/tone_stereo44k.mp3");
+    const Bytes mp3 = FileBytes(ktone_stereo44k_mp3);
     size_t seenSize = 0;
     const Mp3Decoder decoder = [&](const uint8_t*, size_t size, size_t maxFrames, PackSound& sound) {
         seenSize = size;
@@ -199,8 +201,8 @@ TEST(PackAudio, RefusesWhatItCannotPlay) {
     WavForm twelveBit{1, 1, 8000, 12, 0, 2};
     WavForm wrongBlock{1, 2, 8000, 16, 0, 2};
     WavForm noRate{1, 1, 0, 16};
-    const Bytes ogg = FileBytes("testdata/tone_mono22k.ogg");
-    const Bytes mp3 = FileBytes("testdata/tone_stereo44k.mp3");
+    const Bytes ogg = FileBytes(ktone_mono22k_ogg);
+    const Bytes mp3 = FileBytes(ktone_stereo44k_mp3);
     // A comment count far beyond what the comment header holds.
     Bytes manyComments = ogg;
     const uint8_t commentHeader[] = {3, 'v', 'o', 'r', 'b', 'i', 's'};
@@ -297,7 +299,7 @@ TEST(Mp3Frame, ReadsTheFirstFrameHeader) {
         {"MPEG-2.5 8 kbit/s 11.025 kHz", {0xFF, 0xE3, 0x10, 0x00}, true, 0, 11025, 2, 8000, 52},
         {"after an ID3v2 tag", tagged, true, 140, 44100, 2, 128000, 417},
         {"after a tag with a footer", footed, true, 150, 44100, 2, 128000, 417},
-        {"the checked-in tone", FileBytes("testdata/tone_stereo44k.mp3"), true, 102, 44100, 2, 128000, 417},
+        {"the checked-in tone", FileBytes(ktone_stereo44k_mp3), true, 102, 44100, 2, 128000, 417},
         {"layer II", {0xFF, 0xFD, 0x90, 0x44}, false, 0, 0, 0, 0, 0},
         {"reserved version", {0xFF, 0xEB, 0x90, 0x44}, false, 0, 0, 0, 0, 0},
         {"free bitrate", {0xFF, 0xFB, 0x00, 0x44}, false, 0, 0, 0, 0, 0},
