@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 
 // An event waiting to be posted: a new press, which waits for its character (the key, and the
 // keys held when it came), a release, or a change of a polled key.
@@ -17,13 +18,15 @@ struct PendingPress {
     KeyEventOutcome outcome;
 };
 
-// Where key events go, the keys seen so far, and the presses not yet posted.
+// Where key events go, the keys seen so far, and the presses and clicks not yet posted.
 struct HookTarget {
     HWND window = nullptr;
     UINT message = 0;
     KeyPressFilter keys;
     PendingPress pending[64];
     size_t pendingCount = 0;
+    uint32_t clicks[16];  // mouse events, ready to post
+    size_t clickCount = 0;
 };
 
 // The body of the hook callback: records the event and queues a new press, a release or a
@@ -31,11 +34,18 @@ struct HookTarget {
 // waits for more than that. An event that finds the queue full is dropped.
 void RecordKeyEvent(HookTarget& target, const KBDLLHOOKSTRUCT& key);
 
+// The body of the mouse hook callback: queues the press or release of a mouse button as its
+// mouse event (hook/HookEvent.h) and returns at once for anything else, the moves above all,
+// which come far more often than clicks. No system call; a click that finds the queue full is
+// dropped.
+void RecordMouseEvent(HookTarget& target, WPARAM mouseMessage, const MSLLHOOKSTRUCT& mouse);
+
 // Run by the hook thread once the callback has returned, when the system's key state already
 // holds the events: posts, in order, each queued press's key event with its character, each
 // release's event, and for each polled key's change an event that sounds nothing
-// (hook/HookEvent.h), after which the receiver's poll reads the new state. Posts and returns; never waits for the receiver, and a
-// sent message would be handled where the receiver's poll does not follow it.
+// (hook/HookEvent.h), after which the receiver's poll reads the new state; then the queued
+// clicks, in order. Posts and returns; never waits for the receiver, and a sent message would
+// be handled where the receiver's poll does not follow it.
 void PostPendingPresses(HookTarget& target);
 
 struct HookThreadContext;
@@ -49,13 +59,15 @@ public:
     KeyboardHookThread(const KeyboardHookThread&) = delete;
     KeyboardHookThread& operator=(const KeyboardHookThread&) = delete;
 
-    // Starts the thread and installs the hook on it, reporting to window with message.
-    // True once the hook is in place; false, with no thread left running, otherwise.
+    // Starts the thread and installs the keyboard hook on it, and with mouseClicks the mouse
+    // hook too, reporting to window with message. True once the keyboard hook is in place (a
+    // mouse hook refused leaves clicks unreported); false, with no thread left running,
+    // otherwise.
     // While it waits for the thread, and while Stop does, the calling thread's messages are
     // dispatched; neither may be called again from inside that dispatch.
     // Each start begins with no key down: a key-up missed while no hook was in place must
     // not silence that key's next press.
-    bool Start(HWND window, UINT message);
+    bool Start(HWND window, UINT message, bool mouseClicks);
 
     // Removes the hook and ends the thread. Waits a bounded time; a thread that does not end
     // in time is left to finish on its own.
