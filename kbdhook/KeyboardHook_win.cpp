@@ -159,32 +159,32 @@ void RecordKeyEvent(HookTarget& target, const KBDLLHOOKSTRUCT& key) {
     const KeyEventOutcome outcome = target.keys.OnKeyEvent(key.vkCode, (key.flags & LLKHF_UP) != 0);
     if (outcome == KeyEventOutcome::Ignored) return;
     if (target.pendingCount >= ARRAYSIZE(target.pending)) return;
-    target.pending[target.pendingCount++] = PendingPress{key, target.keys, outcome};
+    target.pending[target.pendingCount++] = PendingPress{key, target.keys, outcome, 0};
 }
 
 void RecordMouseEvent(HookTarget& target, WPARAM mouseMessage, const MSLLHOOKSTRUCT& mouse) {
     const uint8_t button = ButtonOf(mouseMessage, mouse.mouseData);
-    if (button == 0 || target.clickCount >= ARRAYSIZE(target.clicks)) return;
+    if (button == 0 || target.pendingCount >= ARRAYSIZE(target.pending)) return;
     const bool released = mouseMessage == WM_LBUTTONUP || mouseMessage == WM_RBUTTONUP ||
                           mouseMessage == WM_MBUTTONUP || mouseMessage == WM_XBUTTONUP;
-    target.clicks[target.clickCount++] = MakeMouseEvent(button, released);
+    target.pending[target.pendingCount++].mouseEvent = MakeMouseEvent(button, released);
 }
 
 void PostPendingPresses(HookTarget& target) {
     for (size_t i = 0; i < target.pendingCount; ++i) {
         const PendingPress& press = target.pending[i];
-        const uint8_t keyCode = static_cast<uint8_t>(press.key.vkCode);
-        uint32_t event = MakeHookEvent(HookEventWindowInfo, 0);
-        if (press.outcome == KeyEventOutcome::NewPress)
-            event = MakeKeyEvent(keyCode, KeyCharacter(press.key, press.keysHeld));
-        else if (press.outcome == KeyEventOutcome::Released)
-            event = MakeKeyReleaseEvent(keyCode);
+        uint32_t event = press.mouseEvent;
+        if (event == 0) {
+            const uint8_t keyCode = static_cast<uint8_t>(press.key.vkCode);
+            event = MakeHookEvent(HookEventWindowInfo, 0);
+            if (press.outcome == KeyEventOutcome::NewPress)
+                event = MakeKeyEvent(keyCode, KeyCharacter(press.key, press.keysHeld));
+            else if (press.outcome == KeyEventOutcome::Released)
+                event = MakeKeyReleaseEvent(keyCode);
+        }
         PostMessageW(target.window, target.message, event, 0);
     }
     target.pendingCount = 0;
-    for (size_t i = 0; i < target.clickCount; ++i)
-        PostMessageW(target.window, target.message, target.clicks[i], 0);
-    target.clickCount = 0;
 }
 
 bool KeyboardHookThread::Start(HWND window, UINT message, bool mouseClicks) {

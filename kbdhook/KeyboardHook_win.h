@@ -8,14 +8,15 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <cstdint>
 
 // An event waiting to be posted: a new press, which waits for its character (the key, and the
-// keys held when it came), a release, or a change of a polled key.
+// keys held when it came), a release, a change of a polled key, or a click. One queue keeps
+// keys and clicks in the order they came.
 struct PendingPress {
     KBDLLHOOKSTRUCT key;
     KeyPressFilter keysHeld;
     KeyEventOutcome outcome;
+    uint32_t mouseEvent;  // a click's event, ready to post; 0 for a key's
 };
 
 // Where key events go, the keys seen so far, and the presses and clicks not yet posted.
@@ -25,8 +26,6 @@ struct HookTarget {
     KeyPressFilter keys;
     PendingPress pending[64];
     size_t pendingCount = 0;
-    uint32_t clicks[16];  // mouse events, ready to post
-    size_t clickCount = 0;
 };
 
 // The body of the hook callback: records the event and queues a new press, a release or a
@@ -43,8 +42,8 @@ void RecordMouseEvent(HookTarget& target, WPARAM mouseMessage, const MSLLHOOKSTR
 // Run by the hook thread once the callback has returned, when the system's key state already
 // holds the events: posts, in order, each queued press's key event with its character, each
 // release's event, and for each polled key's change an event that sounds nothing
-// (hook/HookEvent.h), after which the receiver's poll reads the new state; then the queued
-// clicks, in order. Posts and returns; never waits for the receiver, and a sent message would
+// (hook/HookEvent.h), after which the receiver's poll reads the new state, and each click's
+// event. Posts and returns; never waits for the receiver, and a sent message would
 // be handled where the receiver's poll does not follow it.
 void PostPendingPresses(HookTarget& target);
 
