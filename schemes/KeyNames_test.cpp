@@ -1,7 +1,5 @@
 #include "schemes/KeyNames.h"
 
-#include "schemes/MouseButtonNames.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -98,22 +96,6 @@ TEST(EditableKeys, SectionsStandInListOrder) {
         {60, "PGDN"}, {61, "DIV"}, {65, "DEC"}, {66, "SEMICLN"}, {74, "SLASH"},
     };
     for (const auto& row : rows) EXPECT_EQ(EditableKeyNames[row.first], row.second);
-}
-
-// The buttons' words and codes stay clear of the key table, so no key's sound moves.
-TEST(MouseButtonNames, WordsAndCodesRoundTripAndNeverMeetAKey) {
-    const NameCase cases[] = {
-        {"LBUTTON", 1}, {"RBUTTON", 2}, {"MBUTTON", 4}, {"XBUTTON1", 5}, {"XBUTTON2", 6},
-    };
-    for (const NameCase& c : cases) {
-        EXPECT_EQ(MouseButtonCodeFromName(c.name), c.code) << c.name;
-        EXPECT_STREQ(MouseButtonNameOfCode(c.code), c.name);
-        EXPECT_EQ(KeyCodeFromName(c.name), 0u) << c.name;
-        EXPECT_EQ(KeyNameOfCode(c.code), nullptr) << c.code;
-    }
-    for (const char* other : {"lbutton", "LBUTTON ", "XBUTTON", "XBUTTON3", "A", "", "CHARS"})
-        EXPECT_EQ(MouseButtonCodeFromName(other), 0u) << other;
-    for (unsigned code : {0u, 3u, 7u, 8u, 65u, 255u}) EXPECT_EQ(MouseButtonNameOfCode(code), nullptr);
 }
 
 }  // namespace

@@ -304,29 +304,6 @@ TEST_F(SchemeSet, ASecondSchemeLeavesNothingOfTheFirst) {
     for (const std::string& sound : set.keySounds) EXPECT_EQ(sound, "");
 }
 
-// Whether clicks are worth hooking follows the scheme loaded last, presses and releases alike.
-TEST_F(SchemeSet, NamesMouseSoundOnlyForAButtonWord) {
-    const struct {
-        const char* text;
-        bool namesMouse;
-    } cases[] = {
-        {"CHARS=k.wav DIGITS=d.wav FUNCS=f.wav SPACE=s.wav", false},
-        {"CHARS=k.wav bogus=b.wav BUTTON=x.wav LBUTTON=", false},
-        {"LBUTTON=l.wav", true},
-        {"xbutton2=x.wav", true},
-        {"A=a.wav MBUTTON.UP=m.wav", true},
-    };
-    SoundSchemesList set;
-    for (size_t i = 0; i < ARRAYSIZE(cases); ++i) {
-        const std::string name = "S" + std::to_string(i);
-        AddScheme(name, cases[i].text);
-        set.ReadFromConfig(name.c_str());
-        EXPECT_EQ(set.NamesMouseSound(), cases[i].namesMouse) << cases[i].text;
-    }
-    set.ReadFromConfig("Missing");
-    EXPECT_FALSE(set.NamesMouseSound()) << "nothing of the last scheme's buttons stays";
-}
-
 // Scheme and sound names beyond ASCII, in the ANSI code page as the folder listing and the
 // scheme file hold them, load and play byte for byte. ctest runs this under code pages 1251 and
 // 932 as well.
