@@ -1,7 +1,8 @@
 #pragma once
-// The system-wide low-level keyboard hook, run on a thread of its own with its own message
-// loop: the system calls a low-level hook on the thread that installed it, and no key press
-// anywhere may wait for Tapvox's main thread while it loads and plays a sound.
+// The system-wide low-level keyboard hook, and the mouse hook when asked for, run on a thread
+// of their own with its own message loop: the system calls a low-level hook on the thread that
+// installed it, and no key press or click anywhere may wait for Tapvox's main thread while it
+// loads and plays a sound.
 
 #include "kbdhook/KeyPressFilter.h"
 
@@ -43,8 +44,8 @@ void RecordMouseEvent(HookTarget& target, WPARAM mouseMessage, const MSLLHOOKSTR
 // holds the events: posts, in order, each queued press's key event with its character, each
 // release's event, and for each polled key's change an event that sounds nothing
 // (hook/HookEvent.h), after which the receiver's poll reads the new state, and each click's
-// event. Posts and returns; never waits for the receiver, and a sent message would
-// be handled where the receiver's poll does not follow it.
+// event. Posts and returns; never waits for the receiver, and a sent message would be handled
+// where the receiver's poll does not follow it.
 void PostPendingPresses(HookTarget& target);
 
 struct HookThreadContext;

@@ -136,7 +136,8 @@ TEST(SchemeText, ReleaseWordsGoToTheirOwnTable) {
 // them reads as it did, and one with them gives every key the sound it had.
 TEST(SchemeText, MouseButtonWordsSetTheirButtonsOnly) {
     const ReleaseCase cases[] = {
-        {"every button", "LBUTTON=l.wav RBUTTON=r.wav MBUTTON=m.wav XBUTTON1=x1.wav XBUTTON2=x2.wav",
+        {"every button",
+         "LBUTTON=l.wav RBUTTON=r.wav MBUTTON=m.wav XBUTTON1=x1.wav XBUTTON2=x2.wav",
          {{1, "l.wav"}, {2, "r.wav"}, {4, "m.wav"}, {5, "x1.wav"}, {6, "x2.wav"}}, {}},
         {"any case, releases apart", "lbutton=l.wav LButton.Up=l-up.wav rbutton.up=r-up.wav",
          {{1, "l.wav"}}, {{1, "l-up.wav"}, {2, "r-up.wav"}}},
