@@ -474,6 +474,12 @@ void CApp::HandleHook(WPARAM event, LPARAM window) {
     case HookEventKeyRelease:
         schemeSet->PlayReleaseNS(HookEventKeyCode(hookEvent), muted, volume);
         break;
+    case HookEventMouse:
+        if (HookEventIsButtonRelease(hookEvent))
+            schemeSet->PlayReleaseNS(HookEventKeyCode(hookEvent), muted, volume);
+        else
+            schemeSet->PlayNS(HookEventKeyCode(hookEvent), muted, volume, 0);
+        break;
     case HookEventPoll:
         PollModifierKeys();
         break;
@@ -513,11 +519,15 @@ bool CApp::HkSetHooks() {
     TracePair(traceEnabled, kTraceSourceCApp, "CApp::HkSetHooks", 327);
     if (hooksSet) return true;
     SetupVistaUipiFilter();
-    hooksSet = SetHooks(mainWindow, TRUE) ? 1 : 0;
+    const BOOL install = HookInstallValue();
+    hooksSet = SetHooks(mainWindow, install) ? 1 : 0;
+    if (hooksSet) installedHooks = install;
     if (hooksSet && helperWindow) {
         hooksSet = IsHelperSuccess(static_cast<uint32_t>(SendHelperCommand(HelperInstallHooks, 1)));
         if (!hooksSet) SetHooks(nullptr, FALSE);
     }
+    // A scheme chosen while the library waited for its hook thread.
+    MatchHooksToScheme();
     return hooksSet != 0;
 }
 
@@ -558,9 +568,22 @@ void CApp::ReinstallHooks(bool helperToo) {
 // The one path that re-arms the library's hooks. When that fails the helper's hooks come off
 // too: with hooksSet false nothing would ever remove them.
 bool CApp::ReinstallLibraryHooks() {
-    hooksSet = ResetHooks() ? 1 : 0;
+    const BOOL install = HookInstallValue();
+    hooksSet = (install == installedHooks ? ResetHooks() : SetHooks(mainWindow, install)) ? 1 : 0;
+    if (hooksSet) installedHooks = install;
     if (!hooksSet && helperWindow) SendHelperCommand(HelperInstallHooks, 0);
     return hooksSet != 0;
+}
+
+// Clicks are hooked only while the scheme gives a mouse button a sound; otherwise the hooks
+// are the keyboard's alone, as they always were.
+BOOL CApp::HookInstallValue() const {
+    return schemeSet->NamesMouseSound() ? TRUE | KBDHOOK_MOUSE_CLICKS : TRUE;
+}
+
+// The helper is not told: the library's hooks hear 64-bit programs as well.
+void CApp::MatchHooksToScheme() {
+    if (hooksSet && HookInstallValue() != installedHooks) ReinstallHooks(false);
 }
 
 LRESULT CApp::HkSetWaitForEndKey(int value) {
@@ -592,4 +615,7 @@ bool CApp::FindSchemes() {
 
 std::string CApp::SchemesFolder() const { return schemeSet->schemesFolder; }
 
-void CApp::LoadScheme(const char* name) { schemeSet->ReadFromConfig(name); }
+void CApp::LoadScheme(const char* name) {
+    schemeSet->ReadFromConfig(name);
+    MatchHooksToScheme();
+}

@@ -95,11 +95,16 @@ private:
     // re-install asked for then (1: the library's hooks, 2: the helper's as well) runs after.
     int reinstalling = 0;
     int reinstallAsked = 0;
+    // The install value of the library's hooks as last set: the mouse hook comes and goes with
+    // the scheme's mouse words.
+    BOOL installedHooks = FALSE;
 
     void ReleaseMainWindow();
     void AddTrayIcon();
     void ReinstallHooks(bool helperToo);
     bool ReinstallLibraryHooks();
+    BOOL HookInstallValue() const;
+    void MatchHooksToScheme();
     void StartHelperAndWait();
     void ApplyTraceSetting();
     void LoadStoredScheme();

@@ -4,6 +4,7 @@
 #include "app/Settings.h"
 #include "app/Trace.h"
 #include "audio/SoundEngine_win.h"
+#include "audio/WavePlayer_win.h"
 #include "hook/HookEvent.h"
 #include "hook/KbdHook.h"
 #include "res/resource.h"
@@ -11,6 +12,7 @@
 #include "tests/RegistryTestValues_win.h"
 #include "tests/ScopedTraceFile_win.h"
 #include "tests/TestFolder_win.h"
+#include "tests/TestWav.h"
 #include "tray/CTrayIcon.h"
 
 #include <gtest/gtest.h>
@@ -669,6 +671,142 @@ TEST_F(Application, ChoosingASchemeMovesTheMarkAndStoresItsPosition) {
         app.WndProc(app.mainWindow, WM_COMMAND, 30000 + i, 0);
         EXPECT_STREQ(app.schemeSet->schemeName, app.schemeList[i].name);
     }
+}
+
+// Hook events as they reach an application's main window, recorded before it handles them.
+struct MainWindowEvents {
+    static std::vector<uint32_t> events;
+    static WNDPROC original;
+    static UINT hookMessage;
+
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == hookMessage) events.push_back(static_cast<uint32_t>(wParam));
+        return CallWindowProcA(original, window, message, wParam, lParam);
+    }
+    static void Watch(CApp& app) {
+        events.clear();
+        hookMessage = app.hookMessage;
+        original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            app.mainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindowEvents::Proc)));
+    }
+    // Clicks the left and right buttons, then taps K, and takes the application's messages
+    // until K's release has come: what the hooks reported comes before it, in order.
+    static std::vector<uint32_t> ClickThenTapK(CApp& app) {
+        events.clear();
+        INPUT inputs[6] = {};
+        const DWORD mouseFlags[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP,
+                                    MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP};
+        for (int i = 0; i < 4; ++i) {
+            inputs[i].type = INPUT_MOUSE;
+            inputs[i].mi.dwFlags = mouseFlags[i];
+        }
+        inputs[4].type = inputs[5].type = INPUT_KEYBOARD;
+        inputs[4].ki.wVk = inputs[5].ki.wVk = 'K';
+        inputs[5].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(ARRAYSIZE(inputs), inputs, sizeof(INPUT));
+        const DWORD start = GetTickCount();
+        const uint32_t last = MakeKeyReleaseEvent('K');
+        while ((events.empty() || events.back() != last) && GetTickCount() - start < 10000) {
+            app.PumpMessages();
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        }
+        return events;
+    }
+};
+std::vector<uint32_t> MainWindowEvents::events;
+WNDPROC MainWindowEvents::original = nullptr;
+UINT MainWindowEvents::hookMessage = 0;
+
+// Chooses the scheme from the menu, as the user does; false when it is not listed.
+bool ChooseScheme(CApp& app, const char* name) {
+    app.PrepareMenu(GetSubMenu(app.popupMenu.Get(), 0));
+    for (int i = 0; i < app.schemeCount; ++i) {
+        if (std::strcmp(app.schemeList[i].name, name) != 0) continue;
+        app.WndProc(app.mainWindow, WM_COMMAND, 30000 + i, 0);
+        return std::strcmp(app.schemeSet->schemeName, name) == 0;
+    }
+    return false;
+}
+
+// The mouse hook follows the scheme chosen: a scheme without button words leaves the hooks the
+// keyboard's alone.
+TEST_F(Application, ClicksAreHookedOnlyWhileTheSchemeNamesAButton) {
+    SchemesFolder folder;
+    const struct {
+        const char* name;
+        const char* text;
+    } schemes[] = {{"Keys", "K=k.wav"},
+                   {"Clicks", "K=k.wav LBUTTON=l.wav"},
+                   {"Releases", "K=k.wav RBUTTON.UP=r.wav"}};
+    for (const auto& scheme : schemes) {
+        folder.AddFolder(scheme.name);
+        folder.AddFile(std::string(scheme.name) + "\\Scheme.txt", scheme.text);
+    }
+    CApp app;
+    ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+    const std::vector<uint32_t> keyOnly = {MakeKeyEvent('K', 'k'), MakeKeyReleaseEvent('K')};
+    const std::vector<uint32_t> clicksToo = {
+        MakeMouseEvent(VK_LBUTTON, false), MakeMouseEvent(VK_LBUTTON, true),
+        MakeMouseEvent(VK_RBUTTON, false), MakeMouseEvent(VK_RBUTTON, true),
+        MakeKeyEvent('K', 'k'),            MakeKeyReleaseEvent('K')};
+    const struct {
+        const char* scheme;
+        const std::vector<uint32_t>* expected;
+    } steps[] = {{"Keys", &keyOnly},       {"Clicks", &clicksToo}, {"Releases", &clicksToo},
+                 {"Keys", &keyOnly},       {"Releases", &clicksToo}};
+
+    // Chosen before the hooks are set, the scheme decides the first install.
+    ASSERT_TRUE(ChooseScheme(app, "Clicks"));
+    ASSERT_TRUE(app.HkSetHooks());
+    MainWindowEvents::Watch(app);
+    EXPECT_EQ(MainWindowEvents::ClickThenTapK(app), clicksToo) << "first install";
+    for (const auto& step : steps) {
+        ASSERT_TRUE(ChooseScheme(app, step.scheme));
+        EXPECT_EQ(MainWindowEvents::ClickThenTapK(app), *step.expected) << step.scheme;
+    }
+    // A re-install keeps what the scheme asks for.
+    ASSERT_TRUE(app.HkResetHooks());
+    EXPECT_EQ(MainWindowEvents::ClickThenTapK(app), clicksToo) << "after a re-install";
+    app.HkUnsetHooks();
+}
+
+// A button's press and release sound as a key's do: unfiltered, and not while muted.
+TEST_F(Application, MouseEventsPlayTheirButtonsSounds) {
+    SchemesFolder folder;
+    folder.AddFolder("Clicks");
+    folder.AddFile("Clicks\\Scheme.txt", "LBUTTON=l.wav XBUTTON2.UP=x.wav");
+    const TestWavFormat format;
+    const std::vector<uint8_t> left = MakePlayableTestWav(format, TestSamples(2000, 1));
+    const std::vector<uint8_t> side = MakePlayableTestWav(format, TestSamples(3000, 2));
+    folder.AddFile("Clicks\\l.wav", std::string(left.begin(), left.end()));
+    folder.AddFile("Clicks\\x.wav", std::string(side.begin(), side.end()));
+    CApp app;
+    ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+    ASSERT_TRUE(ChooseScheme(app, "Clicks"));
+    app.volume = 101;  // above 100 the volume step is skipped: the file plays as it is
+    app.filter = 1;    // never applied to a button
+
+    const struct {
+        uint32_t event;
+        int muted;
+        const std::vector<uint8_t>* played;  // nullptr: nothing
+    } cases[] = {
+        {MakeMouseEvent(VK_LBUTTON, false), 0, &left},
+        {MakeMouseEvent(VK_LBUTTON, true), 0, nullptr},  // no LBUTTON.UP
+        {MakeMouseEvent(VK_XBUTTON2, true), 0, &side},
+        {MakeMouseEvent(VK_RBUTTON, false), 0, nullptr},
+        {MakeMouseEvent(VK_LBUTTON, false), 1, nullptr},
+    };
+    for (const auto& c : cases) {
+        StopWavePlayback();
+        app.muted = c.muted;
+        app.WndProc(app.mainWindow, app.hookMessage, c.event, 0);
+        const PlayingWaveImage held = CurrentPlayingWaveImage();
+        const std::vector<uint8_t> heldBytes(held.data, held.data + held.size);
+        EXPECT_EQ(heldBytes, c.played != nullptr ? *c.played : std::vector<uint8_t>())
+            << std::hex << c.event << " muted " << c.muted;
+    }
+    StopWavePlayback();
 }
 
 // The poll timer reads this thread's key states, which the test sets directly.

@@ -17,6 +17,8 @@ enum HookEventKind : uint32_t {
                                 // posts it at each change of a polled key to wake the poll
     HookEventReinstall = 3,     // the hooks ask to be installed again
     HookEventKeyRelease = 4,    // a key's release: key code in bits 8 to 15, bits 0 to 7 are 0
+    HookEventMouse = 5,         // a mouse button: its virtual-key code in bits 8 to 15, bit 0
+                                // set for its release
     HookEventPoll = 0x1B73,     // Tapvox's own poll timer (7027), never sent by a hook
 };
 
@@ -34,9 +36,16 @@ constexpr uint32_t MakeKeyReleaseEvent(uint8_t keyCode) {
     return MakeHookEvent(HookEventKeyRelease, uint32_t{keyCode} << 8);
 }
 
+// The button is named by its virtual-key code (1 left, 2 right, 4 middle, 5 and 6 the side
+// buttons), the code its sounds are stored under.
+constexpr uint32_t MakeMouseEvent(uint8_t buttonCode, bool released) {
+    return MakeHookEvent(HookEventMouse, (uint32_t{buttonCode} << 8) | (released ? 1u : 0u));
+}
+
 constexpr uint32_t HookEventKindOf(uint32_t event) { return event >> 16; }
 constexpr uint8_t HookEventKeyCode(uint32_t event) { return static_cast<uint8_t>(event >> 8); }
 constexpr uint8_t HookEventCharacter(uint32_t event) { return static_cast<uint8_t>(event); }
+constexpr bool HookEventIsButtonRelease(uint32_t event) { return (event & 1u) != 0; }
 
 // Commands sent to HookProc.exe's window (SendMessage "M_TapvoxHkPrcMsg", command in wParam,
 // parameter in lParam).

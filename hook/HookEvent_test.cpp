@@ -39,6 +39,22 @@ TEST(HookEvent, ReleasesCarryTheKeyCodeAndNoCharacter) {
     }
 }
 
+TEST(HookEvent, MouseEventsCarryTheButtonAndWhetherItWasReleased) {
+    const struct {
+        uint8_t button;
+        bool released;
+        uint32_t event;
+    } cases[] = {{1, false, 0x00050100}, {1, true, 0x00050101}, {2, false, 0x00050200},
+                 {4, true, 0x00050401},  {6, false, 0x00050600}};
+    for (const auto& c : cases) {
+        const uint32_t event = MakeMouseEvent(c.button, c.released);
+        EXPECT_EQ(event, c.event);
+        EXPECT_EQ(HookEventKindOf(event), uint32_t{HookEventMouse});
+        EXPECT_EQ(HookEventKeyCode(event), c.button);
+        EXPECT_EQ(HookEventIsButtonRelease(event), c.released);
+    }
+}
+
 TEST(HookEvent, KindsSitInTheHighHalf) {
     EXPECT_EQ(MakeHookEvent(HookEventPoll, 0), 0x1B730000u);
     EXPECT_EQ(HookEventKindOf(0x1B730000u), uint32_t{HookEventPoll});

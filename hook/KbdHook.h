@@ -17,16 +17,22 @@ KBDHOOK_API BOOL IsOsX64(void);
 // process's windows. Non-zero on success.
 KBDHOOK_API BOOL SetupVistaUipiFilter(void);
 
+// With this bit in SetHooks's install, a low-level mouse hook is installed beside the keyboard
+// hook, and each press and release of a mouse button arrives as a mouse event. Without it no
+// mouse hook is installed, so mouse input costs nothing.
+#define KBDHOOK_MOUSE_CLICKS 2
+
 // install non-zero: installs the system-wide keyboard hook; each key press then arrives at
-// window as "NEW_HOOK_SYSTEM" with a key event (hook/HookEvent.h). install zero: removes it
-// (window is ignored). Non-zero on success.
+// window as "NEW_HOOK_SYSTEM" with a key event (hook/HookEvent.h). install zero: removes the
+// hooks (window is ignored). Non-zero on success: the keyboard hook is in place; a mouse hook
+// the system refuses leaves clicks silent and keys sounding.
 // While it waits for the hook's own thread to start or end, the calling thread's messages are
 // dispatched, so its windows stay responsive. A SetHooks or ResetHooks called from inside that
 // dispatch changes nothing and returns zero.
 KBDHOOK_API BOOL SetHooks(HWND window, BOOL install);
 
-// Installs the hook again for the window of the last successful SetHooks(window, 1). Zero when
-// there is no such window or the install fails.
+// Installs the hooks again for the window and install value of the last successful
+// SetHooks(window, install). Zero when there is no such window or the install fails.
 KBDHOOK_API BOOL ResetHooks(void);
 
 // Kept for the program's calls; the keyboard hook does not use the value. Returns it.

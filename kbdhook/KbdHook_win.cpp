@@ -14,6 +14,7 @@ namespace {
 SRWLOCK g_lock = SRWLOCK_INIT;
 KeyboardHookThread g_hook;
 HWND g_lastWindow = nullptr;
+BOOL g_lastInstall = FALSE;
 // The thread changing the hook. Its messages are dispatched while it waits for the hook thread,
 // and a change asked for from there would wait for itself.
 volatile LONG g_changingThread = 0;
@@ -42,11 +43,12 @@ private:
 
 UINT HookMessage() { return RegisterWindowMessageA(kHookMessageName); }
 
-bool InstallFor(HWND window) {
+bool InstallFor(HWND window, BOOL install) {
     const UINT message = HookMessage();
     if (window == nullptr || !IsWindow(window) || message == 0) return false;
-    if (!g_hook.Start(window, message)) return false;
+    if (!g_hook.Start(window, message, (install & KBDHOOK_MOUSE_CLICKS) != 0)) return false;
     g_lastWindow = window;
+    g_lastInstall = install;
     return true;
 }
 
@@ -88,13 +90,13 @@ BOOL SetHooks(HWND window, BOOL install) {
         g_hook.Stop();
         return TRUE;
     }
-    return InstallFor(window);
+    return InstallFor(window, install);
 }
 
 BOOL ResetHooks(void) {
     if (CalledFromInsideAChange()) return FALSE;
     ExclusiveLock lock(g_lock);
-    return InstallFor(g_lastWindow);
+    return InstallFor(g_lastWindow, g_lastInstall);
 }
 
 int SetWaitForEndKey(int value) { return value; }

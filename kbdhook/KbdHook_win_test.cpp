@@ -27,6 +27,39 @@ void Tap(WORD keyCode) {
     SendKey(keyCode, true);
 }
 
+// A button pressed and released in one call, so that no other input comes between.
+void Click(DWORD downFlag, DWORD upFlag, DWORD data = 0) {
+    INPUT inputs[2] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.mouseData = data;
+    }
+    inputs[0].mi.dwFlags = downFlag;
+    inputs[1].mi.dwFlags = upFlag;
+    SendInput(ARRAYSIZE(inputs), inputs, sizeof(INPUT));
+}
+
+void MoveAndWheel() {
+    INPUT inputs[2] = {};
+    for (INPUT& input : inputs) input.type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE;
+    inputs[0].mi.dx = 3;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_WHEEL;
+    inputs[1].mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
+    SendInput(ARRAYSIZE(inputs), inputs, sizeof(INPUT));
+}
+
+// Every button, a move and a wheel turn, then a key: the key's events close what comes.
+void ClickEveryButtonThenTapAKey() {
+    Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    Click(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    Click(MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
+    Click(MOUSEEVENTF_XDOWN, MOUSEEVENTF_XUP, XBUTTON1);
+    Click(MOUSEEVENTF_XDOWN, MOUSEEVENTF_XUP, XBUTTON2);
+    MoveAndWheel();
+    Tap('K');
+}
+
 // What a press or release of a polled key posts: an event that sounds nothing.
 constexpr uint32_t kPolledKeyChange = MakeHookEvent(HookEventWindowInfo, 0);
 
@@ -178,6 +211,49 @@ TEST_F(HookedWindow, AKeyUpMissedWhileRemovedDoesNotSilenceTheKey) {
     const std::vector<uint32_t> expected = {MakeKeyEvent('F', 'f'), MakeKeyEvent('F', 'f'),
                                             Up('F')};
     EXPECT_EQ(SettledEvents(recorder), expected);
+}
+
+const std::vector<uint32_t> kKeyOnly = {MakeKeyEvent('K', 'k'), Up('K')};
+
+const std::vector<uint32_t> kEveryClickThenTheKey = {
+    MakeMouseEvent(VK_LBUTTON, false),  MakeMouseEvent(VK_LBUTTON, true),
+    MakeMouseEvent(VK_RBUTTON, false),  MakeMouseEvent(VK_RBUTTON, true),
+    MakeMouseEvent(VK_MBUTTON, false),  MakeMouseEvent(VK_MBUTTON, true),
+    MakeMouseEvent(VK_XBUTTON1, false), MakeMouseEvent(VK_XBUTTON1, true),
+    MakeMouseEvent(VK_XBUTTON2, false), MakeMouseEvent(VK_XBUTTON2, true),
+    MakeKeyEvent('K', 'k'),             Up('K'),
+};
+
+TEST_F(HookedWindow, WithoutTheMouseBitClicksReportNothing) {
+    ClickEveryButtonThenTapAKey();
+    EXPECT_EQ(SettledEvents(recorder), kKeyOnly);
+}
+
+// The mouse hook follows the install value of each SetHooks, and ResetHooks keeps it.
+TEST_F(HookedWindow, TheMouseBitReportsEachPressAndReleaseOfEveryButton) {
+    const struct {
+        const char* step;
+        BOOL (*change)(HWND);
+        const std::vector<uint32_t>* expected;
+    } steps[] = {
+        {"install with clicks", [](HWND w) { return SetHooks(w, TRUE | KBDHOOK_MOUSE_CLICKS); },
+         &kEveryClickThenTheKey},
+        {"reset keeps clicks", [](HWND) { return ResetHooks(); }, &kEveryClickThenTheKey},
+        {"install again without", [](HWND w) { return SetHooks(w, TRUE); }, &kKeyOnly},
+        {"reset keeps them off", [](HWND) { return ResetHooks(); }, &kKeyOnly},
+        {"install with clicks again",
+         [](HWND w) { return SetHooks(w, TRUE | KBDHOOK_MOUSE_CLICKS); }, &kEveryClickThenTheKey},
+    };
+    for (const auto& step : steps) {
+        recorder.ClearHookEvents();
+        ASSERT_TRUE(step.change(recorder.Get())) << step.step;
+        ClickEveryButtonThenTapAKey();
+        EXPECT_EQ(SettledEvents(recorder), *step.expected) << step.step;
+    }
+    ASSERT_TRUE(SetHooks(nullptr, FALSE));
+    recorder.ClearHookEvents();
+    ClickEveryButtonThenTapAKey();
+    EXPECT_TRUE(SettledEvents(recorder).empty()) << "removing the hooks removes the mouse's too";
 }
 
 // A window of the thread that changes the hook: what it asks of the library while the change

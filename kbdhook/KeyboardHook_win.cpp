@@ -23,6 +23,32 @@ LRESULT CALLBACK LowLevelKeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+LRESULT CALLBACK LowLevelMouseProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && t_target != nullptr)
+        RecordMouseEvent(*t_target, wParam, *reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The button of a press or release message as its virtual-key code; 0 for any other message.
+uint8_t ButtonOf(WPARAM mouseMessage, DWORD mouseData) {
+    switch (mouseMessage) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP: return VK_LBUTTON;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP: return VK_RBUTTON;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP: return VK_MBUTTON;
+        case WM_XBUTTONDOWN:
+        case WM_XBUTTONUP:
+            switch (HIWORD(mouseData)) {
+                case XBUTTON1: return VK_XBUTTON1;
+                case XBUTTON2: return VK_XBUTTON2;
+                default: return 0;
+            }
+        default: return 0;
+    }
+}
+
 }  // namespace
 
 // Shared by the starting thread and the hook thread, freed by whichever lets go last, so that
@@ -34,6 +60,7 @@ struct HookThreadContext {
     HANDLE ready = nullptr;
     HANDLE thread = nullptr;
     DWORD threadId = 0;
+    bool mouseClicks = false;
     HookTarget target;
 };
 
@@ -110,10 +137,14 @@ DWORD WINAPI HookThreadMain(void* parameter) {
     // From here on the hook's own events keep Caps Lock's state; this is where it starts.
     context->target.keys.SetCapsLockOn((GetKeyState(VK_CAPITAL) & 0x01) != 0);
     HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, LowLevelKeyboardProc, module, 0);
+    HHOOK mouseHook = hook != nullptr && context->mouseClicks
+                          ? SetWindowsHookExW(WH_MOUSE_LL, LowLevelMouseProc, module, 0)
+                          : nullptr;
     const LONG outcome = InterlockedCompareExchange(&context->startState,
                                                     hook != nullptr ? Installed : Failed, Starting);
     SetEvent(context->ready);
     if (hook != nullptr && outcome == Starting) RunMessageLoop(context->target);
+    if (mouseHook != nullptr) UnhookWindowsHookEx(mouseHook);
     if (hook != nullptr) UnhookWindowsHookEx(hook);
     t_target = nullptr;
     Release(context);
@@ -128,24 +159,35 @@ void RecordKeyEvent(HookTarget& target, const KBDLLHOOKSTRUCT& key) {
     const KeyEventOutcome outcome = target.keys.OnKeyEvent(key.vkCode, (key.flags & LLKHF_UP) != 0);
     if (outcome == KeyEventOutcome::Ignored) return;
     if (target.pendingCount >= ARRAYSIZE(target.pending)) return;
-    target.pending[target.pendingCount++] = PendingPress{key, target.keys, outcome};
+    target.pending[target.pendingCount++] = PendingPress{key, target.keys, outcome, 0};
+}
+
+void RecordMouseEvent(HookTarget& target, WPARAM mouseMessage, const MSLLHOOKSTRUCT& mouse) {
+    const uint8_t button = ButtonOf(mouseMessage, mouse.mouseData);
+    if (button == 0 || target.pendingCount >= ARRAYSIZE(target.pending)) return;
+    const bool released = mouseMessage == WM_LBUTTONUP || mouseMessage == WM_RBUTTONUP ||
+                          mouseMessage == WM_MBUTTONUP || mouseMessage == WM_XBUTTONUP;
+    target.pending[target.pendingCount++].mouseEvent = MakeMouseEvent(button, released);
 }
 
 void PostPendingPresses(HookTarget& target) {
     for (size_t i = 0; i < target.pendingCount; ++i) {
         const PendingPress& press = target.pending[i];
-        const uint8_t keyCode = static_cast<uint8_t>(press.key.vkCode);
-        uint32_t event = MakeHookEvent(HookEventWindowInfo, 0);
-        if (press.outcome == KeyEventOutcome::NewPress)
-            event = MakeKeyEvent(keyCode, KeyCharacter(press.key, press.keysHeld));
-        else if (press.outcome == KeyEventOutcome::Released)
-            event = MakeKeyReleaseEvent(keyCode);
+        uint32_t event = press.mouseEvent;
+        if (event == 0) {
+            const uint8_t keyCode = static_cast<uint8_t>(press.key.vkCode);
+            event = MakeHookEvent(HookEventWindowInfo, 0);
+            if (press.outcome == KeyEventOutcome::NewPress)
+                event = MakeKeyEvent(keyCode, KeyCharacter(press.key, press.keysHeld));
+            else if (press.outcome == KeyEventOutcome::Released)
+                event = MakeKeyReleaseEvent(keyCode);
+        }
         PostMessageW(target.window, target.message, event, 0);
     }
     target.pendingCount = 0;
 }
 
-bool KeyboardHookThread::Start(HWND window, UINT message) {
+bool KeyboardHookThread::Start(HWND window, UINT message, bool mouseClicks) {
     Stop();
     HMODULE module = nullptr;
     if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
@@ -159,6 +201,7 @@ bool KeyboardHookThread::Start(HWND window, UINT message) {
     context->module = module;
     context->target.window = window;
     context->target.message = message;
+    context->mouseClicks = mouseClicks;
     context->ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (context->ready != nullptr)
         context->thread = CreateThread(nullptr, 0, HookThreadMain, context, 0, &context->threadId);

@@ -1,5 +1,7 @@
 #include "schemes/SchemeFile.h"
 
+#include "schemes/MouseButtonNames.h"
+
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -47,7 +49,9 @@ void ApplyWord(std::string_view word, KeySoundTable& presses, KeySoundTable* rel
         for (size_t i = 0; i < group->codeCount; ++i) table[group->codes[i]] = value;
         return;
     }
-    if (const unsigned code = KeyCodeFromName(key)) table[code] = value;
+    unsigned code = KeyCodeFromName(key);
+    if (code == 0) code = MouseButtonCodeFromName(key);
+    if (code != 0) table[code] = value;
 }
 
 // Collects words from text that may arrive in pieces, applying each as it completes.
@@ -125,6 +129,12 @@ std::string SoundOfNamelessMembers(const KeyGroup& group, const KeySoundTable& t
     return shared != nullptr ? *shared : std::string();
 }
 
+// The word a line names code with: its key name, else its mouse button's.
+const char* SchemeNameOfCode(unsigned code) {
+    const char* name = KeyNameOfCode(code);
+    return name != nullptr ? name : MouseButtonNameOfCode(code);
+}
+
 // The lines of one table: "CHARS" first where it must stand, the rows, then the other names.
 void AppendTableLines(const KeySoundTable& table, const char* suffix, std::string& text) {
     if (const KeyGroup* chars = FindKeyGroup("CHARS")) {
@@ -138,7 +148,7 @@ void AppendTableLines(const KeySoundTable& table, const char* suffix, std::strin
         AppendSchemeLine(name, suffix, table[code], text);
     }
     for (unsigned code = 1; code < table.size(); ++code) {
-        const char* name = KeyNameOfCode(code);
+        const char* name = SchemeNameOfCode(code);
         if (name != nullptr && !editable[code]) AppendSchemeLine(name, suffix, table[code], text);
     }
 }

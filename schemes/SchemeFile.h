@@ -25,6 +25,7 @@ constexpr size_t kMaxSchemePathChars = 255;
 inline constexpr char kReleaseWordSuffix[] = ".UP";
 
 // Applies the words of scheme-file text to the tables, in text order: press words to table,
+// mouse button words ("LBUTTON=click.wav", schemes/MouseButtonNames.h) as their buttons' codes,
 // release words to releases (skipped when it is null). A 0x1A byte ends the text as
 // end-of-file does in text mode, and so does a zero byte (as in a UTF-16 file).
 void ApplySchemeText(const char* text, size_t size, KeySoundTable& table,
@@ -40,7 +41,8 @@ bool ReadSchemeFile(const std::string& schemeFolderWithSeparator, KeySoundTable&
                     KeySoundTable* releases = nullptr);
 
 // Text that the reader turns back into the same table: "NAME=file\r\n" for every editable key
-// with a sound, in row order, then for every other named key with a sound, by code. The grave
+// with a sound, in row order, then for every other named key or mouse button with a sound, by
+// code. The grave
 // accent and backslash keys have no name; their sound comes from a "CHARS=" line written first,
 // which the letters' own lines then override. The release sounds follow in the same order and
 // form, each name ending in kReleaseWordSuffix; without any, the text is the presses' alone.

@@ -132,6 +132,32 @@ TEST(SchemeText, ReleaseWordsGoToTheirOwnTable) {
     }
 }
 
+// Mouse button words fill the buttons' codes, which no key name reaches, so a scheme without
+// them reads as it did, and one with them gives every key the sound it had.
+TEST(SchemeText, MouseButtonWordsSetTheirButtonsOnly) {
+    const ReleaseCase cases[] = {
+        {"every button",
+         "LBUTTON=l.wav RBUTTON=r.wav MBUTTON=m.wav XBUTTON1=x1.wav XBUTTON2=x2.wav",
+         {{1, "l.wav"}, {2, "r.wav"}, {4, "m.wav"}, {5, "x1.wav"}, {6, "x2.wav"}}, {}},
+        {"any case, releases apart", "lbutton=l.wav LButton.Up=l-up.wav rbutton.up=r-up.wav",
+         {{1, "l.wav"}}, {{1, "l-up.wav"}, {2, "r-up.wav"}}},
+        {"keys keep their sounds", "CHARS=k.wav LBUTTON=l.wav A=a.wav",
+         GroupGets("CHARS", "k.wav") + Assignments{{1, "l.wav"}, {65, "a.wav"}}, {}},
+        {"later word wins", "MBUTTON=m.wav MBUTTON=n.wav", {{4, "n.wav"}}, {}},
+        {"no group reaches a button", "CHARS=k.wav DIGITS=d.wav FUNCS=f.wav",
+         GroupGets("CHARS", "k.wav") + GroupGets("DIGITS", "d.wav") + GroupGets("FUNCS", "f.wav"),
+         {}},
+        {"near misses", "BUTTON=b XBUTTON=x XBUTTON3=y LBUTTONS=z LB=l LBUTTON= MOUSE=m", {}, {}},
+    };
+    for (const ReleaseCase& c : cases) {
+        KeySoundTable presses;
+        KeySoundTable releases;
+        ApplySchemeText(c.text.data(), c.text.size(), presses, &releases);
+        EXPECT_EQ(presses, TableOf(c.presses)) << c.what;
+        EXPECT_EQ(releases, TableOf(c.releases)) << c.what;
+    }
+}
+
 class SchemeFolder : public testing::Test {
 protected:
     void SetUp() override {
@@ -392,6 +418,22 @@ TEST(SchemeWriter, WrittenReleasesReadBackToTheSameTables) {
         EXPECT_EQ(rereadPresses, presses) << text << "\nwritten as\n" << written;
         EXPECT_EQ(rereadReleases, releases) << text << "\nwritten as\n" << written;
     }
+}
+
+// The editor saves what it does not show: the buttons' lines follow the rows, by code.
+TEST(SchemeWriter, MouseButtonLinesReadBack) {
+    const std::string text = "XBUTTON2=x.wav A=a.wav LBUTTON=l.wav LBUTTON.UP=lu.wav F1=f.wav";
+    KeySoundTable presses;
+    KeySoundTable releases;
+    ApplySchemeText(text.data(), text.size(), presses, &releases);
+    const std::string written = FormatSchemeText(presses, &releases);
+    EXPECT_EQ(written,
+              "A=a.wav\r\nLBUTTON=l.wav\r\nXBUTTON2=x.wav\r\nF1=f.wav\r\nLBUTTON.UP=lu.wav\r\n");
+    KeySoundTable rereadPresses;
+    KeySoundTable rereadReleases;
+    ApplySchemeText(written.data(), written.size(), rereadPresses, &rereadReleases);
+    EXPECT_EQ(rereadPresses, presses);
+    EXPECT_EQ(rereadReleases, releases);
 }
 
 TEST_F(SchemeFolder, WrittenFileReadsBack) {

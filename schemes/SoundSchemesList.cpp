@@ -7,6 +7,7 @@
 #include "app/Trace.h"
 #include "audio/WavePlayer.h"
 #include "schemes/KeyNames.h"
+#include "schemes/MouseButtonNames.h"
 
 #include <windows.h>
 
@@ -101,6 +102,13 @@ void SoundSchemesList::ReadFromConfig(const char* name) {
 }
 
 unsigned SoundSchemesList::KeyCodeFromName(const char* name) { return ::KeyCodeFromName(name); }
+
+bool SoundSchemesList::NamesMouseSound() const {
+    for (unsigned char code : kMouseButtonCodes) {
+        if (!keySounds[code].empty() || !keyReleaseSounds[code].empty()) return true;
+    }
+    return false;
+}
 
 bool SoundSchemesList::SoundPathOf(unsigned keyCode, char* out, size_t outSize) const {
     return PathOfEntry(schemesFolder, schemeName, keySounds, keyCode, out, outSize);

@@ -35,6 +35,10 @@ public:
     // sound costs one look-up and leaves no trace.
     void PlayReleaseNS(unsigned keyCode, int muted, int volume);
 
+    // True when the loaded scheme gives a mouse button a sound, pressed or released: only then
+    // are clicks worth hooking.
+    bool NamesMouseSound() const;
+
     // The full path of keyCode's sound, or of its release sound, into out; false, with out
     // empty, when the key has no such sound or the path would not fit into out or into 255
     // characters.

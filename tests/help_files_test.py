@@ -101,6 +101,15 @@ def program_key_names():
     return re.findall(r'\{"([A-Z0-9]+)", \d+\}', table)
 
 
+def program_mouse_button_words():
+    """The mouse button words of the program's own table, read from its source."""
+    with open(os.path.join(source_folder, "schemes", "MouseButtonNames.cpp")) as f:
+        source = f.read()
+    table = source[source.index("kButtons"):]
+    table = table[:table.index("};")]
+    return re.findall(r'\{"([A-Z0-9]+)", \d+\}', table)
+
+
 def render(root, pages):
     """Chromium's verdict for each page: {page: (missing images, missing sheets, height)}."""
     frames = "".join('<iframe src="%s"></iframe>' % page for page in pages)
@@ -201,6 +210,16 @@ class HelpFilesTest(unittest.TestCase):
                 shown = parse(os.path.join(self.extracted[name], "html", page + ".htm")).code
                 self.assertEqual(sorted(set(names) - set(shown)), [])
                 self.assertEqual(sorted(set(GROUP_WORDS) - set(shown)), [])
+
+    def test_scheme_file_page_lists_every_mouse_button_word(self):
+        words = program_mouse_button_words()
+        self.assertEqual(len(words), 5)
+        for name, _, _, page in FILES:
+            if page is None or name not in self.extracted:
+                continue
+            with self.subTest(file=name):
+                shown = parse(os.path.join(self.extracted[name], "html", "schemefile.htm")).code
+                self.assertEqual(sorted(set(words) - set(shown)), [])
 
     def test_pages_render_with_nothing_missing(self):
         for name in self.extracted:

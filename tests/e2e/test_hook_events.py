@@ -50,7 +50,8 @@ class HookEventsTest(sharedsession.SharedSessionTestCase):
             (0x10000, 0x1234, ["command 0x3b03 0"]),        # kind 1 with a window
             (0x30000, 0, ["command 0x3b01 0"]),             # kind 3: install again
             (0x44100, 0, []),                               # kind 4, a release: no request
-            (0x50000, 0, []),                               # unknown kinds
+            (0x50100, 0, []),                               # kind 5, a click: no request
+            (0x60000, 0, []),                               # unknown kinds
             (0xFFFF0000, 0xFFFF, []),
             (0x1B730000, 0, []),                            # a poll tick from outside
         ]

@@ -15,7 +15,7 @@ WM_POWERBROADCAST = 0x218
 PBT_APMRESUMESUSPEND = 7
 COMMAND_MUTE = 40012
 EVENT_REINSTALL = 3 << 16
-EVENT_UNKNOWN_KIND = 5 << 16  # 4 is a key's release
+EVENT_UNKNOWN_KIND = 6 << 16  # 4 is a key's release, 5 a mouse button
 FILTER_INVERSION = 2
 # Above 100 the volume step is skipped, so the stream holds each file's own bytes.
 FULL_LEVEL = 101

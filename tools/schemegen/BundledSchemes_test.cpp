@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "audio/WavePlayer.h"
+#include "schemes/MouseButtonNames.h"
 #include "schemes/SchemeFile.h"
 #include "tools/schemegen/Scheme.h"
 #include "tools/schemegen/SchemeWriter.h"
@@ -321,7 +322,9 @@ TEST_F(BundledSchemes, KeyboardsSoundTheirReleasesShorterAndSofter)
             continue;
         }
         for (unsigned code = 1; code < scheme.table.size(); ++code) {
-            if (scheme.table[code].empty() || locks.count(code) != 0) {
+            // Mouse buttons are no keys: their press is the click, they have no release.
+            const bool button = MouseButtonNameOfCode(code) != nullptr;
+            if (scheme.table[code].empty() || locks.count(code) != 0 || button) {
                 EXPECT_EQ(scheme.releases[code], "") << "key " << code;
                 continue;
             }
@@ -332,6 +335,37 @@ TEST_F(BundledSchemes, KeyboardsSoundTheirReleasesShorterAndSofter)
             EXPECT_LT(release.Seconds(), press.Seconds()) << "key " << code;
             EXPECT_LE(Db(SoundingRms(release)), Db(SoundingRms(press)) - 3) << "key " << code;
         }
+    }
+}
+
+// A few schemes give the left, right and middle buttons sounds of their instrument, each its
+// own, short and quieter than the letters; the others name no button, so they cost no mouse
+// hook.
+TEST_F(BundledSchemes, AFewSchemesClickTheirMouseButtons)
+{
+    const std::set<std::string> withClicks = {"Clicky Mechanical", "Drum Kit", "Laptop Keys",
+                                              "Wood Blocks"};
+    const std::set<unsigned> clicking = {MouseButtonCodeFromName("LBUTTON"),
+                                         MouseButtonCodeFromName("RBUTTON"),
+                                         MouseButtonCodeFromName("MBUTTON")};
+    for (const LoadedScheme& scheme : schemes) {
+        SCOPED_TRACE(scheme.name);
+        const bool clicks = withClicks.count(scheme.name) != 0;
+        const double letters = Db(scheme.LetterLoudness());
+        std::set<std::vector<double>> buttonSounds;
+        for (unsigned code : kMouseButtonCodes) {
+            EXPECT_EQ(scheme.releases[code], "") << "button " << code;
+            if (!clicks || clicking.count(code) == 0) {
+                EXPECT_EQ(scheme.table[code], "") << "button " << code;
+                continue;
+            }
+            ASSERT_NE(scheme.table[code], "") << "button " << code;
+            const Sound& sound = scheme.sounds.at(scheme.table[code]);
+            EXPECT_LE(sound.Seconds(), 0.080) << "button " << code;
+            EXPECT_LE(Db(SoundingRms(sound)), letters - 2) << "button " << code;
+            buttonSounds.insert(sound.samples);
+        }
+        EXPECT_EQ(buttonSounds.size(), clicks ? 3u : 0u) << "each button its own sound";
     }
 }
 

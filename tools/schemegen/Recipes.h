@@ -20,6 +20,12 @@ Samples RenderMembraneRelease(const SoundRequest& request, Synth& synth);
 Samples RenderLaptopKeysRelease(const SoundRequest& request, Synth& synth);
 Samples RenderTypewriterRelease(const SoundRequest& request, Synth& synth);
 
+// Mouse buttons, for the schemes that give them sounds.
+Samples RenderClickyMechanicalMouse(const SoundRequest& request, Synth& synth);
+Samples RenderLaptopKeysMouse(const SoundRequest& request, Synth& synth);
+Samples RenderWoodBlocksMouse(const SoundRequest& request, Synth& synth);
+Samples RenderDrumKitMouse(const SoundRequest& request, Synth& synth);
+
 // Untuned percussion.
 Samples RenderWoodBlocks(const SoundRequest& request, Synth& synth);
 Samples RenderDrumKit(const SoundRequest& request, Synth& synth);

@@ -30,6 +30,22 @@ const SwitchVoice kLaptop = {
     0.045, 0, 0, 0.0, {{1300, 0.3, 0.005}, {2900, 0.25, 0.003}},
     0.5, 1500, 9000, 0.0015, 500, 0.15, 10000};
 
+// A gaming mouse's microswitch: a hard, high snap with almost no travel and no plate.
+const SwitchVoice kMouseSwitch = {
+    0.040, 0.9, 5600, 0.001, {{2700, 0.25, 0.005}, {4900, 0.15, 0.003}},
+    0.25, 2000, 10000, 0.0015, 650, 0.12, 12000};
+
+// A touchpad pressed down: a small, dull tick of its hinge.
+const SwitchVoice kTouchpad = {
+    0.040, 0.35, 3200, 0.001, {{950, 0.3, 0.006}, {2200, 0.2, 0.004}},
+    0.3, 800, 6000, 0.002, 320, 0.25, 7000};
+
+// Each button a little lower than the last, so left, right and middle can be told apart.
+double ButtonPitch(const SoundRequest& request)
+{
+    return 1.0 - 0.07 * request.index;
+}
+
 // The type bar's slug hits the platen: a metallic clack over a rubbery thud.
 void AddTypebarStrike(Samples& out, Synth& synth, double start, double pitch, double amp)
 {
@@ -84,6 +100,16 @@ Samples RenderMembrane(const SoundRequest& request, Synth& synth)
 Samples RenderLaptopKeys(const SoundRequest& request, Synth& synth)
 {
     return KeyboardSound(request, synth, kLaptop);
+}
+
+Samples RenderClickyMechanicalMouse(const SoundRequest& request, Synth& synth)
+{
+    return Keystroke(synth, kMouseSwitch, ButtonPitch(request), 0);
+}
+
+Samples RenderLaptopKeysMouse(const SoundRequest& request, Synth& synth)
+{
+    return Keystroke(synth, kTouchpad, ButtonPitch(request), 0);
 }
 
 Samples RenderClickyMechanicalRelease(const SoundRequest& request, Synth& synth)

@@ -120,6 +120,22 @@ Samples RenderWoodBlocks(const SoundRequest& request, Synth& synth)
     return out;
 }
 
+// The smallest block, above every key's: a dry "tik", lower for each further button.
+Samples RenderWoodBlocksMouse(const SoundRequest& request, Synth& synth)
+{
+    Samples out = Blank(synth, 0.06);
+    AddWoodBlock(out, synth, 0, 1900 * (1.0 - 0.08 * request.index), 0.8, 0.5);
+    return out;
+}
+
+// A stick laid across the snare's rim: the drummer's quietest stroke.
+Samples RenderDrumKitMouse(const SoundRequest& request, Synth& synth)
+{
+    Samples out = Blank(synth, 0.05);
+    AddRim(out, synth, 0, 0.7 - 0.1 * request.index);
+    return out;
+}
+
 Samples RenderDrumKit(const SoundRequest& request, Synth& synth)
 {
     Samples out = Blank(synth, 0.12);

@@ -65,6 +65,10 @@ struct SchemeDesign {
     // A key's release, for instruments whose keys sound as they come back up; nullptr for the
     // others. Lock keys never get one: their sound marks a change of state.
     RenderFunction release = nullptr;
+    // A mouse button's press, for instruments that have a sound of the hand on a mouse or
+    // beside the keys; nullptr for the others. The request's index is the button: 0 left,
+    // 1 right, 2 middle.
+    RenderFunction mouse = nullptr;
 };
 
 // Every bundled scheme, ordered by name as Windows lists folders, so that folders created

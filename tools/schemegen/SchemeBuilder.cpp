@@ -14,6 +14,7 @@ struct PlannedSound {
     SoundRequest request;
     double pan;
     bool release = false;  // the sound of the key coming back up
+    bool mouse = false;    // a mouse button's press
 };
 
 struct KeyFile {
@@ -28,11 +29,14 @@ struct Plan {
     std::vector<KeyFile> singles;
     std::string functionFile;
     std::vector<KeyFile> releases;  // key names or group words, for the ".UP" lines
+    std::vector<KeyFile> buttons;   // mouse button words
     std::map<std::string, PlannedSound> sounds;  // by file name
 };
 
 // A release is quieter than its press: the key meets the top of its housing, not the plate.
 constexpr double kReleaseLevelDb = -6;
+// A click accompanies the typing rather than leading it.
+constexpr double kMouseLevelDb = -4;
 
 const char* RoleFileName(SoundRole role)
 {
@@ -150,6 +154,20 @@ void PlanReleases(const SchemeDesign& design, Plan& plan)
     }
 }
 
+void PlanButtons(const SchemeDesign& design, Plan& plan)
+{
+    if (design.mouse == nullptr)
+        return;
+    const KeyFile buttons[] = {
+        {"LBUTTON", "mouse-left.wav"}, {"RBUTTON", "mouse-right.wav"},
+        {"MBUTTON", "mouse-middle.wav"}};
+    for (int index = 0; index < 3; ++index) {
+        plan.buttons.push_back(buttons[index]);
+        plan.sounds.emplace(buttons[index].file,
+                            PlannedSound{{SoundRole::Letter, index, 3}, 0, false, true});
+    }
+}
+
 Plan MakePlan(const SchemeDesign& design)
 {
     Plan plan;
@@ -161,6 +179,7 @@ Plan MakePlan(const SchemeDesign& design)
     for (const NamedKey& key : SingleKeys())
         plan.singles.push_back({key.name, PlanRole(key.role, plan)});
     PlanReleases(design, plan);
+    PlanButtons(design, plan);
     return plan;
 }
 
@@ -185,10 +204,12 @@ void AppendLine(std::string& text, const std::string& key, const std::string& fi
     text += key + "=" + file + "\r\n";
 }
 
-// Release words follow every press word.
-std::string ReleaseText(const Plan& plan)
+// The buttons follow the keys, and release words follow every press word.
+std::string ButtonAndReleaseText(const Plan& plan)
 {
     std::string text;
+    for (const KeyFile& k : plan.buttons)
+        AppendLine(text, k.key, k.file);
     for (const KeyFile& k : plan.releases)
         AppendLine(text, k.key + ".UP", k.file);
     return text;
@@ -213,14 +234,14 @@ std::string SchemeFileText(const SchemeDesign& design, const Plan& plan)
                 AppendLine(text, k.key, k.file);
         for (const KeyFile& k : plan.singles)
             AppendLine(text, k.key, k.file);
-        return text + ReleaseText(plan);
+        return text + ButtonAndReleaseText(plan);
     }
     for (const std::vector<KeyFile>* keys : {&plan.letters, &plan.digits, &plan.singles})
         for (const KeyFile& k : *keys)
             AppendLine(text, k.key, k.file);
     for (const std::string& key : FunctionKeyNames())
         AppendLine(text, key, plan.functionFile);
-    return text + ReleaseText(plan);
+    return text + ButtonAndReleaseText(plan);
 }
 
 Samples Pan(const Samples& mono, double pan)
@@ -243,9 +264,11 @@ std::vector<uint8_t> RenderSound(const SchemeDesign& design, const PlannedSound&
     const double rate = design.format.sampleRate;
     const uint64_t tag = static_cast<uint64_t>(sound.request.role) * 1000 +
                          static_cast<uint64_t>(sound.request.index + 100) +
-                         (sound.release ? 500000 : 0);
+                         (sound.release ? 500000 : 0) + (sound.mouse ? 700000 : 0);
     Synth synth{rate, Rng(MixSeed(design.seed, tag))};
-    Samples mono = (sound.release ? design.release : design.render)(sound.request, synth);
+    const RenderFunction render =
+        sound.mouse ? design.mouse : sound.release ? design.release : design.render;
+    Samples mono = render(sound.request, synth);
 
     // -54 dB is below what a keyboard sound's tail contributes; 20 ms is the shortest click.
     TrimTail(mono, 1, 0.002, FramesFor(rate, 0.02));
@@ -255,7 +278,8 @@ std::vector<uint8_t> RenderSound(const SchemeDesign& design, const PlannedSound&
 
     const double rms = SoundingRms(out, channels);
     const double levelDb = kLetterLoudnessDb + RoleLevelDb(sound.request.role) +
-                           (sound.release ? kReleaseLevelDb : 0);
+                           (sound.release ? kReleaseLevelDb : 0) +
+                           (sound.mouse ? kMouseLevelDb : 0);
     if (rms > 0)
         Scale(out, DbToGain(levelDb) / rms);
     const double peak = PeakOf(out);
