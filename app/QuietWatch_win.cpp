@@ -177,8 +177,9 @@ void CALLBACK QuietWatch::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG 
 void QuietWatch::OnForeground(HWND window) {
     foreground_ = window;
     facts_.fullScreen = settings_.fullScreen && IsFullScreenWindow(window);
-    facts_.listedProgram =
-        !settings_.programs.empty() && IsQuietProgram(settings_.programs, ProgramFileNameOf(window));
+    // The process is asked for its file only while the list names any.
+    facts_.listedProgram = !settings_.programs.empty() &&
+                           IsQuietProgram(settings_.programs, ProgramFileNameOf(window));
     WatchForegroundPlace(window);
     Decide();
 }
