@@ -5,6 +5,7 @@
 #include "app/ProgramPaths.h"
 #include "app/ProgramPaths_win.h"
 #include "app/ProgramPathsWarning_win.h"
+#include "app/QuietSettings_win.h"
 #include "app/SchemeFolders_win.h"
 #include "app/Settings.h"
 #include "app/Settings_win.h"
@@ -287,6 +288,7 @@ int CApp::Run() {
     ShowTutorialOnce();
     HkSetWaitForEndKey(0);
     StartPollTimer();
+    quietWatch.Start(ReadQuietSettings(), [this] { ShowQuietState(); });
 
     MSG message{};
     // GetMessage answers -1 on error; that ends the loop as well instead of spinning.
@@ -297,6 +299,7 @@ int CApp::Run() {
     }
 
     StopPollTimer();
+    quietWatch.Stop();
     HkUnsetHooks();
     if (helperWindow) PostMessageA(helperWindow, WM_CLOSE, 0, 0);
     return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
@@ -415,7 +418,10 @@ void CApp::OnHelp(HWND window, const HELPINFO* help) {
 
 LRESULT CApp::OnTimer(HWND window, UINT_PTR timerId, LPARAM lParam) {
     switch (timerId) {
-    case kPollTimerId: HandleHook(MakeHookEvent(HookEventPoll, 0), 0); return 0;
+    case kPollTimerId:
+        HandleHook(MakeHookEvent(HookEventPoll, 0), 0);
+        quietWatch.CheckFront();
+        return 0;
     case kTrayRetryTimerId: AddTrayIcon(); return 0;
     default: return DefWindowProcA(window, WM_TIMER, timerId, lParam);
     }
@@ -461,7 +467,7 @@ void CApp::HandleHook(WPARAM event, LPARAM window) {
     switch (HookEventKindOf(hookEvent)) {
     case HookEventKey: {
         const uint8_t keyCode = HookEventKeyCode(hookEvent);
-        schemeSet->PlayNS(keyCode, muted, volume,
+        schemeSet->PlayNS(keyCode, SoundsSilenced(), volume,
                           FilterForKeyEvent(keyCode, HookEventCharacter(hookEvent), filter));
         break;
     }
@@ -472,7 +478,7 @@ void CApp::HandleHook(WPARAM event, LPARAM window) {
         if (hooksSet) HkResetHooks();
         break;
     case HookEventKeyRelease:
-        schemeSet->PlayReleaseNS(HookEventKeyCode(hookEvent), muted, volume);
+        schemeSet->PlayReleaseNS(HookEventKeyCode(hookEvent), SoundsSilenced(), volume);
         break;
     case HookEventMouse:
         if (HookEventIsButtonRelease(hookEvent))
@@ -489,13 +495,15 @@ void CApp::HandleHook(WPARAM event, LPARAM window) {
 }
 
 // Modifier and lock keys are polled rather than taken from the hook. Their states are tracked
-// while muted too, so unmuting does not replay old presses. The right Windows key is not polled.
+// while silenced too, so unmuting does not replay old presses. The right Windows key is not polled.
 void CApp::PollModifierKeys() {
     for (const PolledKey& key : kPolledKeys) {
         switch (SoundDue(key.rule, this->*LastPollField(key.virtualKey),
                          GetKeyState(key.virtualKey))) {
-        case PolledSound::Press: schemeSet->PlayNS(key.keyCode, muted, volume, 0); break;
-        case PolledSound::Release: schemeSet->PlayReleaseNS(key.keyCode, muted, volume); break;
+        case PolledSound::Press: schemeSet->PlayNS(key.keyCode, SoundsSilenced(), volume, 0); break;
+        case PolledSound::Release:
+            schemeSet->PlayReleaseNS(key.keyCode, SoundsSilenced(), volume);
+            break;
         case PolledSound::None: break;
         }
     }

@@ -3,6 +3,7 @@
 // instance rule, the run loop with the poll timer, the hook state and teardown. One exists per
 // process, on the entry point's stack.
 
+#include "app/QuietWatch_win.h"
 #include "app/SchemeEntry.h"
 #include "app/WinHandles.h"
 #include "dialogs/DlgManageSchemes.h"
@@ -44,6 +45,13 @@ public:
     LRESULT HkSetWaitForEndKey(int value);
     void OnPowerBroadcast(WPARAM powerEvent);
 
+    // True while Mute or a quiet rule holds; every path that plays an input sound asks it.
+    bool SoundsSilenced() const { return muted || quietWatch.Reason() != QuietReason::None; }
+    // Why keys are silent, Mute first.
+    QuietReason ShownQuietReason() const;
+    // Shows the reason in the tray; called whenever Mute or the quiet rule changes.
+    void ShowQuietState();
+
     bool FindSchemes();
     void OnCommand(HWND window, WPARAM wParam);
     void PrepareMenu(HMENU popup);
@@ -84,6 +92,7 @@ public:
     int capsLockOn = 0;
     int numLockOn = 0;
     int scrollLockOn = 0;
+    QuietWatch quietWatch;
     ScopedKernelHandle instanceMapping;
     int alreadyRunning = 0;
 

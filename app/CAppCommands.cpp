@@ -3,6 +3,7 @@
 #include "app/CApp.h"
 
 #include "app/Autostart_win.h"
+#include "app/QuietSettings_win.h"
 #include "app/Settings.h"
 #include "app/Settings_win.h"
 #include "audio/SoundEngine_win.h"
@@ -65,6 +66,7 @@ void CApp::SelectScheme(UINT commandId) {
 void CApp::ToggleMute() {
     muted = !muted;
     CheckMenuItem(popupMenu.Get(), IDM_MUTE, CheckFlag(muted));
+    ShowQuietState();
 }
 
 // The mark follows the user's choice even when the registry refuses the change.
@@ -93,6 +95,7 @@ void CApp::RunSettingsDialog(HWND owner) {
     overlap = settingsDialog.overlap;
     WriteSettingInt(kSettingsKey, kOverlapValueName, overlap);
     UseOverlapEngine(overlap != 0);
+    quietWatch.Apply(ReadQuietSettings());
 }
 
 void CApp::PrepareMenu(HMENU popup) {

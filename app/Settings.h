@@ -16,9 +16,17 @@ constexpr char kLanguageValueName[] = "Language";
 constexpr char kShowTutorialValueName[] = "ShowTutorialOnRun";
 // 1: the overlap engine plays the sounds; 0 or absent: PlaySoundA, one sound at a time.
 constexpr char kOverlapValueName[] = "Overlap";
+// The quiet rules: REG_DWORD switches (non-zero: keys are silent while the program in front runs
+// full screen, or while a password box has the focus) and the programs in which keys are silent,
+// as one text of file names separated by '|', which a file name cannot hold.
+constexpr char kQuietFullScreenValueName[] = "QuietFullScreen";
+constexpr char kQuietPasswordsValueName[] = "QuietPasswords";
+constexpr char kQuietProgramsValueName[] = "QuietPrograms";
 
 constexpr int kDefaultVolume = 100;
 constexpr int kDefaultFilter = 100;
 constexpr int kDefaultScheme = 19;
 constexpr int kDefaultLogFile = 0;
 constexpr int kDefaultOverlap = 0;
+constexpr unsigned kDefaultQuietFullScreen = 1;
+constexpr unsigned kDefaultQuietPasswords = 1;

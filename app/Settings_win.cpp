@@ -74,14 +74,27 @@ int ReadSettingInt(const char* subKey, const char* valueName, int defaultValue) 
     return SettingIntFromText(text, defaultValue);
 }
 
-DWORD ReadSettingDword(HKEY key, const char* valueName) {
+DWORD ReadSettingDword(HKEY key, const char* valueName, DWORD defaultValue) {
     DWORD value = 0;
     DWORD size = sizeof(value);
     if (RegQueryValueExA(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
-                         &size) != ERROR_SUCCESS) {
-        return 0;
+                         &size) != ERROR_SUCCESS ||
+        size == 0) {
+        return defaultValue;
     }
     return value;
+}
+
+LONG WriteSettingDword(const char* subKey, const char* valueName, DWORD value) {
+    ScopedRegKey key;
+    const LONG opened = RegCreateKeyExA(HKEY_CURRENT_USER, subKey, 0, nullptr, 0, KEY_SET_VALUE,
+                                        nullptr, key.Receive(), nullptr);
+    if (opened != ERROR_SUCCESS) {
+        key.Release();
+        return opened;
+    }
+    return RegSetValueExA(key.Get(), valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                          sizeof(value));
 }
 
 LONG WriteSettingInt(const char* subKey, const char* valueName, int value) {

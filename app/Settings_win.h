@@ -26,8 +26,10 @@ LONG WriteSettingText(const char* subKey, const char* valueName, const char* tex
 int ReadSettingInt(const char* subKey, const char* valueName, int defaultValue);
 
 // The value's bytes as a 32-bit number, whatever its type: a shorter value fills the low bytes,
-// the rest stay 0. 0 when the value is missing or longer than four bytes.
-DWORD ReadSettingDword(HKEY key, const char* valueName);
+// the rest stay 0. defaultValue when the value is missing, empty or longer than four bytes.
+DWORD ReadSettingDword(HKEY key, const char* valueName, DWORD defaultValue = 0);
+// Writes a REG_DWORD value, creating the key when missing; returns the registry error (0 = done).
+LONG WriteSettingDword(const char* subKey, const char* valueName, DWORD value);
 LONG WriteSettingInt(const char* subKey, const char* valueName, int value);
 
 // A "LogFile" value read once and then kept; only Set changes it afterwards.

@@ -1,6 +1,8 @@
 #include "app/Settings_win.h"
 
 #include "app/Autostart_win.h"
+#include "app/QuietPrograms.h"
+#include "app/QuietSettings_win.h"
 #include "tests/RegistryTestValues_win.h"
 #include "app/SettingNumbers.h"
 #include "app/Trace.h"
@@ -13,6 +15,7 @@
 #include <functional>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -151,9 +154,30 @@ TEST_F(RegistrySettings, EveryValueInEveryHostileFormReadsSafely) {
         {"ShowTutorialOnRun", kTestKey, "0", 4, tutorial,
          {"48", "48", "0", "48", "0", "926365495", "0"}},
     };
+    const auto quietSwitch = [] {
+        return std::string(ReadQuietSettings(kTestKey).fullScreen ? "on" : "off");
+    };
+    const auto quietPrograms = [] {
+        std::string names;
+        for (const std::string& name : ReadQuietSettings(kTestKey).programs) names += name + ";";
+        return names;
+    };
+    const std::string programs = "game.exe|vlc.exe";
+    const Case quietCases[] = {
+        // Only zero bytes that fit a DWORD switch the rule off; an empty value or one longer
+        // than four bytes keeps the default.
+        {"QuietFullScreen", kTestKey, std::string(1, '\0'), 4, quietSwitch,
+         {"off", "off", "on", "off", "on", "on", "on"}},
+        {"QuietPrograms", kTestKey, programs, kQuietProgramsBufferSize, quietPrograms,
+         {"game.exe;vlc.exe;", "game.exe;vlc.exe;", "game.exe;vlc.exe;", "game;", "", "", ""}},
+    };
     const Form forms[] = {Form::Text,  Form::Binary,     Form::MultiSz, Form::Dword,
                           Form::Empty, Form::FullBuffer, Form::Megabyte};
-    for (const Case& c : cases) {
+    std::vector<const Case*> every;
+    for (const Case& c : cases) every.push_back(&c);
+    for (const Case& c : quietCases) every.push_back(&c);
+    for (const Case* each : every) {
+        const Case& c = *each;
         for (size_t f = 0; f < std::size(forms); ++f) {
             const Stored stored = StoredAs(forms[f], c.text, c.bufferSize);
             SetRaw(c.subKey, c.name, stored.type, stored.bytes.data(),
@@ -170,6 +194,28 @@ TEST_F(RegistrySettings, NumbersAreStoredAsDecimalText) {
     EXPECT_EQ(ReadSettingInt(kTestKey, "Valume", 0), 100);
     EXPECT_EQ(WriteSettingText(kTestKey, "SchemesPath", "C:\\Apps\\Schemes\\"), ERROR_SUCCESS);
     EXPECT_EQ(StoredValue(kTestKey, "SchemesPath").second, "C:\\Apps\\Schemes\\");
+}
+
+TEST_F(RegistrySettings, QuietSettingsReadBackAsWritten) {
+    const QuietSettings missing = ReadQuietSettings(kTestKey);
+    EXPECT_TRUE(missing.fullScreen && missing.passwords && missing.programs.empty())
+        << "missing values take the defaults";
+    const QuietSettings written[] = {
+        {false, false, {}},
+        {true, false, {"game.exe", "POWERPNT.EXE"}},
+        {false, true, {"vlc.exe"}},
+    };
+    for (const QuietSettings& settings : written) {
+        EXPECT_EQ(WriteQuietSettings(kTestKey, settings), ERROR_SUCCESS);
+        const QuietSettings read = ReadQuietSettings(kTestKey);
+        EXPECT_EQ(read.fullScreen, settings.fullScreen);
+        EXPECT_EQ(read.passwords, settings.passwords);
+        EXPECT_EQ(read.programs, settings.programs);
+    }
+    EXPECT_EQ(StoredValue(kTestKey, "QuietPasswords"),
+              std::make_pair(DWORD{REG_DWORD}, std::string("1")));
+    EXPECT_EQ(StoredValue(kTestKey, "QuietPrograms"),
+              std::make_pair(DWORD{REG_SZ}, std::string("vlc.exe")));
 }
 
 TEST_F(RegistrySettings, TraceSwitchIsReadOnceAndChangedOnlyThroughSet) {

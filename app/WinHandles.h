@@ -83,6 +83,12 @@ struct IconTraits {
     static void Close(Handle icon) { DestroyIcon(icon); }
 };
 
+struct WinEventHookTraits {
+    using Handle = HWINEVENTHOOK;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle hook) { UnhookWinEvent(hook); }
+};
+
 using ScopedRegKey = ScopedHandle<RegKeyTraits>;
 using ScopedKernelHandle = ScopedHandle<KernelHandleTraits>;
 using ScopedMenu = ScopedHandle<MenuTraits>;
@@ -90,3 +96,4 @@ using ScopedModule = ScopedHandle<ModuleTraits>;
 using ScopedMapView = ScopedHandle<MapViewTraits>;
 using ScopedGdiObject = ScopedHandle<GdiObjectTraits>;
 using ScopedIcon = ScopedHandle<IconTraits>;
+using ScopedWinEventHook = ScopedHandle<WinEventHookTraits>;

@@ -23,6 +23,11 @@
 #define IDS_NAME_TOO_LONG 134
 // Start-up messages about the program's own folder: 140 to 149.
 #define IDS_FOLDER_OUTSIDE_CODE_PAGE 140
+// The tray tip's note of why keys are silent.
+#define IDS_QUIET_MUTED 200
+#define IDS_QUIET_FULL_SCREEN 201
+#define IDS_QUIET_PROGRAM 202
+#define IDS_QUIET_PASSWORD 203
 
 // Controls of the About box.
 #define IDC_ABOUT_ICON 104

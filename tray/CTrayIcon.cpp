@@ -43,6 +43,14 @@ bool CTrayIcon::Add() {
     return added_ != 0;
 }
 
+bool CTrayIcon::SetTip(const char* tip) {
+    lstrcpynA(tip_, tip, ARRAYSIZE(tip_));
+    if (!added_) return false;
+    notifyData_.uFlags = NIF_TIP;
+    CopyTrayTip(notifyData_.szTip, tip_);
+    return Shell_NotifyIconA(NIM_MODIFY, &notifyData_) != FALSE;
+}
+
 bool CTrayIcon::Remove() {
     if (!added_) return false;
     const BOOL removed = Shell_NotifyIconA(NIM_DELETE, &notifyData_);

@@ -29,6 +29,9 @@ public:
     bool Remove();
     bool IsAdded() const { return added_ != 0; }
     const char* Tip() const { return tip_; }
+    // Shows tip from now on, and again after the taskbar is recreated. False while the icon
+    // is not added or when the shell refused the change.
+    bool SetTip(const char* tip);
 
 private:
     NOTIFYICONDATAA notifyData_{};

@@ -26,6 +26,7 @@ int CmdCounts(int argc, char** argv);
 int CmdPlay(int argc, char** argv);
 int CmdMixFormat(int argc, char** argv);
 int CmdEditWindow(int argc, char** argv);
+int CmdPasswordWindow(int argc, char** argv);
 
 int CmdMenuTexts(int argc, char** argv);
 int CmdWindowTexts(int argc, char** argv);

@@ -37,6 +37,8 @@ const Command kCommands[] = {
                                 "\"float|pcm|other CHANNELS RATE BITS\""},
     {"edit-window", CmdEditWindow, "[TITLE] [LIFETIME_MS] [TEXT_FILE] [ACTIVATION_FILE]  show a "
                                    "focused edit box"},
+    {"password-window", CmdPasswordWindow, "[LIFETIME_MS]  show a password box above a focused "
+                                           "ordinary edit box"},
     {"menu-texts", CmdMenuTexts, "[TIMEOUT_MS]     print the open popup menu's items, in UTF-8"},
     {"window-texts", CmdWindowTexts, "HWND      print a window's title and its children's texts"},
 };
