@@ -482,9 +482,9 @@ void CApp::HandleHook(WPARAM event, LPARAM window) {
         break;
     case HookEventMouse:
         if (HookEventIsButtonRelease(hookEvent))
-            schemeSet->PlayReleaseNS(HookEventKeyCode(hookEvent), muted, volume);
+            schemeSet->PlayReleaseNS(HookEventKeyCode(hookEvent), SoundsSilenced(), volume);
         else
-            schemeSet->PlayNS(HookEventKeyCode(hookEvent), muted, volume, 0);
+            schemeSet->PlayNS(HookEventKeyCode(hookEvent), SoundsSilenced(), volume, 0);
         break;
     case HookEventPoll:
         PollModifierKeys();
