@@ -11,6 +11,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick sox locales
   fp-utils libchm-bin chromium fonts-wine nsis
   pulseaudio pulseaudio-utils bucklespring
+  nlohmann-json3-dev
 )
 # Wine takes its code page from the locale it starts in; the scheme dialogs are tested under a
 # Russian (1251) and a Japanese (932) one.
