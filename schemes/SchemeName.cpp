@@ -8,10 +8,6 @@ namespace {
 
 bool NoLeadBytes(unsigned char) { return false; }
 
-bool IsForbiddenByte(unsigned char c) {
-    return c < 0x20 || std::strchr("\\/:*?\"<>|", c) != nullptr;
-}
-
 // Windows opens the device whatever extension follows, and blanks before the extension too.
 // Device names are ASCII, so a byte of a two-byte character never matches one.
 bool IsDeviceName(std::string_view name) {
@@ -28,13 +24,17 @@ bool IsDeviceName(std::string_view name) {
 
 }  // namespace
 
+bool IsForbiddenNameByte(unsigned char c) {
+    return c < 0x20 || std::strchr("\\/:*?\"<>|", c) != nullptr;
+}
+
 SchemeNameFault FindSchemeNameFault(std::string_view name, LeadBytePredicate isLeadByte) {
     if (name.empty() || name.front() == '.') return SchemeNameFault::EmptyOrDot;
     char last = '\0';  // the last single-byte character
     for (size_t i = 0, bytes = 1; i < name.size(); i += bytes) {
         bytes = CharacterBytes(name, i, isLeadByte);
         const unsigned char c = static_cast<unsigned char>(name[i]);
-        if (bytes == 1 && IsForbiddenByte(c)) return SchemeNameFault::ForbiddenCharacter;
+        if (bytes == 1 && IsForbiddenNameByte(c)) return SchemeNameFault::ForbiddenCharacter;
         last = bytes == 1 ? static_cast<char>(c) : '\0';
     }
     if (IsDeviceName(name)) return SchemeNameFault::DeviceName;
