@@ -23,6 +23,15 @@ elseif(TAPVOX_TESTS AND TAPVOX_WIN32)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 endif()
 
+# nlohmann-json, header-only. Its folder alone is linked into the build tree, so that the MinGW
+# builds see it without the rest of the host's /usr/include.
+find_path(TAPVOX_JSON_HEADERS nlohmann/json.hpp PATHS /usr/include NO_DEFAULT_PATH
+          NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/json-include)
+file(CREATE_LINK ${TAPVOX_JSON_HEADERS}/nlohmann ${CMAKE_BINARY_DIR}/json-include/nlohmann SYMBOLIC)
+add_library(tapvox_json INTERFACE)
+target_include_directories(tapvox_json SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/json-include)
+
 # tapvox_resource_depends(SCRIPT file...): the resource compiler reports no dependencies, so a
 # script is rebuilt when the version, the shared version block or the named files of res/ change.
 function(tapvox_resource_depends script)

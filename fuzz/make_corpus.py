@@ -71,8 +71,29 @@ MIXES = {
 }
 
 
+PACKS = {
+    "v1single": b'{"id":"x","name":"One file","key_define_type":"single","includes_numpad":false,'
+                b'"sound":"sound.ogg","defines":{"1":[0,120],"30":[200,90],"30-up":[300,80],'
+                b'"54":[400,50],"42":[500,60],"57416":[600,40],"61000":[700,40],"41":[800,30],'
+                b'"2":null}}',
+    "v1multi": b'{"name":"Files","key_define_type":"multi","sound":"","defines":{"30":"a.wav",'
+               b'"30-up":"sub/a up.wav","57":"[.wav","3613":"ctrl.mp3","29":null}}',
+    "v2": b'{"version":2,"name":"Ranges","key_define_type":"multi","sound":"GENERIC_R{0-4}.mp3",'
+          b'"soundup":"release/GENERIC.mp3","defines":{"28":"enter.mp3","14":null,"57-up":"x.mp3"}}',
+    "dxsingle": b'{"config_version":"2","name":"DX","definition_method":"single",'
+                b'"audio_file":"sound.ogg","definitions":{"KeyA":{"timing":[[0,100],[100,180]]},'
+                b'"Space":{"timing":[[200.5,300]]},"MouseLeft":{"timing":[[0,5]]}}}',
+    "dxmulti": b'{"config_version":"2","name":"DX files","definition_method":"multi",'
+               b'"definitions":{"Enter":{"audio_file":"enter.ogg","timing":[[0,90],[90,150]]},'
+               b'"ShiftRight":{"audio_file":"r.ogg"},"ShiftLeft":{"audio_file":"l.ogg"}}}',
+    "hostile": b'{"key_define_type":"multi","defines":{"30":"../x.wav","31":"C:/a.wav"},'
+               b'"sound":"{9-1}.wav","version":"2"}',
+}
+
+
 def main():
-    for folder, seeds in (("scheme_text", SCHEMES), ("wave", WAVES), ("mix_samples", MIXES)):
+    for folder, seeds in (("scheme_text", SCHEMES), ("wave", WAVES), ("mix_samples", MIXES),
+                          ("sound_pack", PACKS)):
         target = ROOT / folder
         target.mkdir(parents=True, exist_ok=True)
         for name, data in seeds.items():
