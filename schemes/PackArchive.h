@@ -48,7 +48,7 @@ struct PackArchiveEntry {
 
 class PackArchive {
 public:
-    explicit PackArchive(PackArchiveLimits limits = {}) : limits(limits) {}
+    explicit PackArchive(PackArchiveLimits archiveLimits = {}) : limits(archiveLimits) {}
 
     // Takes the archive and reads its central directory; false, with the reason, when the
     // archive is refused. Folder entries are left out of Entries().
@@ -67,6 +67,7 @@ public:
     bool FindConfigFolder(std::string& folder, PackArchiveFailure& failure) const;
 
 private:
+    bool ReadDirectory(PackArchiveFailure& failure);
     const PackArchiveEntry* Find(const std::string& name) const;
 
     PackArchiveLimits limits;
