@@ -28,7 +28,7 @@ using VorbisHolder = std::unique_ptr<stb_vorbis, VorbisCloser>;
 }  // namespace
 
 OggVorbisResult DecodeOggVorbis(const uint8_t* data, size_t size, uint32_t maxSeconds,
-                                PackSound& sound) {
+                                DecodedAudio& sound) {
     if (size > size_t(INT_MAX)) return OggVorbisResult::Failed;
     int error = 0;
     VorbisHolder vorbis(stb_vorbis_open_memory(data, int(size), &error, nullptr));
