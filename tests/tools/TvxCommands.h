@@ -29,3 +29,4 @@ int CmdEditWindow(int argc, char** argv);
 
 int CmdMenuTexts(int argc, char** argv);
 int CmdWindowTexts(int argc, char** argv);
+int CmdSetText(int argc, char** argv);
