@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const SoundPackReading reading =
         ReadSoundPack(std::string_view(reinterpret_cast<const char*>(data), size));
     if (reading.error != PackError::None) {
-        if (!reading.pack.sounds.empty() || reading.errorDetail.empty()) __builtin_trap();
+        if (!reading.pack.sounds.empty() || !reading.pack.name.empty()) __builtin_trap();
         return 0;
     }
     const PackSound* previous = nullptr;
@@ -25,9 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string& file = sound.file;
         if (file.empty() || file.front() == '/' || file.front() == '\\') __builtin_trap();
         if (file.find(':') != std::string::npos) __builtin_trap();
+        const auto isSeparator = [&file](size_t at) { return file[at] == '/' || file[at] == '\\'; };
         for (size_t at = file.find(".."); at != std::string::npos; at = file.find("..", at + 1)) {
-            const bool partStart = at == 0 || file[at - 1] == '/' || file[at - 1] == '\\';
-            const bool partEnd = at + 2 == file.size() || file[at + 2] == '/' || file[at + 2] == '\\';
+            const bool partStart = at == 0 || isSeparator(at - 1);
+            const bool partEnd = at + 2 == file.size() || isSeparator(at + 2);
             if (partStart && partEnd) __builtin_trap();
         }
         if (!sound.whole && (sound.startMs < 0 || sound.startMs > kMaxPackSliceStartMs ||

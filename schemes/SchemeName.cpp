@@ -8,7 +8,12 @@ namespace {
 
 bool NoLeadBytes(unsigned char) { return false; }
 
-// Windows opens the device whatever extension follows, and blanks before the extension too.
+}  // namespace
+
+bool IsForbiddenNameByte(unsigned char c) {
+    return c < 0x20 || std::strchr("\\/:*?\"<>|", c) != nullptr;
+}
+
 // Device names are ASCII, so a byte of a two-byte character never matches one.
 bool IsDeviceName(std::string_view name) {
     std::string_view base = name.substr(0, name.find('.'));
@@ -20,12 +25,6 @@ bool IsDeviceName(std::string_view name) {
     const std::string_view stem = base.substr(0, 3);
     return EqualIgnoringAsciiCase(stem, "COM", NoLeadBytes) ||
            EqualIgnoringAsciiCase(stem, "LPT", NoLeadBytes);
-}
-
-}  // namespace
-
-bool IsForbiddenNameByte(unsigned char c) {
-    return c < 0x20 || std::strchr("\\/:*?\"<>|", c) != nullptr;
 }
 
 SchemeNameFault FindSchemeNameFault(std::string_view name, LeadBytePredicate isLeadByte) {

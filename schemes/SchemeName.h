@@ -23,3 +23,7 @@ bool IsForbiddenNameByte(unsigned char c);
 // The first fault of the name, in the order listed above; name is ANSI text in the code page
 // that isLeadByte describes.
 SchemeNameFault FindSchemeNameFault(std::string_view name, LeadBytePredicate isLeadByte);
+
+// Whether Windows opens a device for this file name (CON, NUL, COM1, "con .txt"...) whatever
+// extension follows, and blanks before the extension too.
+bool IsDeviceName(std::string_view name);

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "schemes/KeyNames.h"
+#include "schemes/PackFileName.h"
 #include "schemes/PackKeyCodes.h"
 
 namespace {
@@ -37,10 +38,6 @@ public:
         } else if (key.rank < found->second.first) {
             found->second = std::make_pair(key.rank, std::move(sound));
         }
-    }
-
-    bool Has(uint8_t keyCode, bool release) const {
-        return sounds_.count(std::make_pair(keyCode, release)) != 0;
     }
 
     std::vector<PackSound> Sounds() && {
@@ -143,29 +140,13 @@ std::string PickFromRange(const std::string& name, uint8_t keyCode) {
     return name.substr(0, open) + std::to_string(pick) + name.substr(close + 1);
 }
 
-// A name that stays inside the pack's folder: relative, with no drive, no stream, no ".." and
-// no control character.
 const std::string& CheckedFileName(const std::string& name) {
-    if (name.empty() || name.front() == '/' || name.front() == '\\') {
-        Refuse(PackError::BadFileName, name);
-    }
-    size_t partStart = 0;
-    for (size_t i = 0; i <= name.size(); ++i) {
-        const bool end = i == name.size();
-        if (!end && (static_cast<unsigned char>(name[i]) < 0x20 || name[i] == 0x7F ||
-                     name[i] == ':')) {
-            Refuse(PackError::BadFileName, name);
-        }
-        if (end || name[i] == '/' || name[i] == '\\') {
-            const std::string_view part(name.data() + partStart, i - partStart);
-            if (part == ".." || (end && part.empty())) Refuse(PackError::BadFileName, name);
-            partStart = i + 1;
-        }
-    }
+    if (!IsSafePackFileName(name)) Refuse(PackError::BadFileName, name);
     return name;
 }
 
-std::string PackFileName(const std::string& name, uint8_t keyCode) {
+// The file of one key: its range number picked, its name checked.
+std::string KeyFileName(const std::string& name, uint8_t keyCode) {
     return CheckedFileName(PickFromRange(name, keyCode));
 }
 
@@ -203,7 +184,7 @@ void ReadMechvibes(const Json& config, int version, SoundPack& pack, SoundCollec
             entry = Slice(*sound, Milliseconds(slice[0], key), Milliseconds(slice[1], key), key);
         } else {
             if (!value.is_string()) Refuse(PackError::WrongType, key);
-            entry = WholeFile(PackFileName(value.get_ref<const std::string&>(), packKey.keyCode));
+            entry = WholeFile(KeyFileName(value.get_ref<const std::string&>(), packKey.keyCode));
         }
         if (packKey.keyCode == 0) {
             ++pack.skippedKeys;
@@ -214,17 +195,18 @@ void ReadMechvibes(const Json& config, int version, SoundPack& pack, SoundCollec
         sounds.Offer(packKey, std::move(entry));
     }
     if (version != 2 || single) return;
-    // Version 2: every key without a sound of its own has the pack's own press and release.
+    // Version 2: every key without a sound of its own has the pack's own press and release; the
+    // last rank lets any sound of its own win.
     const std::string* soundUp = OptionalString(config, "soundup");
     constexpr uint8_t kFallbackRank = 255;
     for (unsigned code = 1; code <= 255; ++code) {
         if (KeyNameOfCode(code) == nullptr) continue;
         const PackKey key{static_cast<uint8_t>(code), kFallbackRank};
-        if (sound != nullptr && !sounds.Has(key.keyCode, false)) {
-            sounds.Offer(key, WholeFile(PackFileName(*sound, key.keyCode)));
+        if (sound != nullptr) {
+            sounds.Offer(key, WholeFile(KeyFileName(*sound, key.keyCode)));
         }
-        if (soundUp != nullptr && !sounds.Has(key.keyCode, true)) {
-            PackSound up = WholeFile(PackFileName(*soundUp, key.keyCode));
+        if (soundUp != nullptr) {
+            PackSound up = WholeFile(KeyFileName(*soundUp, key.keyCode));
             up.release = true;
             sounds.Offer(key, std::move(up));
         }
@@ -246,11 +228,13 @@ void ReadMechvibesDx(const Json& config, SoundPack& pack, SoundCollector& sounds
         const std::string* ownFile = OptionalString(value, "audio_file");
         const std::string* file = ownFile != nullptr ? ownFile : packFile;
         if (file == nullptr) Refuse(PackError::MissingField, key);
-        const std::string checkedFile = PackFileName(*file, packKey.keyCode);
+        const std::string checkedFile = KeyFileName(*file, packKey.keyCode);
         const Json* timing = Field(value, "timing");
         std::vector<PackSound> entries;
         if (timing == nullptr || timing->is_null()) {
-            entries.push_back(WholeFile(checkedFile));
+            // Without a slice, a key plays the whole of its own file, never the pack's one
+            // recording of all keys.
+            if (!single || ownFile != nullptr) entries.push_back(WholeFile(checkedFile));
         } else {
             constexpr size_t kPressAndRelease = 2;
             if (!timing->is_array() || timing->size() > kPressAndRelease) {
@@ -260,7 +244,6 @@ void ReadMechvibesDx(const Json& config, SoundPack& pack, SoundCollector& sounds
                 const Json& span = NumberPair(pair, key);
                 const int64_t start = Milliseconds(span[0], key);
                 const int64_t end = Milliseconds(span[1], key);
-                if (end < start) Refuse(PackError::BadSlice, key);
                 entries.push_back(Slice(checkedFile, start, end - start, key));
                 entries.back().release = entries.size() == kPressAndRelease;
             }
