@@ -1,6 +1,6 @@
 #include "audio/Mp3Decode_win.h"
 
-#include "audio/ToneMp3.h"  // kToneMp3: testdata/tone_stereo44k.mp3, written into the build
+#include "embedded/tone_stereo44k.mp3.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ size_t Periods(const DecodedAudio& sound, float level) {
 
 TEST(Mp3Decode, DecodesAToneThroughThePlatformCodec) {
     DecodedAudio sound;
-    ASSERT_TRUE(DecodeMp3WithAcm(kToneMp3, sizeof kToneMp3, 1 << 20, sound));
+    ASSERT_TRUE(DecodeMp3WithAcm(ktone_stereo44k_mp3, sizeof ktone_stereo44k_mp3, 1 << 20, sound));
     EXPECT_EQ(sound.sampleRate, 44100u);
     ASSERT_EQ(sound.channels, 2);
     // A quarter second, and the encoder's delay and padding of at most three frames.
@@ -41,7 +41,7 @@ TEST(Mp3Decode, DecodesAToneThroughThePlatformCodec) {
 
 TEST(Mp3Decode, StopsAtTheFramesAskedFor) {
     DecodedAudio sound;
-    ASSERT_TRUE(DecodeMp3WithAcm(kToneMp3, sizeof kToneMp3, 1000, sound));
+    ASSERT_TRUE(DecodeMp3WithAcm(ktone_stereo44k_mp3, sizeof ktone_stereo44k_mp3, 1000, sound));
     EXPECT_EQ(sound.Frames(), 1000u);
 }
 
@@ -66,9 +66,9 @@ TEST(Mp3Decode, RefusesWhatIsNoMp3) {
 }
 
 TEST(Mp3Decode, SurvivesATruncatedStream) {
-    for (size_t size : {size_t(200), size_t(700), sizeof kToneMp3 / 2}) {
+    for (size_t size : {size_t(200), size_t(700), sizeof ktone_stereo44k_mp3 / 2}) {
         DecodedAudio sound;
-        DecodeMp3WithAcm(kToneMp3, size, 1 << 20, sound);
+        DecodeMp3WithAcm(ktone_stereo44k_mp3, size, 1 << 20, sound);
         EXPECT_LE(sound.Frames(), 11025u / 2 + 3 * 1152) << size;
     }
 }

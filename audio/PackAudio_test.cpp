@@ -1,10 +1,13 @@
 #include "audio/PackAudio.h"
 
 #include "audio/Mp3Frame.h"
-#include "tests/TestFiles.h"
+#include "embedded/tone_mono22k.ogg.h"
+#include "embedded/tone_stereo44k.mp3.h"
+#include "embedded/tone_stereo44k.ogg.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -14,9 +17,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes FileBytes(const std::string& path) {
-    const std::string file = ReadWholeFile(path);
-    return Bytes(file.begin(), file.end());
+template <size_t size>
+Bytes FileBytes(const unsigned char (&file)[size]) {
+    return Bytes(file, file + size);
 }
 
 void Put(Bytes& out, uint64_t value, unsigned bytes) {
@@ -150,20 +153,20 @@ size_t ZeroCrossings(const DecodedAudio& sound) {
 
 TEST(PackAudio, DecodesOggVorbisTones) {
     struct Case {
-        const char* file;
+        Bytes file;
         uint32_t rate;
         uint16_t channels;
         double seconds;
     };
     const Case cases[] = {
-        {"testdata/tone_mono22k.ogg", 22050, 1, 0.5},
-        {"testdata/tone_stereo44k.ogg", 44100, 2, 0.25},
+        {FileBytes(ktone_mono22k_ogg), 22050, 1, 0.5},
+        {FileBytes(ktone_stereo44k_ogg), 44100, 2, 0.25},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
+        SCOPED_TRACE(c.rate);
         DecodedAudio sound;
         PackAudioFailure failure;
-        ASSERT_TRUE(Decode(FileBytes(c.file), sound, failure)) << failure.detail;
+        ASSERT_TRUE(Decode(c.file, sound, failure)) << failure.detail;
         EXPECT_EQ(sound.sampleRate, c.rate);
         EXPECT_EQ(sound.channels, c.channels);
         EXPECT_EQ(sound.Frames(), size_t(c.rate * c.seconds));
@@ -175,7 +178,7 @@ TEST(PackAudio, DecodesOggVorbisTones) {
 }
 
 TEST(PackAudio, HandsMp3ToTheDecoderGiven) {
-    const Bytes mp3 = FileBytes("testdata/tone_stereo44k.mp3");
+    const Bytes mp3 = FileBytes(ktone_stereo44k_mp3);
     size_t seenSize = 0;
     const Mp3Decoder decoder = [&](const uint8_t*, size_t size, size_t maxFrames, DecodedAudio& sound) {
         seenSize = size;
@@ -198,8 +201,14 @@ TEST(PackAudio, RefusesWhatItCannotPlay) {
     WavForm twelveBit{1, 1, 8000, 12, 0, 2};
     WavForm wrongBlock{1, 2, 8000, 16, 0, 2};
     WavForm noRate{1, 1, 0, 16};
-    const Bytes ogg = FileBytes("testdata/tone_mono22k.ogg");
-    const Bytes mp3 = FileBytes("testdata/tone_stereo44k.mp3");
+    const Bytes ogg = FileBytes(ktone_mono22k_ogg);
+    const Bytes mp3 = FileBytes(ktone_stereo44k_mp3);
+    // A comment count far beyond what the comment header holds.
+    Bytes manyComments = ogg;
+    const uint8_t commentHeader[] = {3, 'v', 'o', 'r', 'b', 'i', 's'};
+    size_t count = size_t(std::search(ogg.begin(), ogg.end(), commentHeader, commentHeader + 7) - ogg.begin()) + 7;
+    count += 4 + manyComments[count];
+    for (int i = 0; i < 4; ++i) manyComments[count + i] = i == 3 ? 0x7F : 0xFF;
     Bytes garbledOgg = ogg;
     for (size_t i = 200; i < garbledOgg.size(); i += 7) garbledOgg[i] ^= 0x5A;
     const Bytes tenMinutesAndOne = MakeWav({1, 1, 1000, 8}, std::vector<double>(600 * 1000 + 1, 0.0));
@@ -238,6 +247,7 @@ TEST(PackAudio, RefusesWhatItCannotPlay) {
         {"WAV over ten minutes", tenMinutesAndOne, {}, PackAudioError::TooLong},
         {"Ogg cut after its first page", Bytes(ogg.begin(), ogg.begin() + 60), {}, PackAudioError::Corrupt},
         {"Ogg garbled", garbledOgg, {}, PackAudioError::Corrupt},
+        {"Ogg claiming two billion comments", manyComments, {}, PackAudioError::Corrupt},
         {"Ogg page with nothing after it", {'O', 'g', 'g', 'S', 0, 2}, {}, PackAudioError::Corrupt},
         {"MP3 with no decoder", mp3, {}, PackAudioError::NoMp3Decoder},
         {"MP3 the decoder cannot read", mp3, failing, PackAudioError::Corrupt},
@@ -289,7 +299,7 @@ TEST(Mp3Frame, ReadsTheFirstFrameHeader) {
         {"MPEG-2.5 8 kbit/s 11.025 kHz", {0xFF, 0xE3, 0x10, 0x00}, true, 0, 11025, 2, 8000, 52},
         {"after an ID3v2 tag", tagged, true, 140, 44100, 2, 128000, 417},
         {"after a tag with a footer", footed, true, 150, 44100, 2, 128000, 417},
-        {"the checked-in tone", FileBytes("testdata/tone_stereo44k.mp3"), true, 102, 44100, 2, 128000, 417},
+        {"the checked-in tone", FileBytes(ktone_stereo44k_mp3), true, 102, 44100, 2, 128000, 417},
         {"layer II", {0xFF, 0xFD, 0x90, 0x44}, false, 0, 0, 0, 0, 0},
         {"reserved version", {0xFF, 0xEB, 0x90, 0x44}, false, 0, 0, 0, 0, 0},
         {"free bitrate", {0xFF, 0xFB, 0x00, 0x44}, false, 0, 0, 0, 0, 0},

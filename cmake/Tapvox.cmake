@@ -68,3 +68,24 @@ function(tapvox_wine_test name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/wintests)
   set_property(GLOBAL APPEND PROPERTY TAPVOX_WINE_TEST_PROGRAMS ${name})
 endfunction()
+
+# tapvox_embed_files(TARGET file...): each file's bytes as an array in a header the target can
+# include, "embedded/<file name>.h" holding k<file name, each dot or dash made "_">, so that a
+# test needs no file beside it wherever it runs (under Wine too).
+function(tapvox_embed_files target)
+  if(NOT TARGET ${target})
+    return()
+  endif()
+  set(folder ${CMAKE_CURRENT_BINARY_DIR}/embedded-${target})
+  foreach(file IN LISTS ARGN)
+    get_filename_component(path ${file} ABSOLUTE)
+    get_filename_component(name ${file} NAME)
+    string(REGEX REPLACE "[^A-Za-z0-9]" "_" symbol ${name})
+    file(READ ${path} hex HEX)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+    file(CONFIGURE OUTPUT ${folder}/embedded/${name}.h
+         CONTENT "#pragma once\nstatic const unsigned char k${symbol}[] = {${bytes}};\n")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${path})
+  endforeach()
+  target_include_directories(${target} PRIVATE ${folder})
+endfunction()

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the small seed corpus of the fuzz targets into fuzz/corpus/."""
+import io
 import pathlib
 import struct
+import zipfile
 
 ROOT = pathlib.Path(__file__).resolve().parent / "corpus"
 
@@ -71,7 +73,7 @@ MIXES = {
 }
 
 
-PACKS = {
+SOUND_PACKS = {
     "v1single": b'{"id":"x","name":"One file","key_define_type":"single","includes_numpad":false,'
                 b'"sound":"sound.ogg","defines":{"1":[0,120],"30":[200,90],"30-up":[300,80],'
                 b'"54":[400,50],"42":[500,60],"57416":[600,40],"61000":[700,40],"41":[800,30],'
@@ -91,9 +93,48 @@ PACKS = {
 }
 
 
+def zip_of(files):
+    """A zip whose entries carry a fixed date, so that the seed is the same on every run."""
+    out = io.BytesIO()
+    with zipfile.ZipFile(out, "w") as archive:
+        for name, data, method in files:
+            archive.writestr(zipfile.ZipInfo(name, (2020, 1, 1, 0, 0, 0)), data, method)
+    return out.getvalue()
+
+
+PACKS = {
+    "root": zip_of([("config.json", b'{"name":"a"}', zipfile.ZIP_DEFLATED),
+                    ("a.wav", wav(1, 8000, 16, 2, RAMP16), zipfile.ZIP_STORED)]),
+    "nested": zip_of([("Pack/", b"", zipfile.ZIP_STORED),
+                      ("Pack/config.json", b'{"name":"b"}' * 9, zipfile.ZIP_DEFLATED),
+                      ("Pack/caps lock.wav", RAMP8 * 30, zipfile.ZIP_DEFLATED)]),
+    "unsafe": zip_of([("../x.wav", b"x", zipfile.ZIP_STORED)]),
+}
+
+TESTDATA = pathlib.Path(__file__).resolve().parent.parent / "audio" / "testdata"
+# The first four bytes of each audio seed choose the slice: start and length, each + 100 ms.
+SLICE = struct.pack("<HH", 100 + 50, 100 + 100)
+def many_comments(ogg):
+    """The Ogg with a comment count far beyond what its comment header holds."""
+    at = ogg.index(b"\x03vorbis") + 7
+    at += 4 + struct.unpack_from("<I", ogg, at)[0]
+    return ogg[:at] + struct.pack("<I", 0x7FFFFFFF) + ogg[at + 4:]
+
+
+AUDIO = {
+    "ogg_comments": SLICE + many_comments((TESTDATA / "tone_mono22k.ogg").read_bytes()),
+    "ogg_mono": SLICE + (TESTDATA / "tone_mono22k.ogg").read_bytes(),
+    "ogg_stereo": SLICE + (TESTDATA / "tone_stereo44k.ogg").read_bytes(),
+    "mp3": SLICE + (TESTDATA / "tone_stereo44k.mp3").read_bytes()[:600],
+    "wav16": SLICE + wav(2, 8000, 16, 4, RAMP16 * 40),
+    "wav8": struct.pack("<HH", 0, 1000) + wav(1, 8000, 8, 1, RAMP8 * 40),
+}
+
+
 def main():
     for folder, seeds in (("scheme_text", SCHEMES), ("wave", WAVES), ("mix_samples", MIXES),
-                          ("sound_pack", PACKS)):
+                          ("sound_pack", SOUND_PACKS), ("pack_archive", PACKS),
+                          ("pack_audio", AUDIO)):
         target = ROOT / folder
         target.mkdir(parents=True, exist_ok=True)
         for name, data in seeds.items():

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 #include <utility>
 
 namespace {
@@ -55,7 +56,7 @@ size_t FindEndRecord(const std::vector<uint8_t>& image) {
 }
 
 // Inflates a raw deflate stream into exactly size bytes; false when it ends early, holds
-// more, or is not deflate.
+// more (inflate then runs out of room before the stream's end), or is not deflate.
 bool InflateExactly(const uint8_t* in, size_t inSize, size_t size, std::vector<uint8_t>& out) {
     out.assign(size, 0);
     z_stream stream{};
@@ -64,16 +65,7 @@ bool InflateExactly(const uint8_t* in, size_t inSize, size_t size, std::vector<u
     stream.avail_in = uInt(inSize);
     stream.next_out = out.data();
     stream.avail_out = uInt(size);
-    int result = inflate(&stream, Z_FINISH);
-    if (result == Z_BUF_ERROR && stream.avail_out == 0) {
-        // Full: one more byte of room tells a stream that ends here from one that goes on.
-        uint8_t spare = 0;
-        stream.next_out = &spare;
-        stream.avail_out = 1;
-        result = inflate(&stream, Z_FINISH);
-        if (stream.avail_out == 0) result = Z_DATA_ERROR;
-    }
-    const bool whole = result == Z_STREAM_END && stream.total_out == size;
+    const bool whole = inflate(&stream, Z_FINISH) == Z_STREAM_END && stream.total_out == size;
     inflateEnd(&stream);
     return whole;
 }
@@ -133,6 +125,7 @@ bool PackArchive::ReadDirectory(PackArchiveFailure& failure) {
     }
 
     uint64_t total = 0;
+    std::set<std::string> names;
     size_t at = directoryOffset;
     const size_t directoryEnd = size_t(directoryOffset) + directorySize;
     for (uint16_t i = 0; i < count; ++i) {
@@ -161,6 +154,10 @@ bool PackArchive::ReadDirectory(PackArchiveFailure& failure) {
             return Fail(failure, PackArchiveError::UnsafeName, entry.name);
         }
         if (entry.name.back() == '/') continue;  // a folder: nothing to read
+        // Two files of one name: which of them a config means cannot be told.
+        if (!names.insert(entry.name).second) {
+            return Fail(failure, PackArchiveError::CorruptData, entry.name);
+        }
         if (entry.compressedSize == 0xFFFFFFFF || entry.size == 0xFFFFFFFF ||
             entry.localHeaderOffset == 0xFFFFFFFF || (flags & kFlagEncrypted) != 0 ||
             (entry.method != kMethodStored && entry.method != kMethodDeflate)) {

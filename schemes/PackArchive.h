@@ -17,7 +17,8 @@ enum class PackArchiveError {
     Unsupported,        // encrypted, a method other than stored and deflate, or zip64
     EntryTooLarge,      // one file over the per-file limit
     TotalTooLarge,      // all files together over the total limit, or a suspicious ratio
-    CorruptData,        // inflate failed, or the size or checksum disagrees with the directory
+    CorruptData,        // inflate failed, the size or checksum disagrees with the directory, or
+                        // two files share a name
     NoEntry,            // no file of the name asked for
     NoConfig,           // no config.json at the root or in a single top folder
     AmbiguousConfig,    // config.json in more than one top folder and none at the root

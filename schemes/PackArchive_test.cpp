@@ -1,10 +1,11 @@
 #include "schemes/PackArchive.h"
 
-#include "tests/TestFiles.h"
+#include "embedded/pack.zip.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -132,11 +133,9 @@ TEST(PackArchive, ReadsEachFormOfArchive) {
 }
 
 TEST(PackArchive, ReadsAnArchiveOfAnotherWriter) {
-    const std::string file = ReadWholeFile("testdata/pack.zip");
-    ASSERT_FALSE(file.empty());
     PackArchive archive;
     PackArchiveFailure failure;
-    ASSERT_TRUE(archive.Open(Bytes(file.begin(), file.end()), failure)) << failure.detail;
+    ASSERT_TRUE(archive.Open(Bytes(std::begin(kpack_zip), std::end(kpack_zip)), failure)) << failure.detail;
     EXPECT_EQ(archive.Entries().size(), 3u);
     std::string folder;
     ASSERT_TRUE(archive.FindConfigFolder(folder, failure));
@@ -203,6 +202,8 @@ TEST(PackArchive, RefusesHostileArchivesWhenOpened) {
         {"bomb claiming a size no deflate reaches", MakeZip({claimsHuge}), {}, PackArchiveError::TotalTooLarge,
          "huge.wav"},
         {"stored entry whose sizes disagree", MakeZip({storedLies}), {}, PackArchiveError::CorruptData, "lie.wav"},
+        {"one name twice", MakeZip({{"a.wav", kClick}, {"b.wav", kClick}, {"a.wav", Bytes(9, 0)}}), {},
+         PackArchiveError::CorruptData, "a.wav"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
