@@ -75,7 +75,7 @@ bool ConvertPiece(HACMSTREAM stream, const uint8_t* in, DWORD inSize, DWORD flag
 
 }  // namespace
 
-bool DecodeMp3WithAcm(const uint8_t* data, size_t size, size_t maxFrames, PackSound& sound) {
+bool DecodeMp3WithAcm(const uint8_t* data, size_t size, size_t maxFrames, DecodedAudio& sound) {
     size_t offset = 0;
     Mp3FrameHeader frame;
     if (size > MAXDWORD || !FindFirstMp3Frame(data, size, offset, frame)) return false;
@@ -93,7 +93,7 @@ bool DecodeMp3WithAcm(const uint8_t* data, size_t size, size_t maxFrames, PackSo
         return false;
     }
     std::vector<uint8_t> out(outSize);
-    sound = PackSound{};
+    sound = DecodedAudio{};
     sound.sampleRate = frame.sampleRate;
     sound.channels = frame.channels;
     const size_t maxSamples = maxFrames * frame.channels;

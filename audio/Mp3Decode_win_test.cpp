@@ -11,7 +11,7 @@ namespace {
 
 // Whole periods of a tone, counted where it swings from below -level to above +level, so
 // that noise about zero does not count.
-size_t Periods(const PackSound& sound, float level) {
+size_t Periods(const DecodedAudio& sound, float level) {
     size_t periods = 0;
     bool low = false;
     for (size_t frame = 0; frame < sound.Frames(); ++frame) {
@@ -26,7 +26,7 @@ size_t Periods(const PackSound& sound, float level) {
 }
 
 TEST(Mp3Decode, DecodesAToneThroughThePlatformCodec) {
-    PackSound sound;
+    DecodedAudio sound;
     ASSERT_TRUE(DecodeMp3WithAcm(ktone_stereo44k_mp3, sizeof ktone_stereo44k_mp3, 1 << 20, sound));
     EXPECT_EQ(sound.sampleRate, 44100u);
     ASSERT_EQ(sound.channels, 2);
@@ -40,7 +40,7 @@ TEST(Mp3Decode, DecodesAToneThroughThePlatformCodec) {
 }
 
 TEST(Mp3Decode, StopsAtTheFramesAskedFor) {
-    PackSound sound;
+    DecodedAudio sound;
     ASSERT_TRUE(DecodeMp3WithAcm(ktone_stereo44k_mp3, sizeof ktone_stereo44k_mp3, 1000, sound));
     EXPECT_EQ(sound.Frames(), 1000u);
 }
@@ -59,7 +59,7 @@ TEST(Mp3Decode, RefusesWhatIsNoMp3) {
         {"nothing", header, 0},
     };
     for (const Case& c : cases) {
-        PackSound sound;
+        DecodedAudio sound;
         EXPECT_FALSE(DecodeMp3WithAcm(c.data, c.size, 1 << 20, sound)) << c.what;
         EXPECT_TRUE(sound.samples.empty()) << c.what;
     }
@@ -67,7 +67,7 @@ TEST(Mp3Decode, RefusesWhatIsNoMp3) {
 
 TEST(Mp3Decode, SurvivesATruncatedStream) {
     for (size_t size : {size_t(200), size_t(700), sizeof ktone_stereo44k_mp3 / 2}) {
-        PackSound sound;
+        DecodedAudio sound;
         DecodeMp3WithAcm(ktone_stereo44k_mp3, size, 1 << 20, sound);
         EXPECT_LE(sound.Frames(), 11025u / 2 + 3 * 1152) << size;
     }

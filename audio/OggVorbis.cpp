@@ -92,7 +92,7 @@ using VorbisHolder = std::unique_ptr<stb_vorbis, VorbisCloser>;
 }  // namespace
 
 OggVorbisResult DecodeOggVorbis(const uint8_t* data, size_t size, uint32_t maxSeconds,
-                                PackSound& sound) {
+                                DecodedAudio& sound) {
     if (size > size_t(INT_MAX)) return OggVorbisResult::Failed;
     size_t commentBytes = 0;
     if (!CommentBytes(data, size, commentBytes)) return OggVorbisResult::Failed;

@@ -11,4 +11,4 @@ enum class OggVorbisResult { Decoded, TooLong, Failed };
 
 // Mono stays mono; more channels are mixed down to two. Samples are clamped to [-1, 1].
 OggVorbisResult DecodeOggVorbis(const uint8_t* data, size_t size, uint32_t maxSeconds,
-                                PackSound& sound);
+                                DecodedAudio& sound);

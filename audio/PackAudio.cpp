@@ -67,7 +67,7 @@ bool FindWavChunks(const uint8_t* image, size_t size, WavChunks& chunks) {
     return chunks.format != nullptr && chunks.data != nullptr;
 }
 
-void DecodeFloat64(const WaveSamples& wave, size_t frames, PackSound& sound) {
+void DecodeFloat64(const WaveSamples& wave, size_t frames, DecodedAudio& sound) {
     sound.samples.resize(frames * sound.channels);
     for (size_t frame = 0; frame < frames; ++frame) {
         for (unsigned channel = 0; channel < sound.channels; ++channel) {
@@ -79,7 +79,7 @@ void DecodeFloat64(const WaveSamples& wave, size_t frames, PackSound& sound) {
     }
 }
 
-bool DecodeWav(const uint8_t* image, size_t size, PackSound& sound, PackAudioFailure& failure) {
+bool DecodeWav(const uint8_t* image, size_t size, DecodedAudio& sound, PackAudioFailure& failure) {
     WavChunks chunks;
     if (!FindWavChunks(image, size, chunks)) {
         return Fail(failure, PackAudioError::Corrupt, "WAV without a format or a data chunk");
@@ -132,7 +132,7 @@ bool DecodeWav(const uint8_t* image, size_t size, PackSound& sound, PackAudioFai
     return true;
 }
 
-bool DecodeMp3(const uint8_t* data, size_t size, const Mp3Decoder& mp3, PackSound& sound,
+bool DecodeMp3(const uint8_t* data, size_t size, const Mp3Decoder& mp3, DecodedAudio& sound,
                PackAudioFailure& failure) {
     if (!mp3) return Fail(failure, PackAudioError::NoMp3Decoder, "no MP3 decoder");
     if (!mp3(data, size, kMp3FrameCap, sound) || sound.channels < 1 || sound.channels > 2 ||
@@ -154,9 +154,9 @@ bool IsOgg(const uint8_t* data, size_t size) {
 
 }  // namespace
 
-bool DecodePackAudio(const uint8_t* data, size_t size, const Mp3Decoder& mp3, PackSound& sound,
+bool DecodePackAudio(const uint8_t* data, size_t size, const Mp3Decoder& mp3, DecodedAudio& sound,
                      PackAudioFailure& failure) {
-    sound = PackSound{};
+    sound = DecodedAudio{};
     if (size > kMaxPackAudioBytes) {
         return Fail(failure, PackAudioError::TooLarge, std::to_string(size) + " bytes");
     }
@@ -177,6 +177,6 @@ bool DecodePackAudio(const uint8_t* data, size_t size, const Mp3Decoder& mp3, Pa
     } else {
         Fail(failure, PackAudioError::UnknownFormat, "neither WAV, Ogg Vorbis nor MP3");
     }
-    if (!decoded) sound = PackSound{};
+    if (!decoded) sound = DecodedAudio{};
     return decoded;
 }

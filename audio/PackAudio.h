@@ -12,7 +12,7 @@ constexpr size_t kMaxPackAudioBytes = 32u << 20;
 // Longer sounds are refused while decoding, whatever the header claims.
 constexpr uint32_t kMaxPackAudioSeconds = 600;
 
-struct PackSound {
+struct DecodedAudio {
     std::vector<float> samples;  // interleaved, in [-1, 1]
     uint32_t sampleRate = 0;
     uint16_t channels = 0;  // 1 or 2
@@ -38,9 +38,9 @@ struct PackAudioFailure {
 // Decodes an MP3 image into sound, keeping at most maxFrames frames; false when it cannot.
 // The platform supplies it (Mp3Decode_win.h); tests pass their own.
 using Mp3Decoder =
-    std::function<bool(const uint8_t* data, size_t size, size_t maxFrames, PackSound& sound)>;
+    std::function<bool(const uint8_t* data, size_t size, size_t maxFrames, DecodedAudio& sound)>;
 
 // The format is told from the bytes, not the file name. More than two channels keep the
 // first two.
-bool DecodePackAudio(const uint8_t* data, size_t size, const Mp3Decoder& mp3, PackSound& sound,
+bool DecodePackAudio(const uint8_t* data, size_t size, const Mp3Decoder& mp3, DecodedAudio& sound,
                      PackAudioFailure& failure);

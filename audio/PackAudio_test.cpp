@@ -90,7 +90,7 @@ Bytes MakeWav(const WavForm& form, const std::vector<double>& values, const Byte
     return wav;
 }
 
-bool Decode(const Bytes& image, PackSound& sound, PackAudioFailure& failure, const Mp3Decoder& mp3 = {}) {
+bool Decode(const Bytes& image, DecodedAudio& sound, PackAudioFailure& failure, const Mp3Decoder& mp3 = {}) {
     return DecodePackAudio(image.data(), image.size(), mp3, sound, failure);
 }
 
@@ -118,7 +118,7 @@ TEST(PackAudio, DecodesEveryWavForm) {
     const std::vector<double> values = {0.5, -0.75, 0.25, 0.0};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        PackSound sound;
+        DecodedAudio sound;
         PackAudioFailure failure;
         ASSERT_TRUE(Decode(MakeWav(c.form, values, c.before), sound, failure)) << failure.detail;
         EXPECT_EQ(sound.sampleRate, c.form.rate);
@@ -136,14 +136,14 @@ TEST(PackAudio, DecodesEveryWavForm) {
 TEST(PackAudio, KeepsTheFramesOfADataChunkCutShort) {
     Bytes wav = MakeWav({}, {0.5, 0.5, 0.5});
     wav.pop_back();  // the last frame loses a byte
-    PackSound sound;
+    DecodedAudio sound;
     PackAudioFailure failure;
     ASSERT_TRUE(Decode(wav, sound, failure));
     EXPECT_EQ(sound.Frames(), 2u);
 }
 
 // A 440 Hz sine crosses zero 880 times a second.
-size_t ZeroCrossings(const PackSound& sound) {
+size_t ZeroCrossings(const DecodedAudio& sound) {
     size_t crossings = 0;
     for (size_t frame = 1; frame < sound.Frames(); ++frame) {
         crossings += (sound.samples[(frame - 1) * sound.channels] < 0) != (sound.samples[frame * sound.channels] < 0);
@@ -164,7 +164,7 @@ TEST(PackAudio, DecodesOggVorbisTones) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rate);
-        PackSound sound;
+        DecodedAudio sound;
         PackAudioFailure failure;
         ASSERT_TRUE(Decode(c.file, sound, failure)) << failure.detail;
         EXPECT_EQ(sound.sampleRate, c.rate);
@@ -180,7 +180,7 @@ TEST(PackAudio, DecodesOggVorbisTones) {
 TEST(PackAudio, HandsMp3ToTheDecoderGiven) {
     const Bytes mp3 = FileBytes(ktone_stereo44k_mp3);
     size_t seenSize = 0;
-    const Mp3Decoder decoder = [&](const uint8_t*, size_t size, size_t maxFrames, PackSound& sound) {
+    const Mp3Decoder decoder = [&](const uint8_t*, size_t size, size_t maxFrames, DecodedAudio& sound) {
         seenSize = size;
         EXPECT_GE(maxFrames, size_t(kMaxPackAudioSeconds) * 48000);
         sound.sampleRate = 44100;
@@ -188,7 +188,7 @@ TEST(PackAudio, HandsMp3ToTheDecoderGiven) {
         sound.samples = {0.25f, -0.25f};
         return true;
     };
-    PackSound sound;
+    DecodedAudio sound;
     PackAudioFailure failure;
     ASSERT_TRUE(Decode(mp3, sound, failure, decoder)) << failure.detail;
     EXPECT_EQ(seenSize, mp3.size());
@@ -218,12 +218,12 @@ TEST(PackAudio, RefusesWhatItCannotPlay) {
     Bytes shortFormat = MakeWav({}, {0.5});
     shortFormat[16] = 14;
 
-    const Mp3Decoder failing = [](const uint8_t*, size_t, size_t, PackSound&) { return false; };
-    const Mp3Decoder threeChannels = [](const uint8_t*, size_t, size_t, PackSound& sound) {
+    const Mp3Decoder failing = [](const uint8_t*, size_t, size_t, DecodedAudio&) { return false; };
+    const Mp3Decoder threeChannels = [](const uint8_t*, size_t, size_t, DecodedAudio& sound) {
         sound = {{0, 0, 0}, 44100, 3};
         return true;
     };
-    const Mp3Decoder endless = [](const uint8_t*, size_t, size_t maxFrames, PackSound& sound) {
+    const Mp3Decoder endless = [](const uint8_t*, size_t, size_t maxFrames, DecodedAudio& sound) {
         sound = {std::vector<float>(maxFrames, 0.0f), 8000, 1};
         return true;
     };
@@ -256,7 +256,7 @@ TEST(PackAudio, RefusesWhatItCannotPlay) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        PackSound sound;
+        DecodedAudio sound;
         PackAudioFailure failure;
         EXPECT_FALSE(Decode(c.image, sound, failure, c.mp3));
         EXPECT_EQ(failure.code, c.code) << failure.detail;
@@ -267,7 +267,7 @@ TEST(PackAudio, RefusesWhatItCannotPlay) {
 
 TEST(PackAudio, RefusesAFileOverTheSizeLimitUnread) {
     const Bytes big(kMaxPackAudioBytes + 1, 0);
-    PackSound sound;
+    DecodedAudio sound;
     PackAudioFailure failure;
     EXPECT_FALSE(Decode(big, sound, failure));
     EXPECT_EQ(failure.code, PackAudioError::TooLarge);

@@ -16,7 +16,7 @@ bool Fail(PackSliceFailure& failure, PackSliceError code, std::string detail) {
     return false;
 }
 
-std::string Describe(int64_t startMs, int64_t lengthMs, const PackSound& sound) {
+std::string Describe(int64_t startMs, int64_t lengthMs, const DecodedAudio& sound) {
     const uint64_t soundMs = sound.sampleRate == 0 ? 0 : sound.Frames() * 1000ull / sound.sampleRate;
     return "slice at " + std::to_string(startMs) + " ms for " + std::to_string(lengthMs) +
            " ms of a sound of " + std::to_string(soundMs) + " ms";
@@ -37,7 +37,7 @@ void PutId(uint8_t*& at, const char* id) {
 
 // Frames [first, end) of the sound as RIFF, a 16-byte fmt chunk and the data chunk, in the
 // order and at the offsets the loader expects; fade-in and fade-out over the frames given.
-void WriteWav(const PackSound& sound, size_t first, size_t end, size_t fadeIn, size_t fadeOut,
+void WriteWav(const DecodedAudio& sound, size_t first, size_t end, size_t fadeIn, size_t fadeOut,
               std::vector<uint8_t>& wav) {
     const uint16_t blockAlign = uint16_t(sound.channels * 2);
     const uint32_t dataBytes = uint32_t((end - first) * blockAlign);
@@ -70,13 +70,13 @@ void WriteWav(const PackSound& sound, size_t first, size_t end, size_t fadeIn, s
     }
 }
 
-bool Playable(const PackSound& sound) {
+bool Playable(const DecodedAudio& sound) {
     return sound.channels >= 1 && sound.channels <= 2 && sound.sampleRate > 0 && sound.Frames() > 0;
 }
 
 }  // namespace
 
-bool SliceToWav(const PackSound& sound, int64_t startMs, int64_t lengthMs,
+bool SliceToWav(const DecodedAudio& sound, int64_t startMs, int64_t lengthMs,
                 std::vector<uint8_t>& wav, PackSliceFailure& failure) {
     if (startMs < 0 || lengthMs < 0) {
         return Fail(failure, PackSliceError::Negative, Describe(startMs, lengthMs, sound));
@@ -84,7 +84,7 @@ bool SliceToWav(const PackSound& sound, int64_t startMs, int64_t lengthMs,
     if (lengthMs == 0 || !Playable(sound)) {
         return Fail(failure, PackSliceError::Empty, Describe(startMs, lengthMs, sound));
     }
-    if (lengthMs > kMaxPackSliceMs) {
+    if (lengthMs > kMaxWavSliceMs) {
         return Fail(failure, PackSliceError::TooLong, Describe(startMs, lengthMs, sound));
     }
     const uint64_t frames = sound.Frames();
@@ -102,7 +102,7 @@ bool SliceToWav(const PackSound& sound, int64_t startMs, int64_t lengthMs,
     return true;
 }
 
-bool WholeToWav(const PackSound& sound, std::vector<uint8_t>& wav, PackSliceFailure& failure) {
+bool WholeToWav(const DecodedAudio& sound, std::vector<uint8_t>& wav, PackSliceFailure& failure) {
     if (!Playable(sound)) return Fail(failure, PackSliceError::Empty, Describe(0, 0, sound));
     WriteWav(sound, 0, sound.Frames(), 0, 0, wav);
     return true;

@@ -15,7 +15,7 @@ constexpr size_t kFade = 12;  // 1.5 ms at 8 kHz
 constexpr int16_t kHalf = 16384;
 
 // One second of a constant half-scale level, so every sample shows the gain applied to it.
-PackSound Level(uint16_t channels, size_t frames = kRate) {
+DecodedAudio Level(uint16_t channels, size_t frames = kRate) {
     return {std::vector<float>(frames * channels, 0.5f), kRate, channels};
 }
 
@@ -97,7 +97,7 @@ TEST(PackSlice, CutsAndFadesOnlyAtTheCuts) {
 }
 
 TEST(PackSlice, FadesEveryChannelAlike) {
-    PackSound sound = Level(2);
+    DecodedAudio sound = Level(2);
     for (size_t i = 1; i < sound.samples.size(); i += 2) sound.samples[i] = -0.5f;
     std::vector<uint8_t> wav;
     PackSliceFailure failure;
@@ -112,7 +112,7 @@ TEST(PackSlice, FadesEveryChannelAlike) {
 TEST(PackSlice, RefusesSlicesThatAreNotThere) {
     struct Case {
         const char* what;
-        PackSound sound;
+        DecodedAudio sound;
         int64_t startMs, lengthMs;
         PackSliceError code;
     };
@@ -125,7 +125,7 @@ TEST(PackSlice, RefusesSlicesThatAreNotThere) {
         {"starts far past the end", Level(1), 5000, 10, PackSliceError::PastEnd},
         {"starts where no product fits", Level(1), INT64_MAX, 10, PackSliceError::PastEnd},
         {"an hour", Level(1), 0, 3600000, PackSliceError::TooLong},
-        {"just over the longest", Level(1), 0, kMaxPackSliceMs + 1, PackSliceError::TooLong},
+        {"just over the longest", Level(1), 0, kMaxWavSliceMs + 1, PackSliceError::TooLong},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -139,13 +139,13 @@ TEST(PackSlice, RefusesSlicesThatAreNotThere) {
 }
 
 TEST(PackSlice, WritesAWholeSoundUnfaded) {
-    PackSound sound{{0.5f, -1.0f, 1.0f, 0.0f}, 11025, 1};
+    DecodedAudio sound{{0.5f, -1.0f, 1.0f, 0.0f}, 11025, 1};
     std::vector<uint8_t> wav;
     PackSliceFailure failure;
     ASSERT_TRUE(WholeToWav(sound, wav, failure));
     EXPECT_EQ(Samples(wav), (std::vector<int16_t>{kHalf, -32768, 32767, 0}));
     EXPECT_EQ(Read32(wav, 24), 11025u);
-    EXPECT_FALSE(WholeToWav(PackSound{}, wav, failure));
+    EXPECT_FALSE(WholeToWav(DecodedAudio{}, wav, failure));
     EXPECT_EQ(failure.code, PackSliceError::Empty);
 }
 

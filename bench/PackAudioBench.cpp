@@ -15,7 +15,7 @@ namespace {
 void DecodeOgg(benchmark::State& state) {
     double seconds = 0;
     for (auto _ : state) {
-        PackSound sound;
+        DecodedAudio sound;
         PackAudioFailure failure;
         DecodePackAudio(ktone_stereo44k_ogg, sizeof ktone_stereo44k_ogg, {}, sound, failure);
         seconds += double(sound.Frames()) / sound.sampleRate;
@@ -26,7 +26,7 @@ BENCHMARK(DecodeOgg)->Unit(benchmark::kMicrosecond);
 
 // A hundred 150 ms slices of a minute of 44.1 kHz stereo, each written as its WAV image.
 void SliceHundred(benchmark::State& state) {
-    const PackSound sound{std::vector<float>(44100 * 60 * 2, 0.25f), 44100, 2};
+    const DecodedAudio sound{std::vector<float>(44100 * 60 * 2, 0.25f), 44100, 2};
     std::vector<uint8_t> wav;
     PackSliceFailure failure;
     for (auto _ : state) {

@@ -1,6 +1,7 @@
 #pragma once
 // The Manage Schemes dialog: lists the scheme folders on disk, alphabetically, and opens the
-// scheme editor for the selected scheme or for a new one, saving it when the editor ends with OK.
+// scheme editor for the selected scheme or for a new one, saving it when the editor ends with OK,
+// and imports a sound pack as a new scheme.
 
 #include "dialogs/DlgSchmCtrl.h"
 #include "dialogs/ModalDialog.h"
@@ -23,6 +24,8 @@ protected:
     bool OnCommand(WORD id, WORD notification) override;
 
 private:
+    void FillList();
     void OnEditScheme(int button);
+    void OnImportPack();
     void OnHelp();
 };

@@ -1,11 +1,16 @@
 #include "dialogs/DlgManageSchemes.h"
 
 #include "dialogs/DialogText.h"
+#include "dialogs/PackImportMessage.h"
 
 #include "app/SchemeFolders_win.h"
 #include "help/Help.h"
+#include "lang/Localization.h"
 #include "res/resource.h"
+#include "schemes/PackImport_win.h"
 #include "schemes/SchemeSave.h"
+
+#include <commdlg.h>
 
 void DlgManageSchemes::SetSchemesFolder(const char* folder) {
     schemesFolder = folder;
@@ -20,6 +25,7 @@ bool DlgManageSchemes::OnCommand(WORD id, WORD notification) {
     switch (id) {
     case IDC_EDIT_SCHEME:
     case IDC_ADD_SCHEME: OnEditScheme(id); return true;
+    case IDC_IMPORT_PACK: OnImportPack(); return true;
     case IDC_SCHEMES_HELP: OnHelp(); return true;
     default: return false;
     }
@@ -27,8 +33,12 @@ bool DlgManageSchemes::OnCommand(WORD id, WORD notification) {
 
 // The list box sorts the names, so the list is alphabetical whatever the listing order; the
 // names at its first 25 positions are remembered for Edit.
-void DlgManageSchemes::OnInitDialog() {
+void DlgManageSchemes::OnInitDialog() { FillList(); }
+
+void DlgManageSchemes::FillList() {
     HWND list = GetDlgItem(window, IDC_SCHEMES_LIST);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    schemeNames = RememberedSchemeNames{};
     ListSchemeFolders(schemesFolder, [list](const char* name) {
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
         return true;
@@ -54,6 +64,62 @@ void DlgManageSchemes::OnEditScheme(int button) {
     edit.rowFiles = schemeEditor.rowFiles;
     edit.rowSources = schemeEditor.rowSources;
     SaveScheme(schemesFolder, edit);
+}
+
+namespace {
+
+std::wstring LoadedText(UINT id) {
+    wchar_t text[512] = L"";
+    LocLoadString(id, text, ARRAYSIZE(text));
+    return text;
+}
+
+// The pack's config.json or its .zip; empty when the user cancels. The description comes
+// localized; the patterns are the files' own names.
+std::string AskForPack(HWND owner) {
+    char description[256] = "";
+    LocLoadStringA(IDS_IMPORT_FILTER, description, ARRAYSIZE(description));
+    std::string filter = description;
+    filter.append(1, '\0').append("config.json;*.zip").append(2, '\0');
+    char path[MAX_PATH] = {};
+    OPENFILENAMEA request{};
+    request.lStructSize = sizeof(request);
+    request.hwndOwner = owner;
+    request.lpstrFilter = filter.c_str();
+    request.lpstrFile = path;
+    request.nMaxFile = sizeof(path);
+    request.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ENABLESIZING;
+    if (!GetOpenFileNameA(&request)) return {};
+    return path;
+}
+
+}  // namespace
+
+// A new scheme is listed and selected at once; a refusal names the file and what is wrong.
+void DlgManageSchemes::OnImportPack() {
+    const std::string pack = AskForPack(window);
+    if (pack.empty()) return;
+    const PackImportResult result = ImportPackHere(pack, schemesFolder);
+    if (result.error != PackImportError::None) {
+        const std::wstring text = LoadedText(IDS_IMPORT_FAILED) + L"\n\n" +
+                                  AnsiToWide(result.file.c_str()) + L"\n" +
+                                  LoadedText(ImportErrorStringId(result.error)) + L"\n(" +
+                                  AnsiToWide(result.detail.c_str()) + L")";
+        LocMessageBoxText(window, text, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    FillList();
+    const LRESULT listed =
+        SendDlgItemMessageA(window, IDC_SCHEMES_LIST, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                            reinterpret_cast<LPARAM>(result.schemeName.c_str()));
+    SendDlgItemMessageA(window, IDC_SCHEMES_LIST, LB_SETCURSEL, static_cast<WPARAM>(listed), 0);
+    if (result.skippedKeys != 0) {
+        LocMessageBoxText(window,
+                          FillSkippedKeysText(LoadedText(IDS_IMPORT_SKIPPED),
+                                              AnsiToWide(result.schemeName.c_str()),
+                                              result.skippedKeys),
+                          MB_OK | MB_ICONINFORMATION);
+    }
 }
 
 void DlgManageSchemes::OnHelp() { ShowHelpTopic(nullptr, kIntroTopic); }

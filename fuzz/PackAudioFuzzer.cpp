@@ -13,14 +13,14 @@
 namespace {
 
 // Stands in for the platform's codec: a short sound whose length follows the input's.
-bool FakeMp3(const uint8_t*, size_t size, size_t maxFrames, PackSound& sound) {
+bool FakeMp3(const uint8_t*, size_t size, size_t maxFrames, DecodedAudio& sound) {
     sound.sampleRate = 44100;
     sound.channels = 2;
     sound.samples.assign(std::min(size, maxFrames) * 2, 0.25f);
     return true;
 }
 
-void CheckWav(const PackSound& sound, const std::vector<uint8_t>& wav, size_t mostFrames) {
+void CheckWav(const DecodedAudio& sound, const std::vector<uint8_t>& wav, size_t mostFrames) {
     const size_t block = sound.channels * 2u;
     if (wav.size() < 44 || (wav.size() - 44) % block != 0 || (wav.size() - 44) / block > mostFrames) {
         __builtin_trap();
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 4) return 0;
     const int64_t startMs = int64_t(data[0] | data[1] << 8) - 100;
     const int64_t lengthMs = int64_t(data[2] | data[3] << 8) - 100;
-    PackSound sound;
+    DecodedAudio sound;
     PackAudioFailure failure;
     if (!DecodePackAudio(data + 4, size - 4, FakeMp3, sound, failure)) {
         if (failure.code == PackAudioError::None || !sound.samples.empty()) __builtin_trap();

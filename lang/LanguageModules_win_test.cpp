@@ -69,6 +69,17 @@ int IntegerConversions(const std::wstring& format) {
     return count;
 }
 
+// The letters of a format's conversions, in order ("su" for "%s ... %u"); "%%" is none.
+std::wstring ConversionLetters(const std::wstring& format) {
+    std::wstring letters;
+    for (size_t i = 0; i + 1 < format.size(); ++i) {
+        if (format[i] != L'%') continue;
+        if (format[i + 1] != L'%') letters += format[i + 1];
+        ++i;
+    }
+    return letters;
+}
+
 // Every item of a menu and its submenus, depth first: kind, command id, whether it has text.
 struct MenuItem {
     UINT type;
@@ -213,6 +224,12 @@ TEST(StagedLanguageModules, EachFitsTheProgram) {
                         IDS_NAME_TRAILING_DOT_OR_BLANK, IDS_NAME_TOO_LONG, IDS_QUIET_MUTED,
                         IDS_QUIET_FULL_SCREEN, IDS_QUIET_PROGRAM, IDS_QUIET_PASSWORD}) {
             EXPECT_FALSE(StringOf(module.Get(), id).empty()) << id;
+        }
+        for (UINT id = IDS_IMPORT_FILTER; id <= IDS_IMPORT_WRITE_FAILED; ++id) {
+            const std::wstring text = StringOf(module.Get(), id);
+            EXPECT_FALSE(text.empty()) << id;
+            // The skipped-keys line is filled with the scheme's name, then a count.
+            EXPECT_EQ(ConversionLetters(text), id == IDS_IMPORT_SKIPPED ? L"su" : L"") << id;
         }
         // The refused characters reach the user as they are, escapes and all.
         EXPECT_NE(StringOf(module.Get(), IDS_NAME_FORBIDDEN_CHARACTER).find(L"\\ / : * ? \" < > |"),

@@ -27,6 +27,9 @@ int LocLoadString(UINT id, wchar_t* buffer, int capacity);
 // A box with caption string 106 and the text of textId; the answer is not returned.
 void LocMessageBox(HWND owner, UINT textId, UINT style);
 
+// The same box with a text made by the caller.
+void LocMessageBoxText(HWND owner, const std::wstring& text, UINT style);
+
 // A modal dialog from the language module, else from the program's own resources when the
 // module lacks the template. The dialog's result, or -1.
 INT_PTR LocDialogBox(UINT templateId, HWND owner, DLGPROC dialogProc);

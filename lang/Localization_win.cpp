@@ -122,6 +122,16 @@ void LocMessageBox(HWND owner, UINT textId, UINT style) {
     }
 }
 
+void LocMessageBoxText(HWND owner, const std::wstring& text, UINT style) {
+    wchar_t caption[kMessageTextCapacity];
+    LocLoadString(IDS_TITLE, caption, ARRAYSIZE(caption));
+    if (g_unicodeMode) {
+        MessageBoxW(owner, text.c_str(), caption, style);
+    } else {
+        MessageBoxA(owner, WideToAnsi(text.c_str()).c_str(), WideToAnsi(caption).c_str(), style);
+    }
+}
+
 namespace {
 
 // A module that lacks the template reports which part of the resource path is missing: a

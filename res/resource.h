@@ -23,6 +23,24 @@
 #define IDS_NAME_TOO_LONG 134
 // Start-up messages about the program's own folder: 140 to 149.
 #define IDS_FOLDER_OUTSIDE_CODE_PAGE 140
+// Importing a sound pack: 150 to 169.
+#define IDS_IMPORT_FILTER 150
+#define IDS_IMPORT_FAILED 151
+#define IDS_IMPORT_SKIPPED 152
+// Why a pack was refused, in the order of the import's errors.
+#define IDS_IMPORT_UNREADABLE 153
+#define IDS_IMPORT_TOO_LARGE 154
+#define IDS_IMPORT_UNSAFE_NAME 155
+#define IDS_IMPORT_BAD_ARCHIVE 156
+#define IDS_IMPORT_NO_CONFIG 157
+#define IDS_IMPORT_BAD_CONFIG 158
+#define IDS_IMPORT_BAD_SLICE 159
+#define IDS_IMPORT_AUDIO_UNSUPPORTED 160
+#define IDS_IMPORT_AUDIO_CORRUPT 161
+#define IDS_IMPORT_AUDIO_TOO_LONG 162
+#define IDS_IMPORT_NO_SOUNDS 163
+#define IDS_IMPORT_NO_FREE_NAME 164
+#define IDS_IMPORT_WRITE_FAILED 165
 // The tray tip's note of why keys are silent.
 #define IDS_QUIET_MUTED 200
 #define IDS_QUIET_FULL_SCREEN 201
@@ -51,6 +69,7 @@
 #define IDC_SCHEMES_LIST 1031
 #define IDC_SCHEMES_LABEL 1032
 #define IDC_SCHEMES_HELP 1033
+#define IDC_IMPORT_PACK 1040
 
 // Controls of the Scheme Control dialog.
 #define IDC_CHANGE_SOUND 1001

@@ -8,11 +8,11 @@ namespace {
 
 bool NoLeadBytes(unsigned char) { return false; }
 
-bool IsForbiddenByte(unsigned char c) {
+}  // namespace
+
+bool IsForbiddenNameByte(unsigned char c) {
     return c < 0x20 || std::strchr("\\/:*?\"<>|", c) != nullptr;
 }
-
-}  // namespace
 
 // Device names are ASCII, so a byte of a two-byte character never matches one.
 bool IsDeviceName(std::string_view name) {
@@ -33,7 +33,7 @@ SchemeNameFault FindSchemeNameFault(std::string_view name, LeadBytePredicate isL
     for (size_t i = 0, bytes = 1; i < name.size(); i += bytes) {
         bytes = CharacterBytes(name, i, isLeadByte);
         const unsigned char c = static_cast<unsigned char>(name[i]);
-        if (bytes == 1 && IsForbiddenByte(c)) return SchemeNameFault::ForbiddenCharacter;
+        if (bytes == 1 && IsForbiddenNameByte(c)) return SchemeNameFault::ForbiddenCharacter;
         last = bytes == 1 ? static_cast<char>(c) : '\0';
     }
     if (IsDeviceName(name)) return SchemeNameFault::DeviceName;

@@ -16,6 +16,10 @@ enum class SchemeNameFault {
     TooLong,             // more than the scheme set loads
 };
 
+// Whether a single-byte character cannot stand in a folder name: \ / : * ? " < > | or a
+// control character.
+bool IsForbiddenNameByte(unsigned char c);
+
 // The first fault of the name, in the order listed above; name is ANSI text in the code page
 // that isLeadByte describes.
 SchemeNameFault FindSchemeNameFault(std::string_view name, LeadBytePredicate isLeadByte);

@@ -38,3 +38,7 @@ echo
 echo "== From a key press to its first sample at a clocked sound device, both engines beside bucklespring,"
 echo "   quiet and under a compile; the first key after a minute of silence; the share of each sound heard"
 python3 "$here/tests/e2e/bench_device_latency.py" "$build" 300
+
+echo
+echo "== Importing a single-file Ogg pack of 100 slices: native, and from Open to the list under Wine"
+python3 "$here/tests/e2e/bench_pack_import.py" "$build" 5

@@ -11,7 +11,9 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick sox locales
   fp-utils libchm-bin chromium fonts-wine nsis
   pulseaudio pulseaudio-utils bucklespring
-  nlohmann-json3-dev zlib1g-dev libz-mingw-w64-dev libstb-dev
+  nlohmann-json3-dev
+  zlib1g-dev libz-mingw-w64-dev libstb-dev
+  vorbis-tools lame
 )
 # Wine takes its code page from the locale it starts in; the scheme dialogs are tested under a
 # Russian (1251) and a Japanese (932) one.

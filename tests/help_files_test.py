@@ -15,7 +15,7 @@ import tempfile
 import unittest
 import urllib.parse
 
-HELP_TOPICS = ("intro", "menu", "settings", "manage", "editor", "schemefile", "keynames",
+HELP_TOPICS = ("intro", "menu", "settings", "manage", "editor", "packs", "schemefile", "keynames",
                "schemes", "language", "trouble")
 TOUR_TOPICS = ("intro", "tray", "menu", "schemes", "settings", "editor")
 # File, its topics, whether it has an index, its page with the key names.

@@ -239,6 +239,15 @@ def make_template(prefix):
         raise HarnessError("setting the Windows version failed: %s" % err[-2000:])
     # The registry reaches the disk only when the server ends: wait for that before tests copy it.
     run_to_files(["wineserver", "-w"], env, 60, "wineserver -w")
+    # Wine links the profile's Desktop, Documents and the like to the home folder, which goes
+    # now; left dangling, the shell finds no Desktop and the file dialog cannot open a file.
+    users = os.path.join(prefix, "drive_c", "users")
+    for user in os.listdir(users):
+        for name in os.listdir(os.path.join(users, user)):
+            path = os.path.join(users, user, name)
+            if os.path.islink(path) and os.path.realpath(path).startswith(os.path.realpath(home)):
+                os.remove(path)
+                os.makedirs(path)
     shutil.rmtree(home, ignore_errors=True)
 
 

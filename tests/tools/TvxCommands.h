@@ -30,3 +30,4 @@ int CmdPasswordWindow(int argc, char** argv);
 
 int CmdMenuTexts(int argc, char** argv);
 int CmdWindowTexts(int argc, char** argv);
+int CmdSetText(int argc, char** argv);

@@ -98,3 +98,25 @@ int CmdWindowTexts(int argc, char** argv) {
     EnumChildWindows(window, PrintChildText, 0);
     return TvxOk;
 }
+
+// HWND ID TEXT: the text (UTF-8) of a dialog's control, as typing it would leave it, such as
+// the file name of a file dialog. WM_SETTEXT carries its text across processes.
+int CmdSetText(int argc, char** argv) {
+    uint64_t handle = 0;
+    uint64_t id = 0;
+    if (argc != 3 || !ParseUnsignedArg(argv[0], UINTPTR_MAX, &handle) ||
+        !ParseUnsignedArg(argv[1], 0xFFFF, &id)) {
+        return TvxUsage;
+    }
+    HWND control = GetDlgItem(reinterpret_cast<HWND>(static_cast<uintptr_t>(handle)),
+                              static_cast<int>(id));
+    if (!control) return TvxMissing;
+    const int size = MultiByteToWideChar(CP_UTF8, 0, argv[2], -1, nullptr, 0);
+    std::wstring text(static_cast<size_t>(size > 0 ? size : 1), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, argv[2], -1, &text[0], size);
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                               SMTO_ABORTIFHUNG, kProbeTimeoutMs, &result) && result
+               ? TvxOk
+               : TvxFailed;
+}

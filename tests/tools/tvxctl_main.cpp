@@ -41,6 +41,7 @@ const Command kCommands[] = {
                                            "ordinary edit box"},
     {"menu-texts", CmdMenuTexts, "[TIMEOUT_MS]     print the open popup menu's items, in UTF-8"},
     {"window-texts", CmdWindowTexts, "HWND      print a window's title and its children's texts"},
+    {"set-text", CmdSetText, "HWND ID TEXT  set the text of a dialog's control"},
 };
 
 void PrintUsage() {
