@@ -2,6 +2,7 @@
 // Whatever comes in, each name kept is safe to join to a folder, and each file read has the
 // size the directory gave it and no more than the limits allow.
 #include "schemes/PackArchive.h"
+#include "schemes/PackFileName.h"
 
 #include <cstdint>
 #include <vector>
@@ -33,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     uint64_t total = 0;
     for (const PackArchiveEntry& entry : archive.Entries()) {
-        if (!IsSafePackName(entry.name)) __builtin_trap();
+        if (!IsSafePackFileName(entry.name)) __builtin_trap();
         std::vector<uint8_t> bytes;
         if (archive.Read(entry.name, kMostBytesPerRead, bytes, failure)) {
             total += bytes.size();

@@ -1,10 +1,13 @@
 #include "schemes/PackArchive.h"
 
+#include "schemes/PackFileName.h"
+
 #include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
 #include <set>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -72,22 +75,6 @@ bool InflateExactly(const uint8_t* in, size_t inSize, size_t size, std::vector<u
 
 }  // namespace
 
-bool IsSafePackName(const std::string& name) {
-    if (name.empty() || name[0] == '/' || name[0] == '\\') return false;
-    size_t componentStart = 0;
-    for (size_t i = 0; i <= name.size(); ++i) {
-        const bool end = i == name.size() || name[i] == '/' || name[i] == '\\';
-        if (!end) {
-            // A colon is a drive letter or, on NTFS, a stream of another file.
-            if (static_cast<unsigned char>(name[i]) < 0x20 || name[i] == ':') return false;
-            continue;
-        }
-        if (name.compare(componentStart, i - componentStart, "..") == 0) return false;
-        componentStart = i + 1;
-    }
-    return true;
-}
-
 bool PackArchive::Open(std::vector<uint8_t> archive, PackArchiveFailure& failure) {
     image = std::move(archive);
     entries.clear();
@@ -150,7 +137,9 @@ bool PackArchive::ReadDirectory(PackArchiveFailure& failure) {
         const uint16_t flags = Read16(header + 8);
         at += recordLength;
 
-        if (!IsSafePackName(entry.name)) {
+        std::string_view asFile = entry.name;
+        if (!asFile.empty() && asFile.back() == '/') asFile.remove_suffix(1);  // a folder's entry
+        if (!IsSafePackFileName(asFile)) {
             return Fail(failure, PackArchiveError::UnsafeName, entry.name);
         }
         if (entry.name.back() == '/') continue;  // a folder: nothing to read

@@ -77,6 +77,3 @@ private:
     uint64_t inflatedSoFar = 0;  // over every Read, against limits.totalBytes
 };
 
-// True when a name inside a pack may be joined to a folder of ours: relative, no ".."
-// component, no drive letter, no control characters. Backslashes count as separators.
-bool IsSafePackName(const std::string& name);

@@ -1,5 +1,6 @@
 #include "schemes/PackSource.h"
 
+#include "schemes/PackFileName.h"
 #include "schemes/SoundPack.h"
 
 #include <cstdio>
@@ -95,7 +96,7 @@ bool PackSource::ReadConfig(std::vector<uint8_t>& bytes, PackSourceFailure& fail
 
 bool PackSource::Read(const std::string& name, size_t maxBytes, std::vector<uint8_t>& bytes,
                       PackSourceFailure& failure) {
-    if (!IsSafePackName(name))
+    if (!IsSafePackFileName(name))
         return Fail(failure, PackSourceError::UnsafeName, Describe(name),
                     "the name leads outside the pack");
     if (zipped) return ReadArchived(configFolder + WithSeparators(name, '/'), maxBytes, bytes, failure);
