@@ -10,7 +10,7 @@ packages=(
   wine wine32:i386 wine64
   xvfb xauth xdotool x11-utils imagemagick sox locales
   fp-utils libchm-bin chromium fonts-wine nsis
-  pulseaudio pulseaudio-utils bucklespring
+  pulseaudio pulseaudio-utils bucklespring bucklespring-data
 )
 # Wine takes its code page from the locale it starts in; the scheme dialogs are tested under a
 # Russian (1251) and a Japanese (932) one.
