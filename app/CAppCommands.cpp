@@ -79,6 +79,7 @@ void CApp::ToggleStartup() {
 // The dialog lists the disk afresh each time; nothing is reloaded when it closes.
 void CApp::RunManageSchemesDialog(HWND owner) {
     manageSchemesDialog.SetSchemesFolder(SchemesFolder().c_str());
+    manageSchemesDialog.schemeEditor.playVolume = volume;
     manageSchemesDialog.DoModal(owner);
 }
 

@@ -27,6 +27,9 @@ public:
     SchemeRowFiles rowFiles;
     // Full paths of the sounds chosen during this opening; empty for the other rows.
     SchemeRowFiles rowSources;
+    // The volume a row's sound, or a file picked in Change Sound's file dialog, plays at: the
+    // program's current one, set by the caller.
+    int playVolume = 100;
 
 protected:
     void OnInitDialog() override;
@@ -34,6 +37,7 @@ protected:
 
 private:
     void OnChangeSound();
+    void PlaySelectedRow();
     void OnCloseCommand(WORD id);
     void RefillKeyList();
 

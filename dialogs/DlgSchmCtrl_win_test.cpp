@@ -1,8 +1,13 @@
 #include "dialogs/DlgSchmCtrl.h"
 
+#include "audio/WavePlayer.h"
+#include "audio/WavePlayer_win.h"
 #include "lang/Localization.h"
 #include "res/resource.h"
+#include "tests/EditableKeyRow.h"
 #include "tests/ModalDialogDriver_win.h"
+#include "tests/TestFolder_win.h"
+#include "tests/TestWav.h"
 
 #include <gtest/gtest.h>
 
@@ -138,6 +143,68 @@ TEST(SchemeEditorDialog, ChangeSoundWithoutARowDoesNothing) {
     });
     EXPECT_EQ(result, IDOK);
     for (const std::string& source : editor.rowSources) EXPECT_TRUE(source.empty());
+}
+
+// The image the play call holds now: the sound it was last given, empty when stopped.
+std::vector<uint8_t> HeldImage() {
+    const PlayingWaveImage held = CurrentPlayingWaveImage();
+    return std::vector<uint8_t>(held.data, held.data + held.size);
+}
+
+// What the play call gets for a file played at a volume, as a key would play it.
+std::vector<uint8_t> PlayedImage(const std::vector<uint8_t>& file, unsigned volume) {
+    WavePlayer::Wave wave(file);
+    wave.ApplyFilterAndVolume(volume, FilterNone);
+    return std::vector<uint8_t>(wave.PlayImageData(), wave.PlayImageData() + wave.PlayImageSize());
+}
+
+// Play and a double click on a row sound that row's file in the opened scheme, through the play
+// call, at the volume the program plays keys at; a row without a sound, or none selected, plays
+// nothing.
+TEST(SchemeEditorDialog, PlayAndDoubleClickSoundTheSelectedRowsFile) {
+    TestFolder schemes(TemporaryPathFor("tvx-play-"));
+    schemes.AddFolder("Clicks");
+    const TestWavFormat format{1, 22050, 16, 2};
+    const std::vector<uint8_t> a = MakePlayableTestWav(format, TestSamples(22050, 1));
+    const std::vector<uint8_t> enter = MakePlayableTestWav(format, TestSamples(22050, 2));
+    ASSERT_TRUE(schemes.AddFile("Clicks\\a.wav", std::string(a.begin(), a.end())));
+    ASSERT_TRUE(schemes.AddFile("Clicks\\enter.wav", std::string(enter.begin(), enter.end())));
+    ASSERT_TRUE(schemes.AddFile("Clicks\\Scheme.txt", "A=a.wav\r\nENTER=enter.wav\r\n"));
+    enum class Gesture { PlayButton, DoubleClick };
+    const struct {
+        const char* what;
+        const char* row;  // nullptr: no row selected
+        Gesture gesture;
+        int volume;
+        std::vector<uint8_t> played;
+    } cases[] = {
+        {"Play on A", "A", Gesture::PlayButton, 100, PlayedImage(a, 100)},
+        {"double click on ENTER", "ENTER", Gesture::DoubleClick, 100, PlayedImage(enter, 100)},
+        {"Play at the program's volume", "A", Gesture::PlayButton, 30, PlayedImage(a, 30)},
+        {"a row without a sound", "B", Gesture::PlayButton, 100, {}},
+        {"no row selected", nullptr, Gesture::DoubleClick, 100, {}},
+    };
+    ASSERT_NE(PlayedImage(a, 30), PlayedImage(a, 100));
+    for (const auto& c : cases) {
+        StopWavePlayback();
+        DlgSchmCtrl editor;
+        editor.Prepare("Clicks", false, schemes.Path());
+        editor.playVolume = c.volume;
+        std::vector<uint8_t> played;
+        RunDialogWith(editor, [&](HWND window) {
+            HWND list = GetDlgItem(window, IDC_KEY_LIST);
+            if (c.row) SendMessageA(list, LB_SETCURSEL, RowOf(c.row), 0);
+            if (c.gesture == Gesture::PlayButton)
+                Click(window, IDC_PLAY_SOUND);
+            else
+                SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_KEY_LIST, LBN_DBLCLK),
+                             reinterpret_cast<LPARAM>(list));
+            played = HeldImage();
+            Click(window, IDCANCEL);
+        });
+        EXPECT_EQ(played, c.played) << c.what;
+    }
+    StopWavePlayback();
 }
 
 }  // namespace

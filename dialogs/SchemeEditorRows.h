@@ -15,3 +15,10 @@ std::string KeyListLine(const char* keyName, const std::string& file);
 
 // The rows of the editor for a scheme's key-to-sound table: each editable key's sound.
 SchemeRowFiles RowFilesFromTable(const KeySoundTable& table);
+
+// The file a row sounds when played: the file chosen for it during this opening, else its file
+// in the opened scheme's folder (schemesFolder ends in a backslash); empty when the row has no
+// sound, the scheme was never opened from disk, or the path would pass 255 characters, the
+// most the sound path holds when a key plays.
+std::string RowSoundPath(const std::string& schemesFolder, const std::string& openedName,
+                         const std::string& rowFile, const std::string& rowSource);

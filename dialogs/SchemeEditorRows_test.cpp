@@ -25,4 +25,23 @@ TEST(SchemeEditor, RowsComeFromTheTableByKeyName) {
     EXPECT_EQ(rows[RowOf("NUMPAD5")], "");
 }
 
+TEST(SchemeEditor, PlayedRowSoundsTheChosenFileElseTheOpenedSchemesOwn) {
+    const std::string folder = "c:\\tv\\Schemes\\";
+    const struct {
+        const char* what;
+        std::string openedName, rowFile, rowSource, played;
+    } cases[] = {
+        {"a file of the scheme", "Clicks", "a.wav", "", "c:\\tv\\Schemes\\Clicks\\a.wav"},
+        {"a file chosen now wins", "Clicks", "b.wav", "d:\\x\\b.wav", "d:\\x\\b.wav"},
+        {"a new scheme's chosen file", "", "b.wav", "d:\\x\\b.wav", "d:\\x\\b.wav"},
+        {"a row without a sound", "Clicks", "", "", ""},
+        {"a new scheme's row not chosen", "", "a.wav", "", ""},
+        {"a path of 255 characters", "Clicks", std::string(255 - 21, 'f'), "",
+         folder + "Clicks\\" + std::string(255 - 21, 'f')},
+        {"a path past 255 characters", "Clicks", std::string(256 - 21, 'f'), "", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RowSoundPath(folder, c.openedName, c.rowFile, c.rowSource), c.played) << c.what;
+}
+
 }  // namespace

@@ -56,7 +56,8 @@ Var Kept             ; the uninstaller's account of what it left
 !define MUI_ABORTWARNING
 
 !insertmacro MUI_PAGE_WELCOME
-!insertmacro MUI_PAGE_LICENSE "License.txt"
+; The licence page shows the repository's LICENSE, which names the parts of other authors.
+!insertmacro MUI_PAGE_LICENSE "../LICENSE"
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
 Page custom OptionsShow OptionsLeave

@@ -43,7 +43,9 @@ bool PathOfEntry(const char* schemesFolder, const char* schemeName, const KeySou
     return true;
 }
 
-void PlayFile(const char* path, int volume, int filter) {
+}  // namespace
+
+void PlaySoundFile(const char* path, int volume, int filter) {
     try {
         // A negative volume reads as a large unsigned one, which skips the volume step.
         WavePlayer::Wave(path).play(static_cast<unsigned>(volume), filter, true);
@@ -52,8 +54,6 @@ void PlayFile(const char* path, int volume, int filter) {
         Trace("SoundSchemesList::PlayNS", 176);
     }
 }
-
-}  // namespace
 
 bool BuildSchemesFolder(const char* programPath, char* out, size_t outSize) {
     // Without a folder the result would be relative to whatever the current folder is.
@@ -123,7 +123,7 @@ void SoundSchemesList::PlayNS(unsigned keyCode, int muted, int volume, int filte
     Trace("SoundSchemesList::PlayNS", 158);
     char path[kMaxSchemePathChars + 1];
     if (!SoundPathOf(keyCode, path, sizeof(path))) return;
-    PlayFile(path, volume, filter);
+    PlaySoundFile(path, volume, filter);
 }
 
 void SoundSchemesList::PlayReleaseNS(unsigned keyCode, int muted, int volume) {
@@ -131,5 +131,5 @@ void SoundSchemesList::PlayReleaseNS(unsigned keyCode, int muted, int volume) {
     char path[kMaxSchemePathChars + 1];
     if (!ReleaseSoundPathOf(keyCode, path, sizeof(path))) return;
     Trace("SoundSchemesList::PlayReleaseNS", 190);
-    PlayFile(path, volume, FilterNone);
+    PlaySoundFile(path, volume, FilterNone);
 }

@@ -14,6 +14,10 @@ constexpr unsigned kMaxKeyCode = 255;
 // path has no folder part or the result would not fit.
 bool BuildSchemesFolder(const char* programPath, char* out, size_t outSize);
 
+// Plays a sound file asynchronously through the engine in use, at volume and filtered; a file
+// that cannot be played, or memory that runs out, leaves it silent.
+void PlaySoundFile(const char* path, int volume, int filter);
+
 class SoundSchemesList {
 public:
     SoundSchemesList();

@@ -10,7 +10,7 @@ packages=(
   wine wine32:i386 wine64
   xvfb xauth xdotool x11-utils imagemagick sox locales
   fp-utils libchm-bin chromium fonts-wine nsis
-  pulseaudio pulseaudio-utils bucklespring
+  pulseaudio pulseaudio-utils bucklespring bucklespring-data
   nlohmann-json3-dev
   zlib1g-dev libz-mingw-w64-dev libstb-dev
   vorbis-tools lame

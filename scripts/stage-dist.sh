@@ -13,5 +13,8 @@ cp "$build/win64/hookproc/HookProc.exe" "$dist/"
 mkdir "$dist/Lngs"
 cp "$programs"/Lngs/*.lng "$dist/Lngs/"
 "$build/host/tools/schemegen/schemegen" "$dist/Schemes" >/dev/null
+# The recorded scheme, cut from Debian's bucklespring-data, with its licence beside it.
+"$build/host/tools/recordedscheme/recordedscheme" /usr/share/buckle/wav \
+  /usr/share/common-licenses/GPL-2 "$dist/Schemes"
 bash "$(dirname "$0")/build-help.sh" "$build/help" "$dist"
 echo "staged $dist"

@@ -1,5 +1,5 @@
-// Generates every bundled scheme into a temporary folder and checks it the way the program
-// will use it: through our scheme reader and our WAV loader.
+// Generates every bundled scheme, the recorded one too, into a temporary folder and checks it
+// the way the program will use it: through our scheme reader and our WAV loader.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,6 +18,7 @@
 #include "audio/WavePlayer.h"
 #include "schemes/MouseButtonNames.h"
 #include "schemes/SchemeFile.h"
+#include "tools/recordedscheme/RecordedScheme.h"
 #include "tools/schemegen/Scheme.h"
 #include "tools/schemegen/SchemeWriter.h"
 
@@ -108,6 +109,24 @@ double SoundingRms(const Sound& s)
 
 double Db(double gain) { return 20 * std::log10(gain); }
 
+// What staging writes into Schemes\: the generated schemes, then the recorded one.
+bool WriteShippedSchemes(const fs::path& folder, std::string& error)
+{
+    return WriteAllSchemes(folder, error) &&
+           recorded::WriteRecordedScheme(TAPVOX_KEY_RECORDINGS, TAPVOX_KEY_RECORDINGS_LICENCE,
+                                         folder, error);
+}
+
+// Every scheme folder that ships, in catalogue order and then the recorded one.
+std::vector<std::string> ShippedNames()
+{
+    std::vector<std::string> names;
+    for (const SchemeDesign& design : AllSchemes())
+        names.push_back(design.name);
+    names.push_back(recorded::kRecordedSchemeName);
+    return names;
+}
+
 // A scheme as our reader sees it, with every sound it names loaded.
 struct LoadedScheme {
     std::string name;
@@ -132,21 +151,21 @@ protected:
     {
         folder = new fs::path(FreshFolder("bundle"));
         std::string error;
-        ASSERT_TRUE(WriteAllSchemes(*folder, error)) << error;
-        for (const SchemeDesign& design : AllSchemes()) {
+        ASSERT_TRUE(WriteShippedSchemes(*folder, error)) << error;
+        for (const std::string& name : ShippedNames()) {
             LoadedScheme scheme;
-            scheme.name = design.name;
-            ASSERT_TRUE(ReadSchemeFile((*folder / design.name).string() + "/", scheme.table,
+            scheme.name = name;
+            ASSERT_TRUE(ReadSchemeFile((*folder / name).string() + "/", scheme.table,
                                        &scheme.releases))
-                << design.name;
+                << name;
             std::vector<std::string> named(scheme.table.begin(), scheme.table.end());
             named.insert(named.end(), scheme.releases.begin(), scheme.releases.end());
             for (const std::string& file : named) {
                 if (file.empty() || scheme.sounds.count(file))
                     continue;
                 Sound sound;
-                ASSERT_TRUE(LoadSound(*folder / design.name / file, sound))
-                    << design.name << "/" << file << " does not load as a plain PCM WAV";
+                ASSERT_TRUE(LoadSound(*folder / name / file, sound))
+                    << name << "/" << file << " does not load as a plain PCM WAV";
                 scheme.sounds.emplace(file, sound);
             }
             schemes.push_back(scheme);
@@ -169,11 +188,10 @@ std::vector<LoadedScheme> BundledSchemes::schemes;
 
 TEST_F(BundledSchemes, NamesFitTheMenuAndAFolder)
 {
-    ASSERT_GE(AllSchemes().size(), 20u) << "a first run activates the 20th scheme";
-    EXPECT_LE(AllSchemes().size(), 25u) << "the menu offers 25 schemes at most";
+    ASSERT_GE(ShippedNames().size(), 20u) << "a first run activates the 20th scheme";
+    EXPECT_LE(ShippedNames().size(), 25u) << "the menu offers 25 schemes at most";
     std::set<std::string> upperNames;
-    for (const SchemeDesign& design : AllSchemes()) {
-        const std::string name = design.name;
+    for (const std::string& name : ShippedNames()) {
         EXPECT_GE(name.size(), 1u);
         EXPECT_LE(name.size(), 24u) << name;
         EXPECT_NE(name.front(), ' ') << name;
@@ -207,10 +225,19 @@ TEST_F(BundledSchemes, FirstRunSchemeIsTheTwentiethInWindowsListingOrder)
     for (const SchemeDesign& design : AllSchemes())
         asWritten.push_back(design.name);
     EXPECT_TRUE(std::is_sorted(asWritten.begin(), asWritten.end()));
-    std::vector<std::string> sorted = upper;
-    std::sort(sorted.begin(), sorted.end());
-    EXPECT_EQ(sorted[kFirstRunSchemeIndex], "STEREO MECHANICAL");
-    EXPECT_STREQ(AllSchemes()[kFirstRunSchemeIndex].name, kFirstRunSchemeName);
+    // The recorded scheme, written last, takes its place among them in a listing by name.
+    std::vector<std::string> listed;
+    for (const std::string& name : ShippedNames()) {
+        std::string u = name;
+        for (char& ch : u)
+            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        listed.push_back(u);
+    }
+    std::sort(listed.begin(), listed.end());
+    std::string firstRun = kFirstRunSchemeName;
+    for (char& ch : firstRun)
+        ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    EXPECT_EQ(listed[kFirstRunSchemeIndex], firstRun);
 }
 
 TEST_F(BundledSchemes, EveryKeyHasASound)
@@ -267,7 +294,9 @@ TEST_F(BundledSchemes, FolderHoldsExactlyTheNamedSounds)
         for (const fs::directory_entry& entry : fs::directory_iterator(*folder / scheme.name)) {
             EXPECT_TRUE(entry.is_regular_file()) << entry.path();
             const std::string file = entry.path().filename().string();
-            if (file != "Scheme.txt" && file != "Scheme.ini")
+            const bool licence = scheme.name == recorded::kRecordedSchemeName &&
+                                 file == recorded::kLicenceFileName;
+            if (file != "Scheme.txt" && file != "Scheme.ini" && !licence)
                 onDisk.insert(file);
         }
         std::set<std::string> named;
@@ -307,12 +336,13 @@ TEST_F(BundledSchemes, SoundsAreShortSmallClickFreeAndUnclipped)
 }
 
 // Keyboards and the typewriter sound as their keys come back up, every key but the locks, each
-// release shorter and softer than its press; the other instruments have no release sounds.
+// synthesised release shorter and softer than its press (a recorded one is as recorded); the
+// other instruments have no release sounds.
 TEST_F(BundledSchemes, KeyboardsSoundTheirReleasesShorterAndSofter)
 {
     const std::set<std::string> withReleases = {"Clicky Mechanical", "Laptop Keys", "Membrane",
                                                 "Soft Mechanical",   "Stereo Mechanical",
-                                                "Typewriter"};
+                                                "Typewriter",        "Buckling Spring"};
     const std::set<unsigned> locks = {KeyCodeFromName("CAPSLOCK"), KeyCodeFromName("NUMLOCK"),
                                       KeyCodeFromName("SCROLL")};
     for (const LoadedScheme& scheme : schemes) {
@@ -330,6 +360,8 @@ TEST_F(BundledSchemes, KeyboardsSoundTheirReleasesShorterAndSofter)
             }
             // Every release sound named was loaded as a plain PCM WAV when the suite began.
             ASSERT_NE(scheme.releases[code], "") << "key " << code;
+            if (scheme.name == recorded::kRecordedSchemeName)
+                continue;
             const Sound& release = scheme.sounds.at(scheme.releases[code]);
             const Sound& press = scheme.sounds.at(scheme.table[code]);
             EXPECT_LT(release.Seconds(), press.Seconds()) << "key " << code;
@@ -469,7 +501,7 @@ TEST_F(BundledSchemes, GenerationIsDeterministic)
 {
     const fs::path again = FreshFolder("again");
     std::string error;
-    ASSERT_TRUE(WriteAllSchemes(again, error)) << error;
+    ASSERT_TRUE(WriteShippedSchemes(again, error)) << error;
     EXPECT_GT(ExpectSameFiles(*folder, again), 20u * 10);
     fs::remove_all(again);
 }

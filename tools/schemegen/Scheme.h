@@ -75,8 +75,9 @@ struct SchemeDesign {
 // in this order list the same way on file systems that keep creation order.
 const std::vector<SchemeDesign>& AllSchemes();
 
-// The scheme that a first run activates: the default stored index 19 picks the 20th folder.
+// The scheme that a first run activates: the default stored index 19 picks the 20th folder of
+// everything shipped, the recorded scheme included.
 constexpr int kFirstRunSchemeIndex = 19;
-constexpr const char* kFirstRunSchemeName = "Stereo Mechanical";
+constexpr const char* kFirstRunSchemeName = "Steel Drum";
 
 }  // namespace schemegen
