@@ -210,9 +210,12 @@ TEST(StagedLanguageModules, EachFitsTheProgram) {
         EXPECT_FALSE(StringOf(module.Get(), IDS_CANNOT_SET_HOOKS).empty());
         EXPECT_EQ(StringOf(module.Get(), IDS_HELP_FILE), c.helpFile);
         for (UINT id : {IDS_NAME_EMPTY_OR_DOT, IDS_NAME_FORBIDDEN_CHARACTER, IDS_NAME_DEVICE,
-                        IDS_NAME_TRAILING_DOT_OR_BLANK, IDS_NAME_TOO_LONG}) {
+                        IDS_NAME_TRAILING_DOT_OR_BLANK, IDS_NAME_TOO_LONG,
+                        IDS_NO_RUNNING_PROGRAMS}) {
             EXPECT_FALSE(StringOf(module.Get(), id).empty()) << id;
         }
+        // The file dialog's filter names the pattern it lists.
+        EXPECT_NE(StringOf(module.Get(), IDS_PROGRAM_FILES).find(L"(*.exe)"), std::wstring::npos);
         // The refused characters reach the user as they are, escapes and all.
         EXPECT_NE(StringOf(module.Get(), IDS_NAME_FORBIDDEN_CHARACTER).find(L"\\ / : * ? \" < > |"),
                   std::wstring::npos);
