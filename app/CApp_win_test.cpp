@@ -521,9 +521,11 @@ TEST_F(Application, MuteAndStartupCommandsToggleTheirMarks) {
     app.WndProc(app.mainWindow, WM_COMMAND, IDM_MUTE, 0);
     EXPECT_EQ(app.muted, 1);
     EXPECT_TRUE(checked(IDM_MUTE));
+    EXPECT_STREQ(trayIcon.Tip(), "Tapvox: muted");
     app.WndProc(app.mainWindow, WM_COMMAND, IDM_MUTE, 0);
     EXPECT_EQ(app.muted, 0);
     EXPECT_FALSE(checked(IDM_MUTE));
+    EXPECT_STREQ(trayIcon.Tip(), "Tapvox");
     EXPECT_EQ(StoredValue(kSettingsKey, "Mute").first, 0u) << "mute is never stored";
 
     app.WndProc(app.mainWindow, WM_COMMAND, MAKEWPARAM(IDM_STARTUP, 1), 0);

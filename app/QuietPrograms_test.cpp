@@ -33,7 +33,9 @@ TEST(QuietPrograms, StoredTextsRead) {
         {"game.exe|..", {}},
         {longest + "a", {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(ParseQuietPrograms(c.stored.c_str()), c.expected) << c.stored;
+    for (const auto& c : cases) {
+        EXPECT_EQ(ParseQuietPrograms(c.stored.c_str()), c.expected) << c.stored;
+    }
 }
 
 TEST(QuietPrograms, WrittenTextsReadBackAsWritten) {

@@ -81,11 +81,16 @@ bool IsProtectedObject(HWND window, LONG objectId, LONG childId) {
     return isProtected;
 }
 
+bool IsEditControl(HWND window) { return window && HasClass(window, "Edit"); }
+
+bool IsPasswordEdit(HWND window) {
+    return IsEditControl(window) && (GetWindowLongA(window, GWL_STYLE) & ES_PASSWORD) != 0;
+}
+
+// A standard edit control says so in its style, without a trip through the accessibility layer.
 bool IsPasswordControl(HWND window, LONG objectId, LONG childId) {
     if (!window) return false;
-    // A standard edit control says so in its style, without a trip through the accessibility
-    // layer.
-    if (HasClass(window, "Edit")) return (GetWindowLongA(window, GWL_STYLE) & ES_PASSWORD) != 0;
+    if (IsEditControl(window)) return IsPasswordEdit(window);
     return IsProtectedObject(window, objectId, childId);
 }
 
@@ -120,6 +125,7 @@ void QuietWatch::Stop() {
     facts_ = {};
     reason_ = QuietReason::None;
     foreground_ = nullptr;
+    focus_ = nullptr;
     checkedForeground_ = nullptr;
     checkedFocus_ = nullptr;
 }
@@ -129,6 +135,8 @@ void QuietWatch::Apply(const QuietSettings& settings) {
     if (g_runningWatch != this) return;
     checkedForeground_ = nullptr;
     checkedFocus_ = nullptr;
+    focus_ = nullptr;
+    facts_.passwordFocus = false;
     OnForeground(GetForegroundWindow());
     CheckFront();
 }
@@ -144,10 +152,14 @@ void QuietWatch::CheckFront() {
     thread.cbSize = sizeof(thread);
     const DWORD threadId = front ? GetWindowThreadProcessId(front, nullptr) : 0;
     const HWND focus = threadId && GetGUIThreadInfo(threadId, &thread) ? thread.hwndFocus : nullptr;
-    if (focus != checkedFocus_) {
-        checkedFocus_ = focus;
-        OnFocus(focus, OBJID_CLIENT, CHILDID_SELF);
-    }
+    if (focus == checkedFocus_) return;
+    checkedFocus_ = focus;
+    if (focus == focus_) return;
+    // Only the window's style is read here: the object inside a window that has the focus (a
+    // browser's password field) is named by the focus event alone, which must not be undone.
+    focus_ = focus;
+    facts_.passwordFocus = settings_.passwords && IsPasswordEdit(focus);
+    Decide();
 }
 
 void CALLBACK QuietWatch::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG objectId,
@@ -165,13 +177,15 @@ void CALLBACK QuietWatch::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG 
 void QuietWatch::OnForeground(HWND window) {
     foreground_ = window;
     facts_.fullScreen = settings_.fullScreen && IsFullScreenWindow(window);
-    facts_.listedProgram =
-        !settings_.programs.empty() && IsQuietProgram(settings_.programs, ProgramFileNameOf(window));
+    // The process is asked for its file only while the list names any.
+    facts_.listedProgram = !settings_.programs.empty() &&
+                           IsQuietProgram(settings_.programs, ProgramFileNameOf(window));
     WatchForegroundPlace(window);
     Decide();
 }
 
 void QuietWatch::OnFocus(HWND window, LONG objectId, LONG childId) {
+    focus_ = window;
     facts_.passwordFocus = settings_.passwords && IsPasswordControl(window, objectId, childId);
     Decide();
 }

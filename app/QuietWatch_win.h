@@ -47,6 +47,7 @@ private:
     QuietFacts facts_;
     QuietReason reason_ = QuietReason::None;
     HWND foreground_ = nullptr;
+    HWND focus_ = nullptr;
     // What CheckFront saw last, apart from what the events said.
     HWND checkedForeground_ = nullptr;
     HWND checkedFocus_ = nullptr;

@@ -212,8 +212,10 @@ TEST_F(RegistrySettings, QuietSettingsReadBackAsWritten) {
         EXPECT_EQ(read.passwords, settings.passwords);
         EXPECT_EQ(read.programs, settings.programs);
     }
-    EXPECT_EQ(StoredValue(kTestKey, "QuietPasswords"), std::make_pair(DWORD{REG_DWORD}, std::string("1")));
-    EXPECT_EQ(StoredValue(kTestKey, "QuietPrograms"), std::make_pair(DWORD{REG_SZ}, std::string("vlc.exe")));
+    EXPECT_EQ(StoredValue(kTestKey, "QuietPasswords"),
+              std::make_pair(DWORD{REG_DWORD}, std::string("1")));
+    EXPECT_EQ(StoredValue(kTestKey, "QuietPrograms"),
+              std::make_pair(DWORD{REG_SZ}, std::string("vlc.exe")));
 }
 
 TEST_F(RegistrySettings, TraceSwitchIsReadOnceAndChangedOnlyThroughSet) {

@@ -210,7 +210,8 @@ TEST(StagedLanguageModules, EachFitsTheProgram) {
         EXPECT_FALSE(StringOf(module.Get(), IDS_CANNOT_SET_HOOKS).empty());
         EXPECT_EQ(StringOf(module.Get(), IDS_HELP_FILE), c.helpFile);
         for (UINT id : {IDS_NAME_EMPTY_OR_DOT, IDS_NAME_FORBIDDEN_CHARACTER, IDS_NAME_DEVICE,
-                        IDS_NAME_TRAILING_DOT_OR_BLANK, IDS_NAME_TOO_LONG,
+                        IDS_NAME_TRAILING_DOT_OR_BLANK, IDS_NAME_TOO_LONG, IDS_QUIET_MUTED,
+                        IDS_QUIET_FULL_SCREEN, IDS_QUIET_PROGRAM, IDS_QUIET_PASSWORD,
                         IDS_NO_RUNNING_PROGRAMS}) {
             EXPECT_FALSE(StringOf(module.Get(), id).empty()) << id;
         }
