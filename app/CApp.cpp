@@ -2,6 +2,7 @@
 
 #include "app/Autostart_win.h"
 #include "app/KeyEvents.h"
+#include "app/MuteHotkey_win.h"
 #include "app/ProgramPaths.h"
 #include "app/ProgramPaths_win.h"
 #include "app/ProgramPathsWarning_win.h"
@@ -196,6 +197,7 @@ bool CApp::Init(HINSTANCE instanceHandle, const char* commandLineText) {
     // Off, the engine stays closed: the sounds go to PlaySoundA as they always did.
     overlap = ReadSettingInt(kSettingsKey, kOverlapValueName, kDefaultOverlap);
     UseOverlapEngine(overlap != 0);
+    RegisterStoredMuteHotkey();
     FindSchemes();
     LoadStoredScheme();
     return true;
@@ -377,6 +379,9 @@ LRESULT CApp::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MENUSELECT: return 0;
     case WM_HELP: OnHelp(window, reinterpret_cast<const HELPINFO*>(lParam)); return 0;
     case WM_COMMAND: OnCommand(window, wParam); return 0;
+    case WM_HOTKEY:
+        if (wParam == kMuteHotkeyId) ToggleMute();
+        return 0;
     case WM_TIMER: return OnTimer(window, wParam, lParam);
     case WM_POWERBROADCAST: OnPowerBroadcast(wParam); return TRUE;
     case TrayCallbackMessage: OnTrayCallback(window, static_cast<UINT>(lParam)); return 0;
@@ -407,6 +412,7 @@ void CApp::AddTrayIcon() {
 }
 
 void CApp::OnDestroy() {
+    UnregisterMuteHotkey(mainWindow);
     popupMenu.Reset();
     PostQuitMessage(0);
 }

@@ -71,6 +71,9 @@ public:
     int filter = 0;
     // The "Overlap" setting: non-zero while the overlap engine plays the sounds.
     int overlap = 0;
+    // The mute hotkey's word (kNoMuteHotkey for none), and whether the system refused it.
+    uint16_t muteHotkey = 0;
+    bool muteHotkeyTaken = false;
     HINSTANCE instance = nullptr;
     char modulePath[MAX_PATH] = {};
     // The helper program beside this one; only its windows are taken as the helper.
@@ -125,6 +128,8 @@ private:
     void OnTrayCallback(HWND window, UINT mouseMessage);
     bool BringInfoWindowForward(HWND fallback);
     void ToggleMute();
+    void RegisterStoredMuteHotkey();
+    bool ChangeMuteHotkey(uint16_t word);
     void ToggleStartup();
     void RunSettingsDialog(HWND owner);
     void RunManageSchemesDialog(HWND owner);

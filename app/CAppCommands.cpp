@@ -3,6 +3,8 @@
 #include "app/CApp.h"
 
 #include "app/Autostart_win.h"
+#include "app/MuteHotkey.h"
+#include "app/MuteHotkey_win.h"
 #include "app/QuietSettings_win.h"
 #include "app/Settings.h"
 #include "app/Settings_win.h"
@@ -69,6 +71,25 @@ void CApp::ToggleMute() {
     ShowQuietState();
 }
 
+// A chord another program holds is not a reason to bother the user at start-up: the Settings
+// dialog says so when it opens.
+void CApp::RegisterStoredMuteHotkey() {
+    muteHotkey = ReadMuteHotkey(kSettingsKey);
+    muteHotkeyTaken = !RegisterMuteHotkey(mainWindow, muteHotkey);
+}
+
+// The old chord stays when the new one is refused.
+bool CApp::ChangeMuteHotkey(uint16_t word) {
+    UnregisterMuteHotkey(mainWindow);
+    if (RegisterMuteHotkey(mainWindow, word)) {
+        muteHotkey = word;
+        muteHotkeyTaken = false;
+        return true;
+    }
+    muteHotkeyTaken = !RegisterMuteHotkey(mainWindow, muteHotkey);
+    return false;
+}
+
 // The mark follows the user's choice even when the registry refuses the change.
 void CApp::ToggleStartup() {
     autostart = !autostart;
@@ -87,7 +108,13 @@ void CApp::RunSettingsDialog(HWND owner) {
     settingsDialog.volume = volume;
     settingsDialog.filter = filter;
     settingsDialog.overlap = overlap;
-    if (settingsDialog.DoModal(owner) != IDOK) return;
+    settingsDialog.muteHotkey = muteHotkey;
+    settingsDialog.muteHotkeyTaken = muteHotkeyTaken;
+    settingsDialog.tryMuteHotkey = [this](uint16_t word) { return ChangeMuteHotkey(word); };
+    settingsDialog.quiet = ReadQuietSettings();
+    const INT_PTR result = settingsDialog.DoModal(owner);
+    settingsDialog.tryMuteHotkey = nullptr;
+    if (result != IDOK) return;
     volume = settingsDialog.volume;
     filter = settingsDialog.filter;
     WriteSettingInt(kSettingsKey, kVolumeValueName, volume);
@@ -96,7 +123,9 @@ void CApp::RunSettingsDialog(HWND owner) {
     overlap = settingsDialog.overlap;
     WriteSettingInt(kSettingsKey, kOverlapValueName, overlap);
     UseOverlapEngine(overlap != 0);
-    quietWatch.Apply(ReadQuietSettings());
+    WriteMuteHotkey(kSettingsKey, muteHotkey);
+    WriteQuietSettings(settingsDialog.quiet);
+    quietWatch.Apply(settingsDialog.quiet);
 }
 
 void CApp::PrepareMenu(HMENU popup) {

@@ -29,7 +29,8 @@ QuietReason CApp::ShownQuietReason() const {
     return muted ? QuietReason::Muted : quietWatch.Reason();
 }
 
-// The tip reads "Tapvox: <why>" while keys are silent, the title alone otherwise.
+// The tip reads "Tapvox: <why>" while keys are silent, the title alone otherwise; the icon
+// turns to its quiet variant meanwhile.
 void CApp::ShowQuietState() {
     TracePair(IsTraceOn(), kTraceSourceCApp, "CApp::ShowQuietState", 640);
     std::string tip = appTitle;
@@ -39,4 +40,5 @@ void CApp::ShowQuietState() {
         tip += std::string(": ") + reason;
     }
     trayIcon.SetTip(tip.c_str());
+    trayIcon.SetQuietIcon(ShownQuietReason() != QuietReason::None);
 }

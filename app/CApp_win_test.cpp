@@ -1,6 +1,8 @@
 #include "app/CApp.h"
 
 #include "app/Autostart_win.h"
+#include "app/MuteHotkey.h"
+#include "app/MuteHotkey_win.h"
 #include "app/Settings.h"
 #include "app/Trace.h"
 #include "audio/SoundEngine_win.h"
@@ -465,6 +467,43 @@ TEST_F(Application, TheTrayMenuIsFollowedByAMessageToItsWindow) {
         emptyMessage = emptyMessage || message.message == WM_NULL;
     }
     EXPECT_TRUE(emptyMessage);
+}
+
+// The stored chord is registered on the main window and toggles Mute as the menu does, its mark
+// following; a chord another window holds leaves the program starting as usual, only marked.
+TEST_F(Application, MuteHotkeyTogglesMuteAndTheMarkFollows) {
+    const uint16_t chord = (kHotkeyControl | kHotkeyAlt | kHotkeyShift) << 8 | 0x7A;  // F11
+    ASSERT_EQ(WriteMuteHotkey(kSettingsKey, chord), ERROR_SUCCESS);
+    HWND other = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                 nullptr);
+    ASSERT_TRUE(other);
+    {
+        CApp app;
+        ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+        EXPECT_EQ(app.muteHotkey, chord);
+        EXPECT_FALSE(app.muteHotkeyTaken);
+        EXPECT_FALSE(RegisterMuteHotkey(other, chord)) << "the program holds the chord";
+        auto muteChecked = [&app] {
+            return (GetMenuState(app.popupMenu.Get(), IDM_MUTE, MF_BYCOMMAND) & MF_CHECKED) != 0;
+        };
+        app.WndProc(app.mainWindow, WM_HOTKEY, kMuteHotkeyId, 0);
+        EXPECT_EQ(app.muted, 1);
+        EXPECT_TRUE(muteChecked());
+        app.WndProc(app.mainWindow, WM_HOTKEY, kMuteHotkeyId + 1, 0);
+        EXPECT_EQ(app.muted, 1) << "another hotkey is not the mute hotkey";
+        app.WndProc(app.mainWindow, WM_HOTKEY, kMuteHotkeyId, 0);
+        EXPECT_EQ(app.muted, 0);
+        EXPECT_FALSE(muteChecked());
+    }
+    EXPECT_TRUE(RegisterMuteHotkey(other, chord)) << "released with the main window";
+    {
+        CApp app;
+        ASSERT_TRUE(app.Init(GetModuleHandleA(nullptr), ""));
+        EXPECT_TRUE(app.muteHotkeyTaken);
+        EXPECT_EQ(app.muteHotkey, chord) << "the choice stays, for the Settings dialog to show";
+    }
+    UnregisterMuteHotkey(other);
+    DestroyWindow(other);
 }
 
 TEST_F(Application, MuteAndStartupCommandsToggleTheirMarks) {

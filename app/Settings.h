@@ -14,6 +14,8 @@ constexpr char kSchemesPathValueName[] = "SchemesPath";
 constexpr char kLogFileValueName[] = "LogFile";
 constexpr char kLanguageValueName[] = "Language";
 constexpr char kShowTutorialValueName[] = "ShowTutorialOnRun";
+// REG_DWORD: the hotkey control's word for the mute hotkey; 0 is none.
+constexpr char kMuteHotkeyValueName[] = "MuteHotkey";
 // 1: the overlap engine plays the sounds; 0 or absent: PlaySoundA, one sound at a time.
 constexpr char kOverlapValueName[] = "Overlap";
 // The quiet rules: REG_DWORD switches (non-zero: keys are silent while the program in front runs

@@ -1,9 +1,15 @@
 #pragma once
-// The Settings dialog: the volume of all key sounds, the filter for upper-case letters and
-// whether sounds overlap. The caller copies its settings into volume, filter and overlap before
-// DoModal and back after IDOK.
+// The Settings dialog: the volume of all key sounds, the filter for upper-case letters, whether
+// sounds overlap, the mute hotkey and the quiet rules. The caller copies its settings into the
+// members before DoModal and back after IDOK.
 
+#include "app/QuietSettings.h"
 #include "dialogs/ModalDialog.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
 
 class DlgSettings : public ModalDialog {
 public:
@@ -18,6 +24,15 @@ public:
     int filter = 0;
     // The box is checked for any non-zero value; on OK, 1 when it is checked, else 0.
     int overlap = 0;
+    // The hotkey control's word; on OK, the chord the control shows.
+    uint16_t muteHotkey = 0;
+    // The system refused muteHotkey: the dialog says that another program holds it.
+    bool muteHotkeyTaken = false;
+    // On OK, registers a chord that changed (or was refused before); false keeps the dialog
+    // open, saying the chord is taken. Unset, every chord is taken as it is.
+    std::function<bool(uint16_t)> tryMuteHotkey;
+    // On OK, the boxes and the list as they stand.
+    QuietSettings quiet;
 
 protected:
     void OnInitDialog() override;
@@ -28,4 +43,12 @@ private:
     void OnVolumeMoved();
     void OnOk();
     void ShowVolume();
+    bool AcceptMuteHotkey();
+    void ShowMuteHotkeyTaken(bool taken);
+    void OnAddProgram();
+    void OnAddRunning();
+    void OnRemoveProgram();
+    void AddProgram(const std::string& name);
+    std::vector<std::string> ListedPrograms() const;
+    void EnableRemove();
 };

@@ -1,8 +1,16 @@
 #include "dialogs/DlgSettings.h"
 
+#include "app/MuteHotkey.h"
+#include "app/QuietPrograms.h"
+#include "app/WinHandles.h"
+#include "dialogs/DialogText.h"
+#include "dialogs/ProgramChoices.h"
+#include "dialogs/RunningPrograms_win.h"
+#include "lang/Localization.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <cwchar>
 
@@ -30,10 +38,17 @@ void ForEachRadioInGroup(HWND dialog, int firstId, Visit visit) {
 
 INT_PTR DlgSettings::DoModal(HWND owner) { return Run(IDD_SETTINGS, owner); }
 
-bool DlgSettings::OnCommand(WORD id, WORD) {
-    if (id != IDOK) return false;
-    OnOk();
-    return true;
+bool DlgSettings::OnCommand(WORD id, WORD notification) {
+    switch (id) {
+    case IDOK: OnOk(); return true;
+    case IDC_ADD_PROGRAM: OnAddProgram(); return true;
+    case IDC_ADD_RUNNING: OnAddRunning(); return true;
+    case IDC_REMOVE_PROGRAM: OnRemoveProgram(); return true;
+    case IDC_QUIET_PROGRAMS:
+        if (notification == LBN_SELCHANGE) EnableRemove();
+        return true;
+    default: return false;
+    }
 }
 
 bool DlgSettings::HandleMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
@@ -50,6 +65,18 @@ void DlgSettings::OnInitDialog() {
         SendMessageW(button, BM_SETCHECK, index == filter ? BST_CHECKED : BST_UNCHECKED, 0);
     });
     CheckDlgButton(window, IDC_OVERLAP, overlap != 0 ? BST_CHECKED : BST_UNCHECKED);
+    // A bare key or Shift+key would take that key from typing everywhere: Ctrl+Alt is added.
+    HWND hotkey = GetDlgItem(window, IDC_MUTE_HOTKEY);
+    SendMessageW(hotkey, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                 MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    SendMessageW(hotkey, HKM_SETHOTKEY, muteHotkey, 0);
+    ShowMuteHotkeyTaken(muteHotkeyTaken);
+    CheckDlgButton(window, IDC_QUIET_FULL_SCREEN, quiet.fullScreen ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(window, IDC_QUIET_PASSWORDS, quiet.passwords ? BST_CHECKED : BST_UNCHECKED);
+    SendDlgItemMessageA(window, IDC_QUIET_PROGRAMS, LB_RESETCONTENT, 0, 0);
+    for (const std::string& name : quiet.programs) AddProgram(name);
+    SendDlgItemMessageA(window, IDC_QUIET_PROGRAMS, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    EnableRemove();
 }
 
 // Every scroll notification, while dragging too, so the label follows the slider.
@@ -64,7 +91,114 @@ void DlgSettings::OnOk() {
         if (SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED) filter = index;
     });
     overlap = IsDlgButtonChecked(window, IDC_OVERLAP) == BST_CHECKED ? 1 : 0;
+    if (!AcceptMuteHotkey()) return;
+    quiet.fullScreen = IsDlgButtonChecked(window, IDC_QUIET_FULL_SCREEN) == BST_CHECKED;
+    quiet.passwords = IsDlgButtonChecked(window, IDC_QUIET_PASSWORDS) == BST_CHECKED;
+    quiet.programs = ListedPrograms();
     EndDialog(window, IDOK);
+}
+
+// A new chord the system refuses keeps the dialog open, so the user can choose another; one
+// refused before and refused again is known already and does not hold the other settings back.
+bool DlgSettings::AcceptMuteHotkey() {
+    const uint16_t chosen =
+        LOWORD(SendDlgItemMessageW(window, IDC_MUTE_HOTKEY, HKM_GETHOTKEY, 0, 0));
+    const bool changed = chosen != muteHotkey;
+    if ((changed || muteHotkeyTaken) && tryMuteHotkey) {
+        muteHotkeyTaken = !tryMuteHotkey(chosen);
+        if (muteHotkeyTaken && changed) {
+            ShowMuteHotkeyTaken(true);
+            SetFocus(GetDlgItem(window, IDC_MUTE_HOTKEY));
+            return false;
+        }
+    }
+    muteHotkey = chosen;
+    return true;
+}
+
+void DlgSettings::ShowMuteHotkeyTaken(bool taken) {
+    ShowWindow(GetDlgItem(window, IDC_MUTE_HOTKEY_TAKEN), taken ? SW_SHOWNA : SW_HIDE);
+}
+
+void DlgSettings::OnAddProgram() {
+    char filterName[64] = {};
+    LocLoadStringA(IDS_PROGRAM_FILES, filterName, ARRAYSIZE(filterName));
+    // The name, then the pattern, each ending in a zero, and a zero after the last pair.
+    const std::string patterns = std::string(filterName) + '\0' + "*.exe" + '\0';
+    char path[MAX_PATH] = {};
+    OPENFILENAMEA request{};
+    request.lStructSize = sizeof(request);
+    request.hwndOwner = window;
+    request.lpstrFilter = patterns.c_str();
+    request.lpstrFile = path;
+    request.nMaxFile = sizeof(path);
+    request.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ENABLESIZING |
+                    OFN_NOCHANGEDIR;
+    if (GetOpenFileNameA(&request)) AddProgram(ProgramFileName(path));
+}
+
+// A small menu of the programs with windows open, at the button; the one chosen is added.
+void DlgSettings::OnAddRunning() {
+    const std::vector<std::string> choices =
+        ProgramChoices(RunningProgramNames(), ListedPrograms());
+    ScopedMenu menu(CreatePopupMenu());
+    if (!menu) return;
+    if (choices.empty()) {
+        char none[128] = {};
+        LocLoadStringA(IDS_NO_RUNNING_PROGRAMS, none, ARRAYSIZE(none));
+        AppendMenuA(menu.Get(), MF_STRING | MF_GRAYED, 0, none);
+    }
+    for (size_t i = 0; i < choices.size(); ++i) {
+        AppendMenuA(menu.Get(), MF_STRING, i + 1, choices[i].c_str());
+    }
+    RECT button{};
+    GetWindowRect(GetDlgItem(window, IDC_ADD_RUNNING), &button);
+    const UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN,
+                       button.left, button.bottom, 0, window, nullptr));
+    if (chosen >= 1 && chosen <= choices.size()) AddProgram(choices[chosen - 1]);
+}
+
+void DlgSettings::OnRemoveProgram() {
+    HWND list = GetDlgItem(window, IDC_QUIET_PROGRAMS);
+    const LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR) return;
+    SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    // The next line takes the selection, so that several can go one click after another.
+    if (count > 0) SendMessageA(list, LB_SETCURSEL, selected < count ? selected : count - 1, 0);
+    EnableRemove();
+}
+
+// A name already on the list, in any case, is not added again; it is selected instead.
+void DlgSettings::AddProgram(const std::string& name) {
+    HWND list = GetDlgItem(window, IDC_QUIET_PROGRAMS);
+    const std::vector<std::string> listed = ListedPrograms();
+    for (size_t i = 0; i < listed.size(); ++i) {
+        if (IsQuietProgram({listed[i]}, name)) {
+            SendMessageA(list, LB_SETCURSEL, i, 0);
+            EnableRemove();
+            return;
+        }
+    }
+    if (!IsProgramFileName(name)) return;
+    const LRESULT added = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    if (added >= 0) SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(added), 0);
+    EnableRemove();
+}
+
+std::vector<std::string> DlgSettings::ListedPrograms() const {
+    HWND list = GetDlgItem(window, IDC_QUIET_PROGRAMS);
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    std::vector<std::string> names;
+    for (LRESULT i = 0; i < count; ++i) names.push_back(ListBoxTextA(list, static_cast<WPARAM>(i)));
+    return names;
+}
+
+void DlgSettings::EnableRemove() {
+    const bool selected =
+        SendDlgItemMessageA(window, IDC_QUIET_PROGRAMS, LB_GETCURSEL, 0, 0) != LB_ERR;
+    EnableWindow(GetDlgItem(window, IDC_REMOVE_PROGRAM), selected);
 }
 
 void DlgSettings::ShowVolume() {

@@ -222,7 +222,8 @@ TEST(StagedLanguageModules, EachFitsTheProgram) {
         EXPECT_EQ(StringOf(module.Get(), IDS_HELP_FILE), c.helpFile);
         for (UINT id : {IDS_NAME_EMPTY_OR_DOT, IDS_NAME_FORBIDDEN_CHARACTER, IDS_NAME_DEVICE,
                         IDS_NAME_TRAILING_DOT_OR_BLANK, IDS_NAME_TOO_LONG, IDS_QUIET_MUTED,
-                        IDS_QUIET_FULL_SCREEN, IDS_QUIET_PROGRAM, IDS_QUIET_PASSWORD}) {
+                        IDS_QUIET_FULL_SCREEN, IDS_QUIET_PROGRAM, IDS_QUIET_PASSWORD,
+                        IDS_NO_RUNNING_PROGRAMS}) {
             EXPECT_FALSE(StringOf(module.Get(), id).empty()) << id;
         }
         for (UINT id = IDS_IMPORT_FILTER; id <= IDS_IMPORT_WRITE_FAILED; ++id) {
@@ -231,6 +232,8 @@ TEST(StagedLanguageModules, EachFitsTheProgram) {
             // The skipped-keys line is filled with the scheme's name, then a count.
             EXPECT_EQ(ConversionLetters(text), id == IDS_IMPORT_SKIPPED ? L"su" : L"") << id;
         }
+        // The file dialog's filter names the pattern it lists.
+        EXPECT_NE(StringOf(module.Get(), IDS_PROGRAM_FILES).find(L"(*.exe)"), std::wstring::npos);
         // The refused characters reach the user as they are, escapes and all.
         EXPECT_NE(StringOf(module.Get(), IDS_NAME_FORBIDDEN_CHARACTER).find(L"\\ / : * ? \" < > |"),
                   std::wstring::npos);

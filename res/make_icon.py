@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
-"""Draws the program icon (a key cap with sound waves) into Tapvox.ico: 16, 20, 24, 32
-and 48 pixels as 32-bit bitmaps, 256 pixels as PNG."""
+"""Draws the program icon (a key cap with sound waves) into Tapvox.ico, and its quiet variant
+(the waves grey and struck through, shown in the tray while keys make no sound) into
+TapvoxQuiet.ico: 16, 20, 24, 32 and 48 pixels as 32-bit bitmaps, 256 pixels as PNG."""
 import math
+import os
 import struct
 import sys
 import zlib
 
 
-def colour_at(px, py):
+def colour_at(px, py, quiet=False):
     """(b, g, r) of the drawing at a point of the 32-unit square, or None where it is clear."""
     colour = None
     # Key cap: a rounded square on the left.
@@ -21,11 +23,14 @@ def colour_at(px, py):
     d = math.hypot(px - 16, py - 16)
     if px > 21 and abs(py - 16) < (px - 16) * 1.1:
         if abs(d - 9) < 1.3 or abs(d - 14) < 1.3:
-            colour = (40, 160, 40)
+            colour = (150, 150, 150) if quiet else (40, 160, 40)
+    # The quiet variant: a red stroke across the waves, thick enough to read at 16 pixels.
+    if quiet and 18 <= px <= 31 and abs((px - 18) * 1.4 - (27 - py)) < 3.4:
+        colour = (30, 30, 210)
     return colour
 
 
-def draw(size):
+def draw(size, quiet=False):
     """Rows of (b, g, r, a), top row first. Each pixel averages a grid of samples, so the large
     images have smooth edges; alpha is the covered share."""
     s = size / 32.0
@@ -37,7 +42,7 @@ def draw(size):
             hits = []
             for j in range(grid):
                 for i in range(grid):
-                    c = colour_at((x + (i + 0.5) / grid) / s, (y + (j + 0.5) / grid) / s)
+                    c = colour_at((x + (i + 0.5) / grid) / s, (y + (j + 0.5) / grid) / s, quiet)
                     if c:
                         hits.append(c)
             if not hits:
@@ -49,8 +54,8 @@ def draw(size):
     return pixels
 
 
-def bitmap(size):
-    pixels = draw(size)
+def bitmap(size, quiet):
+    pixels = draw(size, quiet)
     header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
     xor = b''.join(bytes(p) for row in reversed(pixels) for p in row)
     stride = ((size + 31) // 32) * 4
@@ -64,9 +69,9 @@ def bitmap(size):
     return header + xor + b''.join(and_rows)
 
 
-def png(size):
+def png(size, quiet):
     """The image as PNG, the form Windows takes for 256-pixel icons."""
-    pixels = draw(size)
+    pixels = draw(size, quiet)
     raw = b''.join(b'\0' + b''.join(bytes((r, g, b, a)) for b, g, r, a in row) for row in pixels)
 
     def chunk(kind, data):
@@ -78,10 +83,10 @@ def png(size):
             + chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
 
 
-def main(path):
+def write_icon(path, quiet):
     # The tray takes 16 (20, 24 when scaled), the Start menu 24 to 48, Explorer up to 256.
     sizes = [16, 20, 24, 32, 48, 256]
-    images = [png(n) if n >= 256 else bitmap(n) for n in sizes]
+    images = [png(n, quiet) if n >= 256 else bitmap(n, quiet) for n in sizes]
     out = struct.pack('<HHH', 0, 1, len(sizes))
     offset = 6 + 16 * len(sizes)
     for n, image in zip(sizes, images):
@@ -92,5 +97,10 @@ def main(path):
         f.write(out)
 
 
+def main(folder):
+    write_icon(os.path.join(folder, 'Tapvox.ico'), quiet=False)
+    write_icon(os.path.join(folder, 'TapvoxQuiet.ico'), quiet=True)
+
+
 if __name__ == '__main__':
-    main(sys.argv[1] if len(sys.argv) > 1 else 'Tapvox.ico')
+    main(sys.argv[1] if len(sys.argv) > 1 else '.')

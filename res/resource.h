@@ -7,6 +7,8 @@
 #define IDD_SCHEME_CONTROL 111
 #define IDI_PROGRAM 104
 #define IDI_ABOUT 151
+// The tray icon while muted or while a quiet rule holds.
+#define IDI_QUIET 152
 #define IDR_POPUP_MENU 105
 
 #define IDS_TITLE 106
@@ -46,6 +48,9 @@
 #define IDS_QUIET_FULL_SCREEN 201
 #define IDS_QUIET_PROGRAM 202
 #define IDS_QUIET_PASSWORD 203
+// The Settings dialog's list of quiet programs.
+#define IDS_PROGRAM_FILES 180
+#define IDS_NO_RUNNING_PROGRAMS 181
 
 // Controls of the About box.
 #define IDC_ABOUT_ICON 104
@@ -62,6 +67,16 @@
 #define IDC_FILTER_ECHO 1029
 #define IDC_FILTER_INVERSION 1030
 #define IDC_OVERLAP 1037
+#define IDC_MUTE_HOTKEY_CAPTION 1060
+#define IDC_MUTE_HOTKEY 1061
+#define IDC_MUTE_HOTKEY_TAKEN 1062
+#define IDC_QUIET_FULL_SCREEN 1063
+#define IDC_QUIET_PASSWORDS 1064
+#define IDC_QUIET_PROGRAMS_CAPTION 1065
+#define IDC_QUIET_PROGRAMS 1066
+#define IDC_ADD_PROGRAM 1067
+#define IDC_ADD_RUNNING 1068
+#define IDC_REMOVE_PROGRAM 1069
 
 // Controls of the Manage Schemes dialog.
 #define IDC_EDIT_SCHEME 1001

@@ -39,6 +39,19 @@ inline void ActOnDialogSoon(std::function<HWND()> dialog, std::function<void(HWN
     PendingDialogActions()[timer] = {std::move(dialog), std::move(act)};
 }
 
+// As ActOnDialogSoon, but asked again every delayMs until dialog() gives a window, for windows
+// that take a while to open (the common file dialog, a popup menu); given up after tries.
+inline void ActOnDialogWhenOpen(std::function<HWND()> dialog, std::function<void(HWND)> act,
+                                int tries = 300) {
+    ActOnDialogSoon(GetDesktopWindow, [dialog, act, tries](HWND) {
+        if (HWND window = dialog()) {
+            act(window);
+        } else if (tries > 1) {
+            ActOnDialogWhenOpen(dialog, act, tries - 1);
+        }
+    });
+}
+
 // Runs the dialog modally without an owner, acting on it from its loop; gives its result.
 template <typename Dialog>
 INT_PTR RunDialogWith(Dialog& dialog, std::function<void(HWND)> act) {

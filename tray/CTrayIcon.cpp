@@ -12,6 +12,13 @@ namespace {
 
 HWND g_trayOwner = nullptr;
 
+// The icon at the tray's size; the shell keeps its own copy, so the caller destroys it.
+HICON LoadTrayIcon(UINT iconId) {
+    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId),
+                                         IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                         GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+}
+
 }  // namespace
 
 CTrayIcon trayIcon;
@@ -24,10 +31,7 @@ void CTrayIcon::SetOwner(HWND owner) { g_trayOwner = owner; }
 
 bool CTrayIcon::Add() {
     if (added_) return true;
-    const HICON icon = static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                   LR_DEFAULTCOLOR));
+    const HICON icon = LoadTrayIcon(iconId_);
     notifyData_.cbSize = sizeof(notifyData_);
     notifyData_.hWnd = g_trayOwner;
     notifyData_.uID = kTrayIconId;
@@ -49,6 +53,18 @@ bool CTrayIcon::SetTip(const char* tip) {
     notifyData_.uFlags = NIF_TIP;
     CopyTrayTip(notifyData_.szTip, tip_);
     return Shell_NotifyIconA(NIM_MODIFY, &notifyData_) != FALSE;
+}
+
+bool CTrayIcon::SetQuietIcon(bool quiet) {
+    iconId_ = quiet ? IDI_QUIET : IDI_PROGRAM;
+    if (!added_) return false;
+    const HICON icon = LoadTrayIcon(iconId_);
+    notifyData_.uFlags = NIF_ICON;
+    notifyData_.hIcon = icon;
+    const BOOL shown = Shell_NotifyIconA(NIM_MODIFY, &notifyData_);
+    if (icon) DestroyIcon(icon);
+    notifyData_.hIcon = nullptr;
+    return shown != FALSE;
 }
 
 bool CTrayIcon::Remove() {

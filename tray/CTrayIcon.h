@@ -3,6 +3,7 @@
 // is recreated, removed at process exit. Mouse actions arrive at the owner window as
 // TrayCallbackMessage with the mouse message in lParam.
 
+#include "res/resource.h"
 #include "tray/TrayTip.h"
 
 #include <windows.h>
@@ -33,10 +34,15 @@ public:
     // is not added or when the shell refused the change.
     bool SetTip(const char* tip);
 
+    // The quiet variant of the icon while keys are silent, the program's own otherwise; kept
+    // for the next Add. False while the icon is not added or when the shell refused.
+    bool SetQuietIcon(bool quiet);
+
 private:
     NOTIFYICONDATAA notifyData_{};
     int added_ = 0;
     char tip_[256] = {};
+    UINT iconId_ = IDI_PROGRAM;
 };
 
 // The process-wide icon, built before the application starts.
