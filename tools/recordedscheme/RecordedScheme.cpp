@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <vector>
 
 #include "audio/WavePlayer.h"
 #include "tools/recordedscheme/RecordedKeys.h"
@@ -19,9 +20,10 @@ namespace {
 using schemegen::Samples;
 using schemegen::SoundRole;
 
-// The key whose sound the keys without a recording borrow: backslash, a plain key of a
-// letter's size that has no key name of its own and so sounds only through the group words.
-constexpr unsigned kGenericScancode = 0x2B;
+// The recording whose sound the keys without one borrow (2b-0.wav, 2b-1.wav): backslash, a
+// plain key of a letter's size that has no key name of its own and so sounds only through the
+// group words.
+constexpr unsigned kGenericRecording = 0x2B;
 constexpr const char* kGenericStem = "generic";
 
 // A lock without a recording borrows another lock's sound, so that it stays as soft.
@@ -182,14 +184,26 @@ void AppendLine(std::string& text, const std::string& word, const std::string& f
     text += word + "=" + file + "\r\n";
 }
 
-// The recording's file number for each scancode that has one.
-std::map<unsigned, unsigned> RecordingNumbers()
+// A recording of a named key, with the key's name as the file number gives it.
+struct KeyRecording {
+    unsigned fileNumber;
+    RecordedKey key;
+};
+
+// Every recording number that stands for a named key, those of the first rank first.
+std::vector<KeyRecording> KeyRecordingsByRank()
 {
-    std::map<unsigned, unsigned> numbers;
-    for (unsigned n = 1; n < 256; ++n)
-        if (const unsigned scancode = ScancodeOfRecording(n))
-            numbers.emplace(scancode, n);
-    return numbers;
+    std::vector<KeyRecording> recordings;
+    for (unsigned n = 1; n < 256; ++n) {
+        const RecordedKey key = KeyOfRecording(n);
+        if (key.keyName)
+            recordings.push_back({n, key});
+    }
+    std::stable_sort(recordings.begin(), recordings.end(),
+                     [](const KeyRecording& a, const KeyRecording& b) {
+                         return a.key.rank < b.key.rank;
+                     });
+    return recordings;
 }
 
 }  // namespace
@@ -203,25 +217,23 @@ bool BuildRecordedScheme(const std::filesystem::path& recordings, schemegen::Bui
     SchemeAssembler assembler(recordings, scheme);
 
     KeySounds generic;
-    if (!assembler.AddKey(kGenericScancode, kGenericStem, SoundRole::Letter, generic, error) ||
+    if (!assembler.AddKey(kGenericRecording, kGenericStem, SoundRole::Letter, generic, error) ||
         !generic.hasRelease) {
         if (error.empty())
             error = recordings.string() + ": the press or release of key " +
-                    RecordingName(kGenericScancode, false).substr(0, 2) +
+                    RecordingName(kGenericRecording, false).substr(0, 2) +
                     " is missing; every key without a recording borrows them";
         return false;
     }
-    // Each key takes the first recorded scancode that names it: the left of two twins.
-    const std::map<unsigned, unsigned> numbers = RecordingNumbers();
+    // Each key takes the first of its recordings that is there: the left of two twins.
     std::map<std::string, KeySounds> recorded;
-    for (const ScancodeKey* key = ScancodeKeysBegin(); key != ScancodeKeysEnd(); ++key) {
-        const auto number = numbers.find(key->scancode);
-        if (recorded.count(key->keyName) || number == numbers.end())
+    for (const KeyRecording& r : KeyRecordingsByRank()) {
+        const std::string name = r.key.keyName;
+        if (recorded.count(name))
             continue;
         KeySounds sounds;
-        if (assembler.AddKey(number->second, Lower(key->keyName), RoleOfKey(key->keyName),
-                             sounds, error))
-            recorded.emplace(key->keyName, sounds);
+        if (assembler.AddKey(r.fileNumber, Lower(name), RoleOfKey(name), sounds, error))
+            recorded.emplace(name, sounds);
         else if (!error.empty())
             return false;
     }

@@ -24,48 +24,51 @@ namespace {
 
 constexpr uint32_t kRate = 44100;
 
-const char* NameOfScancode(unsigned scancode)
-{
-    for (const ScancodeKey* key = ScancodeKeysBegin(); key != ScancodeKeysEnd(); ++key)
-        if (key->scancode == scancode)
-            return key->keyName;
-    return nullptr;
-}
-
-TEST(RecordedKeys, ScancodesGiveTheKeysTheyStandFor)
+TEST(RecordedKeys, RecordingsGiveTheKeysTheyStandFor)
 {
     const struct {
-        unsigned scancode;
-        const char* key;
+        unsigned fileNumber;
+        const char* key;  // nullptr: no named key
+        uint8_t rank;
     } cases[] = {
-        {1, "ESC"},      {14, "BACK"},    {15, "TAB"},     {28, "ENTER"},   {30, "A"},
-        {57, "SPACE"},   {42, "SHIFT"},   {54, "SHIFT"},   {29, "CTRL"},    {56, "ALT"},
-        {12, "UNDER"},   {11, "D0"},      {82, "NUMPAD0"}, {55, "MUL"},     {3613, "CTRL"},
-        {3640, "ALT"},   {3666, "INS"},   {3667, "DEL"},   {3655, "HOME"},  {3663, "END"},
-        {3657, "PGUP"},  {3665, "PGDN"},  {3675, "WIN"},   {3676, "WINR"},  {3677, "APPS"},
-        {3639, "PRTSC"}, {3612, "ENTER"}, {57416, "UP"},   {57419, "LEFT"}, {57421, "RIGHT"},
-        {57424, "DOWN"}, {69, "NUMLOCK"}, {88, "F12"},
+        {0x01, "ESC", 0},      {0x0C, "UNDER", 0},   {0x0E, "BACK", 0},    {0x1E, "A", 0},
+        {0x1C, "ENTER", 0},    {0x60, "ENTER", 1},   {0x2A, "SHIFT", 0},   {0x36, "SHIFT", 1},
+        {0x1D, "CTRL", 0},     {0x61, "CTRL", 1},    {0x38, "ALT", 0},     {0x64, "ALT", 1},
+        {0x37, "MUL", 0},      {0x62, "DIV", 0},     {0x52, "NUMPAD0", 0}, {0x45, "NUMLOCK", 0},
+        {0x46, "SCROLL", 0},   {0x58, "F12", 0},     {0x63, "PRTSC", 0},   {0x77, "PAUSE", 0},
+        {0x66, "HOME", 0},     {0x68, "PGUP", 0},    {0x6B, "END", 0},     {0x6D, "PGDN", 0},
+        {0x6E, "INS", 0},      {0x6F, "DEL", 0},     {0x7D, "WIN", 0},     {0x7E, "WINR", 0},
+        {0x7F, "APPS", 0},     {0x67, "UP", 0},      {0x69, "LEFT", 0},    {0x6A, "RIGHT", 0},
+        {0x6C, "DOWN", 0},
+        // Grave accent and backslash have no key name; 0x56 is the 102nd key, 0xB7 F13.
+        {0x29, nullptr, 0},    {0x2B, nullptr, 0},   {0x56, nullptr, 0},   {0xB7, nullptr, 0},
+        {0x00, nullptr, 0},    {0x5B, nullptr, 0},   {0x65, nullptr, 0},   {0x200, nullptr, 0},
     };
-    for (const auto& c : cases)
-        EXPECT_STREQ(NameOfScancode(c.scancode), c.key) << c.scancode;
-    // Grave accent and backslash have no key name of their own.
-    EXPECT_EQ(NameOfScancode(0x29), nullptr);
-    EXPECT_EQ(NameOfScancode(0x2B), nullptr);
+    for (const auto& c : cases) {
+        const RecordedKey key = KeyOfRecording(c.fileNumber);
+        if (!c.key) {
+            EXPECT_EQ(key.keyName, nullptr) << std::hex << c.fileNumber;
+            continue;
+        }
+        ASSERT_NE(key.keyName, nullptr) << std::hex << c.fileNumber;
+        EXPECT_STREQ(key.keyName, c.key) << std::hex << c.fileNumber;
+        EXPECT_EQ(key.rank, c.rank) << std::hex << c.fileNumber;
+    }
 }
 
-TEST(RecordedKeys, EveryNameIsAKeyAndLeftTwinsComeFirst)
+// Every recording of a key that has a name in scheme files finds it: the key table leaves out
+// none of the keys a recording can stand for.
+TEST(RecordedKeys, EveryRecordedNamedKeyIsFound)
 {
-    std::set<unsigned> seen;
-    std::set<std::string> named;
-    for (const ScancodeKey* key = ScancodeKeysBegin(); key != ScancodeKeysEnd(); ++key) {
-        EXPECT_NE(KeyCodeFromName(key->keyName), 0u) << key->keyName;
-        EXPECT_TRUE(seen.insert(key->scancode).second) << key->scancode << " listed twice";
-        const bool second = !named.insert(key->keyName).second;
-        // The second scancode of a name is the right key or the keypad's twin, all E0 keys.
-        if (second) {
-            EXPECT_TRUE(key->scancode == 0x36 || key->scancode > 0xFF) << key->keyName;
+    const std::set<unsigned> unnamed = {
+        0x29, 0x2B,  // grave accent and backslash
+        0x54, 0x55,  // SysRq (Print Screen with Alt) and a code of no key
+        0x56,        // the 102nd key, beside the left Shift
+    };
+    for (unsigned n = 1; n < 256; ++n)
+        if (ScancodeOfRecording(n) != 0 && !unnamed.count(n)) {
+            EXPECT_NE(KeyOfRecording(n).keyName, nullptr) << std::hex << n;
         }
-    }
 }
 
 TEST(RecordedKeys, RecordingNumbersBecomeScancodes)
@@ -143,6 +146,8 @@ protected:
         WriteRecording(recordings, 0x1E, true, 0.45, 3000);  // a release 6 dB below its press
         WriteRecording(recordings, 0x2A, false, 0.2, 900);   // left Shift
         WriteRecording(recordings, 0x36, false, 0.8, 700);   // right Shift, louder
+        WriteRecording(recordings, 0x36, true, 0.8, 800);    // whose release must not be taken
+        WriteRecording(recordings, 0x61, false, 0.5, 800);   // right Ctrl, with no left one
         WriteRecording(recordings, 0x3A, false, 0.4, 1200);  // Caps Lock
         WriteRecording(recordings, 0x3A, true, 0.4, 1300);
         WriteRecording(recordings, 0x67, false, 0.6, 1500);  // Up, numbered as Linux does
@@ -177,6 +182,7 @@ TEST_F(RecordedSchemeBuild, KeysPlayTheirOwnRecordingOrTheGenericOne)
         {"F24", "generic.wav", "generic-up.wav"},
         {"MUL", "generic.wav", "generic-up.wav"},
         {"SHIFT", "shift.wav", "generic-up.wav"},  // left wins; no release recorded
+        {"CTRL", "ctrl.wav", "generic-up.wav"},    // the right one, the left unrecorded
         {"UP", "up.wav", "up-up.wav"},
         {"CAPSLOCK", "capslock.wav", ""},
         {"NUMLOCK", "capslock.wav", ""},
@@ -192,7 +198,7 @@ TEST_F(RecordedSchemeBuild, KeysPlayTheirOwnRecordingOrTheGenericOne)
         files.insert(entry.path().filename().string());
     EXPECT_EQ(files, (std::set<std::string>{"Scheme.txt", "COPYING.txt", "generic.wav",
                                             "generic-up.wav", "a.wav", "a-up.wav", "shift.wav",
-                                            "capslock.wav", "up.wav",
+                                            "ctrl.wav", "capslock.wav", "up.wav",
                                             "up-up.wav"}));
     std::ifstream in(Scheme() / kLicenceFileName, std::ios::binary);
     const std::string text(std::istreambuf_iterator<char>(in), {});
