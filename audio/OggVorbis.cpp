@@ -1,5 +1,6 @@
 #include "audio/OggVorbis.h"
 
+#include "audio/LittleEndian.h"
 #include "audio/SampleConversion.h"
 
 #include <algorithm>
@@ -32,10 +33,6 @@ constexpr size_t kArenaBytes[] = {256u << 10, 1u << 20, 4u << 20, 16u << 20};
 constexpr size_t kMostCommentBytes = 4u << 20;
 constexpr size_t kPageHeaderBytes = 27;
 
-uint32_t Read32(const uint8_t* at) {
-    return uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16 | uint32_t(at[3]) << 24;
-}
-
 size_t Align8(size_t bytes) { return (bytes + 7) & ~size_t(7); }
 
 // The stream's second packet, the comment header, gathered from its pages; false when the
@@ -65,17 +62,17 @@ bool CommentBytes(const uint8_t* data, size_t size, size_t& bytes) {
     std::vector<uint8_t> packet;
     if (!CommentPacket(data, size, packet) || packet.size() < 11) return false;
     size_t at = 7;  // the packet type and "vorbis"
-    const uint32_t vendor = Read32(&packet[at]);
+    const uint32_t vendor = ReadLittle32(&packet[at]);
     at += 4;
     if (packet.size() - at < uint64_t(vendor) + 4) return false;
     at += vendor;
-    const uint32_t count = Read32(&packet[at]);
+    const uint32_t count = ReadLittle32(&packet[at]);
     at += 4;
     if ((packet.size() - at) / 4 < count) return false;
     bytes = Align8(vendor + size_t(1)) + Align8(sizeof(char*) * count);
     for (uint32_t i = 0; i < count; ++i) {
         if (packet.size() - at < 4) return false;
-        const uint32_t length = Read32(&packet[at]);
+        const uint32_t length = ReadLittle32(&packet[at]);
         at += 4;
         if (packet.size() - at < length) return false;
         at += length;

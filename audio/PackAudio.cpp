@@ -1,5 +1,6 @@
 #include "audio/PackAudio.h"
 
+#include "audio/LittleEndian.h"
 #include "audio/Mp3Frame.h"
 #include "audio/OggVorbis.h"
 #include "audio/SampleConversion.h"
@@ -20,10 +21,6 @@ constexpr size_t kSubformatOffset = 24;  // its first two bytes are the true for
 // MP3 runs at 48 kHz at most.
 constexpr size_t kMp3FrameCap = size_t(kMaxPackAudioSeconds) * 48000 + 1;
 
-uint16_t Read16(const uint8_t* at) { return uint16_t(at[0] | at[1] << 8); }
-uint32_t Read32(const uint8_t* at) {
-    return uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16 | uint32_t(at[3]) << 24;
-}
 
 bool Fail(PackAudioFailure& failure, PackAudioError code, std::string detail) {
     failure.code = code;
@@ -50,7 +47,7 @@ struct WavChunks {
 bool FindWavChunks(const uint8_t* image, size_t size, WavChunks& chunks) {
     size_t at = 12;
     while (size - at >= 8 && (chunks.format == nullptr || chunks.data == nullptr)) {
-        const uint32_t chunkSize = Read32(image + at + 4);
+        const uint32_t chunkSize = ReadLittle32(image + at + 4);
         const uint8_t* payload = image + at + 8;
         const size_t available = std::min<size_t>(chunkSize, size - at - 8);
         if (std::memcmp(image + at, "fmt ", 4) == 0 && chunks.format == nullptr) {
@@ -88,16 +85,16 @@ bool DecodeWav(const uint8_t* image, size_t size, DecodedAudio& sound, PackAudio
         return Fail(failure, PackAudioError::Corrupt, "WAV format chunk too short");
     }
     WaveSamples wave;
-    wave.formatTag = Read16(chunks.format);
-    wave.channels = Read16(chunks.format + 2);
-    wave.sampleRate = Read32(chunks.format + 4);
-    wave.blockAlign = Read16(chunks.format + 12);
-    wave.bitsPerSample = Read16(chunks.format + 14);
+    wave.formatTag = ReadLittle16(chunks.format);
+    wave.channels = ReadLittle16(chunks.format + 2);
+    wave.sampleRate = ReadLittle32(chunks.format + 4);
+    wave.blockAlign = ReadLittle16(chunks.format + 12);
+    wave.bitsPerSample = ReadLittle16(chunks.format + 14);
     if (wave.formatTag == kTagExtensible) {
         if (chunks.formatSize < kExtensibleFormatBytes) {
             return Fail(failure, PackAudioError::Corrupt, "WAV extensible format chunk too short");
         }
-        wave.formatTag = Read16(chunks.format + kSubformatOffset);
+        wave.formatTag = ReadLittle16(chunks.format + kSubformatOffset);
     }
     const bool float64 = wave.formatTag == kTagFloat && wave.bitsPerSample == 64;
     if (wave.formatTag != kTagPcm && wave.formatTag != kTagFloat) {

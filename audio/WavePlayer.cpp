@@ -1,5 +1,6 @@
 #include "audio/WavePlayer.h"
 
+#include "audio/LittleEndian.h"
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -20,13 +21,7 @@ constexpr size_t kExtraPayloadOffset = 46;   // the extra chunk's payload, of it
 constexpr size_t kChunkHeaderSize = 8;
 constexpr uint32_t kEchoMilliseconds = 50;
 
-uint16_t ReadU16(const uint8_t* at) { return uint16_t(at[0] | at[1] << 8); }
-
-uint32_t ReadU32(const uint8_t* at) {
-    return uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16 | uint32_t(at[3]) << 24;
-}
-
-int ReadSample16(const uint8_t* at) { return int16_t(ReadU16(at)); }
+int ReadSample16(const uint8_t* at) { return int16_t(ReadLittle16(at)); }
 
 void WriteSample16(uint8_t* at, int value) {
     at[0] = uint8_t(value & 0xFF);
@@ -36,7 +31,7 @@ void WriteSample16(uint8_t* at, int value) {
 WavePlayer::Wave::ChunkHeader ReadChunkHeader(const uint8_t* at) {
     WavePlayer::Wave::ChunkHeader header;
     std::copy_n(at, header.id.size(), header.id.begin());
-    header.size = ReadU32(at + 4);
+    header.size = ReadLittle32(at + 4);
     return header;
 }
 
@@ -105,17 +100,17 @@ bool WavePlayer::Wave::ParseHeaders() {
     std::copy_n(bytes, riffHeader.size(), riffHeader.begin());
     const uint8_t* format = bytes + kFormatHeaderOffset;
     formatHeader.chunk = ReadChunkHeader(format);
-    formatHeader.wFormatTag = ReadU16(format + 8);
-    formatHeader.nChannels = ReadU16(format + 10);
-    formatHeader.nSamplesPerSec = ReadU32(format + 12);
-    formatHeader.nAvgBytesPerSec = ReadU32(format + 16);
-    formatHeader.nBlockAlign = ReadU16(format + 20);
-    formatHeader.wBitsPerSample = ReadU16(format + 22);
+    formatHeader.wFormatTag = ReadLittle16(format + 8);
+    formatHeader.nChannels = ReadLittle16(format + 10);
+    formatHeader.nSamplesPerSec = ReadLittle32(format + 12);
+    formatHeader.nAvgBytesPerSec = ReadLittle32(format + 16);
+    formatHeader.nBlockAlign = ReadLittle16(format + 20);
+    formatHeader.wBitsPerSample = ReadLittle16(format + 22);
 
     size_t chunkAt = kFormatHeaderEnd;
     if (formatHeader.chunk.size == 18) {
         if (size < kExtraChunkEnd) return false;
-        cbSize = ReadU16(bytes + kFormatHeaderEnd);
+        cbSize = ReadLittle16(bytes + kFormatHeaderEnd);
         extraChunk.chunk = ReadChunkHeader(bytes + kExtraChunkOffset);
         std::copy_n(bytes + kExtraPayloadOffset, extraChunk.firstValue.size(),
                     extraChunk.firstValue.begin());

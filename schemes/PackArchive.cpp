@@ -1,5 +1,6 @@
 #include "schemes/PackArchive.h"
 
+#include "audio/LittleEndian.h"
 #include "schemes/PackFileName.h"
 
 #include <zlib.h>
@@ -25,10 +26,6 @@ constexpr uint16_t kFlagEncrypted = 1;
 // Below this, a file's ratio tells nothing: a small header can stand for a page of silence.
 constexpr uint64_t kRatioFloorBytes = 1u << 16;
 
-uint16_t Read16(const uint8_t* at) { return uint16_t(at[0] | at[1] << 8); }
-uint32_t Read32(const uint8_t* at) {
-    return uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16 | uint32_t(at[3]) << 24;
-}
 
 bool Fail(PackArchiveFailure& failure, PackArchiveError code, std::string detail) {
     failure.code = code;
@@ -50,8 +47,8 @@ size_t FindEndRecord(const std::vector<uint8_t>& image) {
     const size_t last = image.size() - kEndRecordSize;
     const size_t first = last > kLongestComment ? last - kLongestComment : 0;
     for (size_t at = last + 1; at-- > first;) {
-        if (Read32(&image[at]) == kEndRecordSignature &&
-            at + kEndRecordSize + Read16(&image[at + 20]) == image.size()) {
+        if (ReadLittle32(&image[at]) == kEndRecordSignature &&
+            at + kEndRecordSize + ReadLittle16(&image[at + 20]) == image.size()) {
             return at;
         }
     }
@@ -92,12 +89,12 @@ bool PackArchive::ReadDirectory(PackArchiveFailure& failure) {
     const size_t end = FindEndRecord(image);
     if (end == image.size()) return Fail(failure, PackArchiveError::NotZip, "");
     const uint8_t* record = &image[end];
-    const uint16_t disk = Read16(record + 4);
-    const uint16_t directoryDisk = Read16(record + 6);
-    const uint16_t onThisDisk = Read16(record + 8);
-    const uint16_t count = Read16(record + 10);
-    const uint32_t directorySize = Read32(record + 12);
-    const uint32_t directoryOffset = Read32(record + 16);
+    const uint16_t disk = ReadLittle16(record + 4);
+    const uint16_t directoryDisk = ReadLittle16(record + 6);
+    const uint16_t onThisDisk = ReadLittle16(record + 8);
+    const uint16_t count = ReadLittle16(record + 10);
+    const uint32_t directorySize = ReadLittle32(record + 12);
+    const uint32_t directoryOffset = ReadLittle32(record + 16);
     if (count == 0xFFFF || directorySize == 0xFFFFFFFF || directoryOffset == 0xFFFFFFFF) {
         return Fail(failure, PackArchiveError::Unsupported, "zip64");
     }
@@ -116,25 +113,25 @@ bool PackArchive::ReadDirectory(PackArchiveFailure& failure) {
     size_t at = directoryOffset;
     const size_t directoryEnd = size_t(directoryOffset) + directorySize;
     for (uint16_t i = 0; i < count; ++i) {
-        if (directoryEnd - at < kDirectoryRecordSize || Read32(&image[at]) != kDirectorySignature) {
+        if (directoryEnd - at < kDirectoryRecordSize || ReadLittle32(&image[at]) != kDirectorySignature) {
             return Fail(failure, PackArchiveError::Truncated, "central directory");
         }
         const uint8_t* header = &image[at];
-        const size_t nameLength = Read16(header + 28);
+        const size_t nameLength = ReadLittle16(header + 28);
         const size_t recordLength =
-            kDirectoryRecordSize + nameLength + Read16(header + 30) + Read16(header + 32);
+            kDirectoryRecordSize + nameLength + ReadLittle16(header + 30) + ReadLittle16(header + 32);
         if (directoryEnd - at < recordLength) {
             return Fail(failure, PackArchiveError::Truncated, "central directory");
         }
         PackArchiveEntry entry;
         entry.name.assign(reinterpret_cast<const char*>(header + kDirectoryRecordSize), nameLength);
         std::replace(entry.name.begin(), entry.name.end(), '\\', '/');
-        entry.method = Read16(header + 10);
-        entry.crc32 = Read32(header + 16);
-        entry.compressedSize = Read32(header + 20);
-        entry.size = Read32(header + 24);
-        entry.localHeaderOffset = Read32(header + 42);
-        const uint16_t flags = Read16(header + 8);
+        entry.method = ReadLittle16(header + 10);
+        entry.crc32 = ReadLittle32(header + 16);
+        entry.compressedSize = ReadLittle32(header + 20);
+        entry.size = ReadLittle32(header + 24);
+        entry.localHeaderOffset = ReadLittle32(header + 42);
+        const uint16_t flags = ReadLittle16(header + 8);
         at += recordLength;
 
         std::string_view asFile = entry.name;
@@ -168,11 +165,11 @@ bool PackArchive::ReadDirectory(PackArchiveFailure& failure) {
         // The local header's own lengths decide where the data begins.
         const uint64_t local = entry.localHeaderOffset;
         if (local + kLocalRecordSize > directoryOffset ||
-            Read32(&image[local]) != kLocalSignature) {
+            ReadLittle32(&image[local]) != kLocalSignature) {
             return Fail(failure, PackArchiveError::Truncated, entry.name);
         }
-        const uint64_t dataStart = local + kLocalRecordSize + Read16(&image[local + 26]) +
-                                   Read16(&image[local + 28]);
+        const uint64_t dataStart = local + kLocalRecordSize + ReadLittle16(&image[local + 26]) +
+                                   ReadLittle16(&image[local + 28]);
         if (dataStart + entry.compressedSize > directoryOffset) {
             return Fail(failure, PackArchiveError::Truncated, entry.name);
         }
@@ -203,8 +200,8 @@ bool PackArchive::Read(const std::string& name, size_t maxBytes, std::vector<uin
         return Fail(failure, PackArchiveError::TotalTooLarge, entry->name);
     }
     const uint64_t local = entry->localHeaderOffset;
-    const uint8_t* data = &image[local + kLocalRecordSize + Read16(&image[local + 26]) +
-                                 Read16(&image[local + 28])];
+    const uint8_t* data = &image[local + kLocalRecordSize + ReadLittle16(&image[local + 26]) +
+                                 ReadLittle16(&image[local + 28])];
     const size_t size = size_t(entry->size);
     if (entry->method == kMethodStored) {
         bytes.assign(data, data + size);
