@@ -16,5 +16,8 @@ cp "$programs"/Lngs/*.lng "$dist/Lngs/"
 # The recorded scheme, cut from Debian's bucklespring-data, with its licence beside it.
 "$build/host/tools/recordedscheme/recordedscheme" /usr/share/buckle/wav \
   /usr/share/common-licenses/GPL-2 "$dist/Schemes"
+source_root="$(dirname "$0")/.."
+cp "$source_root/LICENSE" "$dist/LICENSE.txt"
+cp "$source_root/THIRD-PARTY.txt" "$dist/THIRD-PARTY.txt"
 bash "$(dirname "$0")/build-help.sh" "$build/help" "$dist"
 echo "staged $dist"
