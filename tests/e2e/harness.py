@@ -566,8 +566,17 @@ class Tvxctl:
 
     def post_command(self, command_id):
         """Posts the command instead: returns at once, also when it opens a modal window."""
-        code, _ = self.call("post", WM_COMMAND, command_id)
-        return code
+        # Seen once under load, right after start-up: the window was found but the post
+        # failed. A failed post delivers nothing, so it is made again, within a bound; each
+        # failure is printed.
+        def post():
+            code, _ = self.call("post", WM_COMMAND, command_id)
+            if code == self.FAILED:
+                print("tvxctl post failed: %s" % self.last_error, file=sys.stderr)
+                return None
+            return (code,)
+        answer = wait_until(post, DEFAULT_TIMEOUT, interval=0.2)
+        return answer[0] if answer else self.FAILED
 
     def post_hook(self, *events, every_ms=0):
         """Posts hook events in order; each is an event number or an (event, lParam) pair. With

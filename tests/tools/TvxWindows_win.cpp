@@ -89,7 +89,9 @@ int SendToTapvox(const MessageArgs& args) {
 int PostToTapvox(const MessageArgs& args) {
     HWND window = FindTapvoxWindow();
     if (!window) return TvxMissing;
-    return PostMessageA(window, args.message, args.wParam, args.lParam) ? TvxOk : TvxFailed;
+    if (PostMessageA(window, args.message, args.wParam, args.lParam)) return TvxOk;
+    fprintf(stderr, "tvxctl: message not posted (error %lu)\n", GetLastError());
+    return TvxFailed;
 }
 
 // A window of another process answers WM_GETTEXT only when its thread runs its queue; a help
