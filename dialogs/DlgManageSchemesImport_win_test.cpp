@@ -1,6 +1,7 @@
 #include "dialogs/DlgManageSchemes.h"
 
 #include "res/resource.h"
+#include "tests/ListedSchemeNames_win.h"
 #include "tests/ModalDialogDriver_win.h"
 #include "tests/TestFolder_win.h"
 #include "tests/TestWav.h"
@@ -77,18 +78,6 @@ void ChooseFile(HWND fileDialog, const std::string& path) {
         }
     }
     PostMessageA(GetDlgItem(fileDialog, IDOK), BM_CLICK, 0, 0);
-}
-
-std::vector<std::string> ListedNames(HWND dialog) {
-    std::vector<std::string> names;
-    HWND list = GetDlgItem(dialog, IDC_SCHEMES_LIST);
-    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char name[256] = {};
-        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(name));
-        names.push_back(name);
-    }
-    return names;
 }
 
 // A schemes folder and a pack folder of the test's own.

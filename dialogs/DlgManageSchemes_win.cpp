@@ -1,6 +1,7 @@
 #include "dialogs/DlgManageSchemes.h"
 
 #include "dialogs/DialogText.h"
+#include "dialogs/OpenFileDialog_win.h"
 #include "dialogs/PackImportMessage.h"
 
 #include "app/SchemeFolders_win.h"
@@ -10,7 +11,6 @@
 #include "schemes/PackImport_win.h"
 #include "schemes/SchemeSave.h"
 
-#include <commdlg.h>
 
 void DlgManageSchemes::SetSchemesFolder(const char* folder) {
     schemesFolder = folder;
@@ -74,30 +74,11 @@ std::wstring LoadedText(UINT id) {
     return text;
 }
 
-// The pack's config.json or its .zip; empty when the user cancels. The description comes
-// localized; the patterns are the files' own names.
-std::string AskForPack(HWND owner) {
-    char description[256] = "";
-    LocLoadStringA(IDS_IMPORT_FILTER, description, ARRAYSIZE(description));
-    std::string filter = description;
-    filter.append(1, '\0').append("config.json;*.zip").append(2, '\0');
-    char path[MAX_PATH] = {};
-    OPENFILENAMEA request{};
-    request.lStructSize = sizeof(request);
-    request.hwndOwner = owner;
-    request.lpstrFilter = filter.c_str();
-    request.lpstrFile = path;
-    request.nMaxFile = sizeof(path);
-    request.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ENABLESIZING;
-    if (!GetOpenFileNameA(&request)) return {};
-    return path;
-}
-
 }  // namespace
 
 // A new scheme is listed and selected at once; a refusal names the file and what is wrong.
 void DlgManageSchemes::OnImportPack() {
-    const std::string pack = AskForPack(window);
+    const std::string pack = AskForFileToOpen(window, IDS_IMPORT_FILTER, "config.json;*.zip");
     if (pack.empty()) return;
     const PackImportResult result = ImportPackHere(pack, schemesFolder);
     if (result.error != PackImportError::None) {

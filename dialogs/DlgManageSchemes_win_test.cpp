@@ -5,6 +5,7 @@
 #include "schemes/SchemeFile.h"
 #include "tests/CodePageNames.h"
 #include "tests/EditableKeyRow.h"
+#include "tests/ListedSchemeNames_win.h"
 #include "tests/ModalDialogDriver_win.h"
 #include "tests/TestFolder_win.h"
 
@@ -17,18 +18,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> ListedNames(HWND dialog) {
-    std::vector<std::string> names;
-    HWND list = GetDlgItem(dialog, IDC_SCHEMES_LIST);
-    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char name[256] = {};
-        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(name));
-        names.push_back(name);
-    }
-    return names;
-}
 
 // How many names the dialog listed when it opened, and how it ended.
 struct ListOnOpening {

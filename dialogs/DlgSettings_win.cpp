@@ -4,6 +4,7 @@
 #include "app/QuietPrograms.h"
 #include "app/WinHandles.h"
 #include "dialogs/DialogText.h"
+#include "dialogs/OpenFileDialog_win.h"
 #include "dialogs/ProgramChoices.h"
 #include "dialogs/RunningPrograms_win.h"
 #include "lang/Localization.h"
@@ -121,20 +122,9 @@ void DlgSettings::ShowMuteHotkeyTaken(bool taken) {
 }
 
 void DlgSettings::OnAddProgram() {
-    char filterName[64] = {};
-    LocLoadStringA(IDS_PROGRAM_FILES, filterName, ARRAYSIZE(filterName));
-    // The name, then the pattern, each ending in a zero, and a zero after the last pair.
-    const std::string patterns = std::string(filterName) + '\0' + "*.exe" + '\0';
-    char path[MAX_PATH] = {};
-    OPENFILENAMEA request{};
-    request.lStructSize = sizeof(request);
-    request.hwndOwner = window;
-    request.lpstrFilter = patterns.c_str();
-    request.lpstrFile = path;
-    request.nMaxFile = sizeof(path);
-    request.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ENABLESIZING |
-                    OFN_NOCHANGEDIR;
-    if (GetOpenFileNameA(&request)) AddProgram(ProgramFileName(path));
+    const std::string path =
+        AskForFileToOpen(window, IDS_PROGRAM_FILES, "*.exe", OFN_NOCHANGEDIR);
+    if (!path.empty()) AddProgram(ProgramFileName(path.c_str()));
 }
 
 // A small menu of the programs with windows open, at the button; the one chosen is added.
